@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+// The text with its leading and trailing characters of code 32 or below removed; the full-width
+// blank and every other character above code 32 are kept (unlike QString::trimmed).
+QString trimmed(const QString &text);
