@@ -10,3 +10,10 @@ QString trimmed(const QString &text)
         --end;
     return text.mid(begin, end - begin);
 }
+
+QString withLineFeeds(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}

@@ -1,0 +1,394 @@
+#include "store/query.h"
+
+#include "core/apperror.h"
+#include "store/connection.h"
+#include "store/schema.h"
+#include "store/textformats.h"
+
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace {
+
+constexpr int kPageSize = 256;
+
+bool isNameChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
+
+// Splits SQL text into the text with '?' in place of each ":name" marker and the marker names in order.
+// Quoted strings and identifiers are copied as they stand.
+QString replaceMarkers(const QString &sql, QStringList *names)
+{
+    QString out;
+    out.reserve(sql.size());
+    QChar quote;
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        const QChar c = sql.at(i);
+        if (!quote.isNull()) {
+            out += c;
+            if (c == quote)
+                quote = QChar();
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('[')) {
+            quote = c == QLatin1Char('[') ? QLatin1Char(']') : c;
+            out += c;
+        } else if (c == QLatin1Char(':') && i + 1 < sql.size() && sql.at(i + 1) == QLatin1Char(':')) {
+            out += c; // "::" stands for a literal colon
+            ++i;
+        } else if (c == QLatin1Char(':') && i + 1 < sql.size() && isNameChar(sql.at(i + 1))) {
+            qsizetype end = i + 1;
+            while (end < sql.size() && isNameChar(sql.at(end)))
+                ++end;
+            if (names)
+                names->append(sql.mid(i + 1, end - i - 1));
+            out += QLatin1Char('?');
+            i = end - 1;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// The markers whose values go into the date-time column: "时间=:x" and the matching place of an insert.
+QStringList dateTimeMarkers(const QString &sql)
+{
+    QStringList names;
+    const QString column = QRegularExpression::escape(dateTimeColumn());
+    static const auto options = QRegularExpression::CaseInsensitiveOption;
+    const QRegularExpression assignment(column + QStringLiteral(R"(\s*=\s*:(\w+))"), options);
+    for (const auto &match : assignment.globalMatch(sql))
+        names << match.captured(1);
+    static const QRegularExpression insert(QStringLiteral(R"(insert\s+into\s+[^(]+\(([^)]*)\)\s*values\s*\(([^)]*)\))"),
+                                           options);
+    const QRegularExpressionMatch match = insert.match(sql);
+    if (match.hasMatch()) {
+        const QStringList columns = match.captured(1).split(QLatin1Char(','));
+        const QStringList values = match.captured(2).split(QLatin1Char(','));
+        for (qsizetype i = 0; i < columns.size() && i < values.size(); ++i) {
+            const QString value = values.at(i).trimmed();
+            if (columns.at(i).trimmed() == dateTimeColumn() && value.startsWith(QLatin1Char(':')))
+                names << value.mid(1);
+        }
+    }
+    return names;
+}
+
+QString tableOf(const QString &sql)
+{
+    static const QRegularExpression from(QStringLiteral(R"(\bfrom\s+["\[]?([^\s"\]\(\),;]+))"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    return from.match(sql).captured(1);
+}
+
+QString conversionError(const QString &type)
+{
+    return QStringLiteral("Could not convert variant of type (Null) into type (%1)").arg(type);
+}
+
+} // namespace
+
+Query::Query(QString name, Connection &connection, QObject *parent)
+    : QObject(parent)
+    , m_name(std::move(name))
+    , m_connection(connection)
+{
+}
+
+void Query::fail(const QString &message) const
+{
+    throw AppError(m_name + QStringLiteral(": ") + message);
+}
+
+void Query::setSql(const QString &text)
+{
+    close();
+    m_sql = text;
+    m_params.clear();
+    m_markerOrder.clear();
+    replaceMarkers(m_sql, &m_markerOrder);
+    for (const QString &name : std::as_const(m_markerOrder)) {
+        if (!paramNames().contains(name, Qt::CaseInsensitive))
+            m_params.append({name, QVariant()});
+    }
+}
+
+QStringList Query::paramNames() const
+{
+    QStringList names;
+    for (const Marker &param : m_params)
+        names << param.name;
+    return names;
+}
+
+void Query::bind(const QString &paramName, const QVariant &value)
+{
+    for (Marker &param : m_params) {
+        if (param.name.compare(paramName, Qt::CaseInsensitive) == 0) {
+            param.value = value;
+            return;
+        }
+    }
+    fail(QStringLiteral("Parameter '%1' not found").arg(paramName));
+}
+
+void Query::bind(int position, const QVariant &value)
+{
+    if (position < 0 || position >= m_params.size())
+        fail(QStringLiteral("List index out of bounds (%1)").arg(position));
+    m_params[position].value = value;
+}
+
+QString Query::positionalSql() const
+{
+    QString sql = replaceMarkers(m_sql, nullptr).trimmed();
+    while (sql.endsWith(QLatin1Char(';')))
+        sql.chop(1);
+    return sql;
+}
+
+QVariantList Query::boundValues() const
+{
+    const QStringList dateTimes = dateTimeMarkers(m_sql);
+    QVariantList values;
+    for (const QString &name : m_markerOrder) {
+        QVariant value;
+        for (const Marker &param : m_params) {
+            if (param.name.compare(name, Qt::CaseInsensitive) == 0)
+                value = param.value;
+        }
+        if (dateTimes.contains(name, Qt::CaseInsensitive)) {
+            const QDateTime parsed = value.userType() == QMetaType::QDateTime
+                                         ? value.toDateTime()
+                                         : parseDateTimeText(value.toString());
+            if (!parsed.isValid())
+                fail(QStringLiteral("“%1”不是有效的日期和时间").arg(value.toString()));
+            value = canonicalDateTimeText(parsed);
+        }
+        values << value;
+    }
+    return values;
+}
+
+namespace {
+
+QSqlQuery prepared(QSqlDatabase &db, const QString &sql, const QVariantList &values)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        throw AppError(query.lastError().text());
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        throw AppError(query.lastError().text());
+    return query;
+}
+
+} // namespace
+
+int Query::execSql()
+{
+    close();
+    const QVariantList values = boundValues();
+    m_connection.open();
+    QSqlQuery query = prepared(m_connection.database(), positionalSql(), values);
+    return query.numRowsAffected();
+}
+
+void Query::open()
+{
+    if (m_open)
+        return;
+    const QVariantList values = boundValues();
+    m_connection.open();
+    emit aboutToReset();
+    m_rows.clear();
+    m_columns.clear();
+    m_current = 0;
+    m_total = 0;
+    try {
+        m_rows = readPage(0);
+        m_total = m_rows.size() < kPageSize ? int(m_rows.size()) : countRows();
+    } catch (...) {
+        m_rows.clear();
+        m_columns.clear();
+        emit reset();
+        throw;
+    }
+    m_open = true;
+    emit reset();
+    emit currentRowChanged(m_current);
+}
+
+QVector<QVector<QVariant>> Query::readPage(int offset)
+{
+    const QString sql = QStringLiteral("SELECT * FROM (%1) LIMIT %2 OFFSET %3")
+                            .arg(positionalSql())
+                            .arg(kPageSize)
+                            .arg(offset);
+    QSqlQuery query = prepared(m_connection.database(), sql, boundValues());
+    if (m_columns.isEmpty()) {
+        const QSqlRecord record = query.record();
+        for (int i = 0; i < record.count(); ++i)
+            m_columns << record.fieldName(i);
+    }
+    QVector<QVector<QVariant>> rows;
+    while (query.next()) {
+        QVector<QVariant> row(m_columns.size());
+        for (int i = 0; i < m_columns.size(); ++i)
+            row[i] = query.value(i);
+        rows.append(row);
+    }
+    return rows;
+}
+
+int Query::countRows() const
+{
+    QSqlQuery query = prepared(m_connection.database(),
+                               QStringLiteral("SELECT count(*) FROM (%1)").arg(positionalSql()), boundValues());
+    return query.next() ? query.value(0).toInt() : 0;
+}
+
+void Query::fetchMore()
+{
+    if (!canFetchMore())
+        return;
+    m_connection.open();
+    QVector<QVector<QVariant>> page = readPage(fetchedCount());
+    page.resize(std::min<qsizetype>(page.size(), m_total - fetchedCount()));
+    if (!page.isEmpty()) {
+        emit aboutToFetch(fetchedCount(), fetchedCount() + int(page.size()) - 1);
+        m_rows += page;
+        emit fetched();
+    }
+    // Another program removed rows since the result was counted: what is there is all there is.
+    if (page.size() < kPageSize)
+        m_total = fetchedCount();
+}
+
+void Query::close()
+{
+    if (!m_open && m_rows.isEmpty())
+        return;
+    emit aboutToReset();
+    m_open = false;
+    m_rows.clear();
+    m_columns.clear();
+    m_total = 0;
+    m_current = 0;
+    emit reset();
+}
+
+void Query::requireOpen() const
+{
+    if (!m_open)
+        fail(QStringLiteral("Cannot perform this operation on a closed dataset"));
+}
+
+void Query::requireRow() const
+{
+    requireOpen();
+    if (m_total == 0)
+        fail(QStringLiteral("Cannot perform this operation on an empty dataset"));
+}
+
+int Query::recordCount() const
+{
+    requireOpen();
+    return m_total;
+}
+
+int Query::currentRow() const
+{
+    return m_current;
+}
+
+void Query::setCurrentRow(int row)
+{
+    requireOpen();
+    row = std::clamp(row, 0, std::max(m_total - 1, 0));
+    while (row >= fetchedCount() && canFetchMore())
+        fetchMore();
+    if (row == m_current)
+        return;
+    m_current = std::min(row, std::max(fetchedCount() - 1, 0));
+    emit currentRowChanged(m_current);
+}
+
+void Query::next()
+{
+    requireOpen();
+    if (m_current < m_total) {
+        ++m_current;
+        while (m_current >= fetchedCount() && canFetchMore())
+            fetchMore();
+        if (m_current < fetchedCount())
+            emit currentRowChanged(m_current);
+    }
+}
+
+bool Query::eof() const
+{
+    requireOpen();
+    return m_current >= fetchedCount();
+}
+
+int Query::columnIndex(const QString &column) const
+{
+    requireOpen();
+    for (int i = 0; i < m_columns.size(); ++i) {
+        if (m_columns.at(i).compare(column, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    fail(QStringLiteral("Field '%1' not found").arg(column));
+}
+
+QVariant Query::fieldValue(const QString &column) const
+{
+    const int index = columnIndex(column);
+    if (m_current >= fetchedCount())
+        return {};
+    return m_rows.at(m_current).at(index);
+}
+
+QString Query::fieldText(const QString &column) const
+{
+    const QVariant value = fieldValue(column);
+    if (value.isNull())
+        throw AppError(conversionError(QStringLiteral("String")));
+    return value.toString();
+}
+
+QDateTime Query::fieldDateTime(const QString &column) const
+{
+    const QVariant value = fieldValue(column);
+    if (value.isNull())
+        throw AppError(conversionError(QStringLiteral("Date")));
+    const QDateTime parsed = parseDateTimeText(value.toString());
+    if (!parsed.isValid())
+        throw AppError(QStringLiteral("'%1' is not a valid date and time").arg(value.toString()));
+    return parsed;
+}
+
+bool Query::deleteCurrent()
+{
+    requireRow();
+    const QVariant key = fieldValue(QStringLiteral("id"));
+    m_connection.open();
+    const QString sql = QStringLiteral("DELETE FROM \"%1\" WHERE id=?").arg(tableOf(m_sql));
+    QSqlQuery query = prepared(m_connection.database(), sql, {key});
+    const bool removedRow = query.numRowsAffected() > 0;
+    const int row = m_current;
+    emit aboutToRemove(row);
+    m_rows.remove(row);
+    --m_total;
+    if (m_current >= fetchedCount() && m_current > 0)
+        --m_current;
+    emit removed();
+    emit currentRowChanged(m_current);
+    return removedRow;
+}

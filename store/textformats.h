@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+class Clock;
+
+// The text forms in which the program writes and compares dates and times.
+
+// "yyyy-mm-dd" of a chosen date.
+QString reminderDateText(const QDate &date);
+// The reminder date text, one space, and the time edit's text trimmed: "yyyy-mm-dd hh:MM:ss".
+QString reminderTimeText(const QDate &date, const QString &timeEditText);
+// "yyyy-mm-dd" of the current date.
+QString todayDateText(const Clock &clock);
+// The first second of the current minute, "yyyy-mm-dd hh:MM:00".
+QString dueText(const Clock &clock);
+
+// The one form in which 时间 is stored, so that equality holds to the second.
+QString canonicalDateTimeText(const QDateTime &value);
+// Reads a stored or bound date-time text: "yyyy-m-d h:m[:s]" or a date alone (midnight), with one or two
+// digits per field. Returns an invalid QDateTime when the text does not name a real date and time.
+QDateTime parseDateTimeText(const QString &text);

@@ -1,0 +1,45 @@
+#include "window/dialogs.h"
+
+#include "core/apptitle.h"
+#include "core/text.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QScreen>
+
+QString errorBoxText(const QString &message)
+{
+    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
+        return message + QLatin1Char('.');
+    return message;
+}
+
+namespace {
+
+void showBox(QMessageBox::Icon icon, const QString &caption, const QString &text, bool centreOnScreen)
+{
+    QMessageBox box(icon, caption, withLineFeeds(text), QMessageBox::Ok, QApplication::activeWindow());
+    if (centreOnScreen) {
+        box.adjustSize();
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        box.move(screen.center() - box.rect().center());
+    }
+    box.exec();
+}
+
+} // namespace
+
+void QtDialogs::errorBox(const QString &message)
+{
+    showBox(QMessageBox::Critical, kApplicationTitle, errorBoxText(message), false);
+}
+
+void QtDialogs::informationBox(const QString &text, const QString &caption)
+{
+    showBox(QMessageBox::Information, caption, text, false);
+}
+
+void QtDialogs::messageDialog(const QString &text)
+{
+    showBox(QMessageBox::NoIcon, kApplicationTitle, text, true);
+}
