@@ -1,0 +1,22 @@
+#include "tests/support/tempdatabase.h"
+
+#include <QProcess>
+#include <QTest>
+
+TempDatabase::TempDatabase()
+{
+    QProcess tool;
+    tool.start(QStringLiteral(ORVANE_MKDB), {path()});
+    if (!tool.waitForFinished(30000) || tool.exitCode() != 0)
+        qFatal("could not create the starter database: %s", tool.readAllStandardError().constData());
+}
+
+QString TempDatabase::sql(const QString &statements) const
+{
+    QProcess shell;
+    shell.start(QStringLiteral("sqlite3"), {path(), statements});
+    shell.waitForFinished(30000);
+    if (shell.exitCode() != 0)
+        qWarning("sqlite3: %s", shell.readAllStandardError().constData());
+    return QString::fromUtf8(shell.readAllStandardOutput()).trimmed();
+}
