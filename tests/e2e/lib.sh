@@ -1,0 +1,79 @@
+# Shared steps of the end-to-end tests: a private X display with a window manager, a fresh working
+# directory with a starter data.mdb, the real program, and bounded waits. Source it from a test.
+set -euo pipefail
+
+: "${ORVANE_BIN:?ORVANE_BIN must name the orvane-reminder executable}"
+: "${ORVANE_MKDB:?ORVANE_MKDB must name the orvane-mkdb executable}"
+
+E2E_WORK="$(mktemp -d /tmp/orvane-e2e.XXXXXX)"
+E2E_PIDS=()
+export XDG_RUNTIME_DIR="$E2E_WORK/runtime"
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+export LC_ALL=C.UTF-8 LANG=C.UTF-8
+# The sanitizer build reports leaks of system libraries at exit; the e2e tests judge behaviour only.
+export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1"
+
+e2e_cleanup() {
+  local pid
+  for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  sleep 0.2
+  for pid in "${E2E_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+  rm -rf "$E2E_WORK"
+}
+trap e2e_cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+note() { echo "-- $*"; }
+
+# wait_until <seconds> <command...>: runs the command every 0.2 s until it succeeds or time runs out.
+wait_until() {
+  local limit=$1; shift
+  local tries=$((limit * 5))
+  while [ $tries -gt 0 ]; do
+    if "$@" >/dev/null 2>&1; then return 0; fi
+    sleep 0.2
+    tries=$((tries - 1))
+  done
+  return 1
+}
+
+# start_display [WxH]: a private Xvfb display with openbox, exported as DISPLAY.
+start_display() {
+  local size=${1:-1280x800}
+  local fdfile="$E2E_WORK/display"
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  E2E_PIDS+=($!)
+  wait_until 10 test -s "$fdfile" || fail "Xvfb did not start"
+  export DISPLAY=":$(cat "$fdfile")"
+  openbox >/dev/null 2>&1 &
+  E2E_PIDS+=($!)
+  wait_until 10 xprop -root _NET_SUPPORTING_WM_CHECK || fail "openbox did not start"
+}
+
+# new_workdir: a fresh working directory holding a starter data.mdb, made current.
+new_workdir() {
+  mkdir -p "$E2E_WORK/wd"
+  cd "$E2E_WORK/wd"
+  "$ORVANE_MKDB" data.mdb >/dev/null
+}
+
+# start_app: starts the program in the current directory; its pid is in APP_PID.
+start_app() {
+  "$ORVANE_BIN" >>"$E2E_WORK/app.log" 2>&1 &
+  APP_PID=$!
+  E2E_PIDS+=($APP_PID)
+}
+
+window_of() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
+has_window() { [ -n "$(window_of "$1")" ]; }
+lacks_window() { [ -z "$(window_of "$1")" ]; }
+wait_window() { wait_until "${2:-20}" has_window "$1" || fail "window '$1' did not appear"; window_of "$1"; }
+count_windows() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l; }
+screen_width() { xdpyinfo | awk '/dimensions:/ { split($2, s, "x"); print s[1]; exit }'; }
+
+# window_geometry <id>: sets WX, WY, WW, WH.
+window_geometry() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  WX=$X WY=$Y WW=$WIDTH WH=$HEIGHT
+}
