@@ -3,6 +3,7 @@
 #include "core/clock.h"
 #include "core/text.h"
 
+#include <QLocale>
 #include <QRegularExpression>
 
 QString reminderDateText(const QDate &date)
@@ -43,4 +44,16 @@ QDateTime parseDateTimeText(const QString &text)
         return {};
     // Wall-clock values: no time zone, so that no daylight-saving gap can shift or refuse them.
     return QDateTime(date, time, Qt::UTC);
+}
+
+QString regionalDateTimeText(const QDateTime &value)
+{
+    const QLocale locale = QLocale::system();
+    QString text = locale.toString(value.date(), QLocale::ShortFormat);
+    if (value.time() != QTime(0, 0)) {
+        QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+        timeFormat.remove(QRegularExpression(QStringLiteral(R"(\s*\bt+\b\s*)")));
+        text += QLatin1Char(' ') + locale.toString(value.time(), timeFormat.trimmed());
+    }
+    return text;
 }

@@ -22,3 +22,7 @@ QString canonicalDateTimeText(const QDateTime &value);
 // Reads a stored or bound date-time text: "yyyy-m-d h:m[:s]" or a date alone (midnight), with one or two
 // digits per field. Returns an invalid QDateTime when the text does not name a real date and time.
 QDateTime parseDateTimeText(const QString &text);
+
+// A date and time as the user's regional settings write it: the short date, then, unless the time is
+// exactly midnight, one space and the long time (without a time-zone name).
+QString regionalDateTimeText(const QDateTime &value);
