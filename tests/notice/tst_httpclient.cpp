@@ -1,0 +1,339 @@
+#include "core/apperror.h"
+#include "notice/fetcherrors.h"
+#include "notice/httpclient.h"
+#include "notice/httprequest.h"
+#include "scriptedserver.h"
+
+#include <QTest>
+#include <QTimer>
+#include <sys/socket.h>
+#include <netinet/in.h>
+#include <unistd.h>
+
+namespace {
+
+struct Fetched
+{
+    QByteArray body;
+    QString error;
+};
+
+Fetched fetch(HttpClient &client, const QString &address)
+{
+    try {
+        return {client.Get(address), {}};
+    } catch (const AppError &error) {
+        return {{}, error.message()};
+    }
+}
+
+const QByteArray kOk = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok";
+const QByteArray kUserAgent = "User-Agent: Mozilla/3.0 (compatible; Orvane Reminder)\r\n";
+
+QByteArray expectedRequest(const QByteArray &host, const QByteArray &cookieLines = {})
+{
+    return "GET /index.html HTTP/1.1\r\nContent-Type: text/html\r\nHost: " + host
+        + "\r\nAccept: text/html, */*\r\n" + kUserAgent + cookieLines + "\r\n";
+}
+
+} // namespace
+
+class TestHttpClient : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void replies_data();
+    void replies();
+    void requestOnTheWire_data();
+    void requestOnTheWire();
+    void cookiesSentBack();
+    void folding_data();
+    void folding();
+    void connectionKeptOrClosed_data();
+    void connectionKeptOrClosed();
+    void errorBodyDrained_data();
+    void errorBodyDrained();
+    void silentServerTimesOut();
+    void socketErrors();
+    void connectAttemptTimesOut();
+    void timersTickWhileWaiting();
+};
+
+void TestHttpClient::replies_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<bool>("close");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("error");
+
+    const QByteArray ok = "HTTP/1.1 200 OK\r\n";
+    const QByteArray mebibyte(1 << 20, 'x');
+    QTest::newRow("content length") << ok + "Content-Length: 5\r\n\r\nhello" << false << QByteArray("hello") << "";
+    QTest::newRow("content length, closed early") << ok + "Content-Length: 10\r\n\r\nhel" << true
+                                                  << QByteArray("hel") << "";
+    QTest::newRow("huge claimed length") << ok + "Content-Length: 9223372036854775807\r\n\r\nhello" << true
+                                         << QByteArray("hello") << "";
+    QTest::newRow("chunked") << ok + "Transfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n6 ext\r\n world\r\n0\r\n\r\n"
+                             << false << QByteArray("hello world") << "";
+    QTest::newRow("chunked, unreadable size ends it")
+        << ok + "transfer-encoding: Chunked\r\n\r\n5\r\nhello\r\n5;x\r\n\r\n" << false << QByteArray("hello") << "";
+    QTest::newRow("chunked, huge claimed size") << ok + "Transfer-Encoding: chunked\r\n\r\n7fffffffffffffff\r\nhello"
+                                                << true << QByteArray("hello") << "";
+    QTest::newRow("read to close") << QByteArray("HTTP/1.0 200 OK\r\nServer: test\r\n\r\nto the end") << true
+                                   << QByteArray("to the end") << "";
+    QTest::newRow("content length 0") << ok + "Content-Length: 0\r\n\r\n" << false << QByteArray() << "";
+    QTest::newRow("204") << QByteArray("HTTP/1.1 204 No Content\r\n\r\n") << false << QByteArray() << "";
+    QTest::newRow("100 then 200") << "HTTP/1.1 100 Continue\r\nX-A: b\r\n\r\n" + kOk << false << QByteArray("ok")
+                                  << "";
+    QTest::newRow("1 MiB body") << ok + "Content-Length: 1048576\r\n\r\n" + mebibyte << false << mebibyte << "";
+    QTest::newRow("longest header line") << ok + "X-Long: " + QByteArray(16376, 'a') + "\r\nContent-Length: 2\r\n\r\nok"
+                                         << false << QByteArray("ok") << "";
+
+    QTest::newRow("302 with Location") << QByteArray("HTTP/1.1 302 Found\r\nLocation: http://elsewhere/\r\n"
+                                                     "Content-Length: 3\r\n\r\nabc")
+                                       << false << QByteArray() << "HTTP/1.1 302 Found";
+    QTest::newRow("200 with Location") << ok + "Location: /other.html\r\nContent-Length: 2\r\n\r\nok" << false
+                                       << QByteArray() << "HTTP/1.1 200 OK";
+    QTest::newRow("404") << QByteArray("HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\nnot found") << false
+                         << QByteArray() << "HTTP/1.1 404 Not Found";
+    QTest::newRow("304") << QByteArray("HTTP/1.1 304 Not Modified\r\nContent-Length: 0\r\n\r\n") << false
+                         << QByteArray() << "HTTP/1.1 304 Not Modified";
+    QTest::newRow("code not a number") << QByteArray("HTTP/1.1 2OO OK\r\nContent-Length: 0\r\n\r\n") << false
+                                       << QByteArray() << "HTTP/1.1 2OO OK";
+    QTest::newRow("status line in GBK") << QByteArray("HTTP/1.1 404 \xd5\xd2\xb2\xbb\xb5\xbd\r\n\r\n") << true
+                                        << QByteArray() << "HTTP/1.1 404 找不到";
+    QTest::newRow("error reply cut off") << QByteArray("HTTP/1.1 500 Oops\r\nContent-Length: 3\r\n") << true
+                                         << QByteArray() << "HTTP/1.1 500 Oops";
+    QTest::newRow("header line too long") << ok + "X-Long: " + QByteArray(16377, 'a') + "\r\n\r\n" << false
+                                          << QByteArray() << kMaxLineLengthExceeded;
+    QTest::newRow("status line too long") << "HTTP/1.1 200 " + QByteArray(20000, 'a') << false << QByteArray()
+                                          << kMaxLineLengthExceeded;
+    QTest::newRow("closed before status line") << QByteArray() << true << QByteArray()
+                                               << kConnectionClosedGracefully;
+    QTest::newRow("closed inside status line") << QByteArray("HTTP/1.1 200") << true << QByteArray()
+                                               << kConnectionClosedGracefully;
+    QTest::newRow("header block cut off") << ok + "Content-Length: 5\r\n" << true << QByteArray()
+                                          << kUndefinedSituation;
+    QTest::newRow("body over 1 MiB") << ok + "Content-Length: 1048577\r\n\r\n" + mebibyte + 'x' << false
+                                     << QByteArray() << kReplyTooLarge;
+    QTest::newRow("chunked body over 1 MiB")
+        << ok + "Transfer-Encoding: chunked\r\n\r\n100000\r\n" + mebibyte + "\r\n1\r\nx\r\n0\r\n\r\n" << false
+        << QByteArray() << kReplyTooLarge;
+    QTest::newRow("read-to-close body over 1 MiB") << ok + "\r\n" + mebibyte + 'x' << true << QByteArray()
+                                                   << kReplyTooLarge;
+    QTest::newRow("error body over 1 MiB") << "HTTP/1.1 500 Oops\r\n\r\n" + mebibyte + 'x' << true << QByteArray()
+                                           << kReplyTooLarge;
+    QByteArray manyHeaders = ok;
+    for (int i = 0; i < 80; ++i)
+        manyHeaders += "X-Filler: " + QByteArray(16000, 'f') + "\r\n";
+    QTest::newRow("header block over 1 MiB") << manyHeaders + "\r\n" << false << QByteArray() << kReplyTooLarge;
+}
+
+void TestHttpClient::replies()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(bool, close);
+    QFETCH(QByteArray, body);
+    QFETCH(QString, error);
+    ScriptedServer server;
+    server.add(reply, close);
+    HttpClient client;
+    const Fetched fetched = fetch(client, server.address());
+    QCOMPARE(fetched.error, error);
+    QCOMPARE(fetched.body, body);
+}
+
+void TestHttpClient::requestOnTheWire_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::newRow("dotted address") << "127.0.0.1";
+    QTest::newRow("localhost in any case") << "LocalHost";
+}
+
+void TestHttpClient::requestOnTheWire()
+{
+    QFETCH(QString, host);
+    ScriptedServer server;
+    server.add(kOk);
+    HttpClient client;
+    const QString address = QStringLiteral("http://%1:%2/index.html").arg(host).arg(server.port());
+    QCOMPARE(fetch(client, address).body, QByteArray("ok"));
+    QCOMPARE(server.requests(), {expectedRequest(host.toLower().toLatin1() + ':' + QByteArray::number(server.port()))});
+}
+
+void TestHttpClient::cookiesSentBack()
+{
+    ScriptedServer server;
+    server.add("HTTP/1.1 200 OK\r\nSet-Cookie: sid=abc; Path=/; HttpOnly\r\nSet-Cookie2: lang=\"zh\"; Version=\"1\"\r\n"
+               "Set-Cookie: elsewhere=1; Path=/other\r\nSet-Cookie: blank=; Path=/\r\nContent-Length: 2\r\n\r\nok");
+    const QByteArray longValue(70, 'v');
+    server.add("HTTP/1.1 200 OK\r\nSet-Cookie: sid=def\r\nSet-Cookie: lang=x; Max-Age=0\r\nSet-Cookie: long=" + longValue
+               + "\r\nContent-Length: 2\r\n\r\nok");
+    server.add(kOk);
+    HttpClient client;
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(fetch(client, server.address()).error, QString());
+    const QByteArray host = "127.0.0.1:" + QByteArray::number(server.port());
+    QCOMPARE(server.requests(), QList<QByteArray>({expectedRequest(host),
+                                                   expectedRequest(host, "Cookie: sid=abc; lang=\"zh\"\r\n"),
+                                                   expectedRequest(host, "Cookie: sid=def;\r\n long=" + longValue + "\r\n")}));
+
+    HttpClient another;
+    server.add(kOk);
+    QCOMPARE(fetch(another, server.address()).error, QString());
+    QCOMPARE(server.requests().last(), expectedRequest(host));
+}
+
+void TestHttpClient::folding_data()
+{
+    QTest::addColumn<QByteArray>("host");
+    QTest::addColumn<QByteArray>("cookies");
+    QTest::addColumn<QByteArray>("lines");
+
+    const QByteArray rest = "Accept: text/html, */*\r\n" + kUserAgent;
+    const QByteArray longHost = QByteArray(70, 'h') + ".example.com";
+    QTest::newRow("long host") << longHost << QByteArray() << "Host:\r\n " + longHost + "\r\n" + rest;
+    QTest::newRow("host line of 78 characters") << QByteArray(72, 'h') << QByteArray()
+                                                << "Host: " + QByteArray(72, 'h') + "\r\n" + rest;
+    const QByteArray a(20, 'a'), b(20, 'b'), c(20, 'c');
+    QTest::newRow("cookies at the last blank that fits")
+        << QByteArray("h") << "alpha=" + a + "; beta=" + b + "; gamma=" + c
+        << "Host: h\r\n" + rest + "Cookie: alpha=" + a + "; beta=" + b + ";\r\n gamma=" + c + "\r\n";
+    QTest::newRow("cookie at commas") << QByteArray("h") << "list=" + a + ',' + b + ',' + c + ',' + a
+                                      << "Host: h\r\n" + rest + "Cookie: list=" + a + ',' + b + ',' + c + ",\r\n "
+                                             + a + "\r\n";
+    const QByteArray x(90, 'x'), y(90, 'y');
+    QTest::newRow("no fold point in reach") << QByteArray("h") << "x=" + x + "; y=" + y + "; z=1"
+                                            << "Host: h\r\n" + rest + "Cookie:\r\n x=" + x + ";\r\n y=" + y
+                                                   + ";\r\n z=1\r\n";
+}
+
+void TestHttpClient::folding()
+{
+    QFETCH(QByteArray, host);
+    QFETCH(QByteArray, cookies);
+    QFETCH(QByteArray, lines);
+    QCOMPARE(httpRequest("/index.html", host, cookies),
+             "GET /index.html HTTP/1.1\r\nContent-Type: text/html\r\n" + lines + "\r\n");
+}
+
+void TestHttpClient::connectionKeptOrClosed_data()
+{
+    QTest::addColumn<QByteArray>("first");
+    QTest::addColumn<bool>("serverCloses");
+    QTest::addColumn<int>("connections");
+
+    QTest::newRow("kept open") << kOk << false << 1;
+    QTest::newRow("error reply drained, kept open")
+        << QByteArray("HTTP/1.1 404 Not Found\r\nContent-Length: 3\r\n\r\nnot") << false << 1;
+    QTest::newRow("Connection: close") << QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: 2\r\n\r\nok")
+                                       << false << 2;
+    QTest::newRow("Proxy-Connection: close") << QByteArray("HTTP/1.1 200 OK\r\nProxy-Connection:  CLOSE \r\n"
+                                                           "Content-Length: 2\r\n\r\nok")
+                                             << false << 2;
+    QTest::newRow("closed by the server meanwhile") << kOk << true << 2;
+    QTest::newRow("unasked bytes after the body") << kOk + "surplus" << false << 2;
+}
+
+void TestHttpClient::connectionKeptOrClosed()
+{
+    QFETCH(QByteArray, first);
+    QFETCH(bool, serverCloses);
+    QFETCH(int, connections);
+    ScriptedServer server;
+    server.add(first, serverCloses);
+    server.add(kOk);
+    HttpClient client;
+    fetch(client, server.address());
+    if (serverCloses)
+        QTRY_COMPARE(server.closedConnections(), 1);
+    QCOMPARE(fetch(client, server.address()).body, QByteArray("ok"));
+    QCOMPARE(server.connections(), connections);
+    QCOMPARE(server.requests().size(), 2);
+}
+
+void TestHttpClient::errorBodyDrained_data()
+{
+    QTest::addColumn<QList<QByteArray>>("pieces");
+    QTest::addColumn<QString>("error");
+
+    const QByteArray head = "HTTP/1.1 404 Not Found\r\nContent-Length: 10\r\n\r\n";
+    QTest::newRow("trickles to its end") << QList<QByteArray>{head, "ab", "cd", "ef", "gh", "ij"}
+                                         << "HTTP/1.1 404 Not Found";
+    QTest::newRow("stops short") << QList<QByteArray>{head, "ab", "cd"} << kReadTimeout;
+}
+
+void TestHttpClient::errorBodyDrained()
+{
+    QFETCH(QList<QByteArray>, pieces);
+    QFETCH(QString, error);
+    ScriptedServer server;
+    server.add({pieces, 200, false});
+    HttpClient client;
+    QCOMPARE(fetch(client, server.address()).error, error);
+}
+
+void TestHttpClient::silentServerTimesOut()
+{
+    ScriptedServer server;
+    HttpClient client;
+    client.setReadTimeout(300);
+    QCOMPARE(fetch(client, server.address()).error, kReadTimeout);
+
+    server.add({{"HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhe"}, 0, false});
+    QCOMPARE(fetch(client, server.address()).error, kReadTimeout);
+}
+
+void TestHttpClient::socketErrors()
+{
+    QTcpServer closed;
+    QVERIFY(closed.listen(QHostAddress::LocalHost));
+    const quint16 port = closed.serverPort();
+    closed.close();
+    HttpClient client;
+    QCOMPARE(fetch(client, QStringLiteral("http://127.0.0.1:%1/index.html").arg(port)).error,
+             QStringLiteral("Socket Error # 10061\r\nConnection refused."));
+    QCOMPARE(fetch(client, QStringLiteral("http://no-such-host.invalid/index.html")).error,
+             QStringLiteral("Socket Error # 11001\r\nHost not found."));
+    QCOMPARE(fetch(client, QStringLiteral("ftp://127.0.0.1/index.html")).error,
+             kInvalidPageAddress + "ftp://127.0.0.1/index.html");
+}
+
+void TestHttpClient::connectAttemptTimesOut()
+{
+    // A listening socket whose backlog is full drops further connection attempts unanswered.
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    QVERIFY(::bind(listener, reinterpret_cast<sockaddr *>(&address), length) == 0);
+    QVERIFY(::listen(listener, 0) == 0);
+    QVERIFY(::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length) == 0);
+    const auto closeListener = qScopeGuard([listener] { ::close(listener); });
+    QTcpSocket filler;
+    filler.connectToHost(QHostAddress::LocalHost, ntohs(address.sin_port));
+    QVERIFY(filler.waitForConnected());
+
+    HttpClient client;
+    client.setConnectTimeout(500);
+    QCOMPARE(fetch(client, QStringLiteral("http://127.0.0.1:%1/index.html").arg(ntohs(address.sin_port))).error,
+             QStringLiteral("Socket Error # 10060\r\nConnection timed out."));
+}
+
+void TestHttpClient::timersTickWhileWaiting()
+{
+    ScriptedServer server;
+    server.add({{"HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\n", "o", "k"}, 150, false});
+    int ticks = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, this, [&ticks] { ++ticks; });
+    ticker.start(10);
+    HttpClient client;
+    QCOMPARE(fetch(client, server.address()).body, QByteArray("ok"));
+    QVERIFY(ticks > 0);
+}
+
+QTEST_GUILESS_MAIN(TestHttpClient)
+#include "tst_httpclient.moc"
