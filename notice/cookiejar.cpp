@@ -8,8 +8,9 @@ namespace {
 
 QByteArray unquoted(const QByteArray &value)
 {
-    return value.size() >= 2 && value.startsWith('"') && value.endsWith('"') ? value.sliced(1, value.size() - 2)
-                                                                             : value;
+    return value.size() >= 2 && value.startsWith('"') && value.endsWith('"')
+               ? value.sliced(1, value.size() - 2)
+               : value;
 }
 
 } // namespace
@@ -21,7 +22,8 @@ void CookieJar::store(const QString &host, const ReplyHead &head)
         const qsizetype equals = parts.first().indexOf('=');
         if (equals < 0)
             continue;
-        Cookie cookie{host, "/", parts.first().left(equals).trimmed(), parts.first().mid(equals + 1).trimmed()};
+        Cookie cookie{host, "/", parts.first().left(equals).trimmed(),
+                      parts.first().mid(equals + 1).trimmed()};
         if (cookie.name.isEmpty())
             continue;
         bool expired = false;
@@ -29,7 +31,8 @@ void CookieJar::store(const QString &host, const ReplyHead &head)
         for (qsizetype i = 1; i < parts.size(); ++i) {
             const qsizetype attributeEquals = parts.at(i).indexOf('=');
             const QByteArray attribute = parts.at(i).left(attributeEquals).trimmed().toLower();
-            const QByteArray value = attributeEquals < 0 ? QByteArray() : unquoted(parts.at(i).mid(attributeEquals + 1).trimmed());
+            const QByteArray value =
+                attributeEquals < 0 ? QByteArray() : unquoted(parts.at(i).mid(attributeEquals + 1).trimmed());
             if (attribute == "path" && value.startsWith('/'))
                 cookie.path = value;
             else if (attribute == "max-age")
@@ -43,7 +46,7 @@ void CookieJar::store(Cookie cookie, bool expired)
 {
     const auto same = std::find_if(m_cookies.begin(), m_cookies.end(), [&cookie](const Cookie &kept) {
         return kept.host.compare(cookie.host, Qt::CaseInsensitive) == 0 && kept.path == cookie.path
-            && kept.name == cookie.name;
+               && kept.name == cookie.name;
     });
     if (same == m_cookies.end()) {
         if (!expired && m_cookies.size() < kMaxCookies)
@@ -59,7 +62,8 @@ QByteArray CookieJar::cookieHeader(const QString &host, const QByteArray &path) 
 {
     QList<QByteArray> pairs;
     for (const Cookie &cookie : m_cookies) {
-        if (cookie.host.compare(host, Qt::CaseInsensitive) == 0 && path.startsWith(cookie.path) && !cookie.value.isEmpty())
+        if (cookie.host.compare(host, Qt::CaseInsensitive) == 0 && path.startsWith(cookie.path)
+            && !cookie.value.isEmpty())
             pairs.append(cookie.name + '=' + cookie.value);
     }
     return pairs.join("; ");

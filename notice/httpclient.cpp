@@ -34,8 +34,8 @@ QByteArray HttpClient::Get(const QString &address)
     const QUrl url(address, QUrl::StrictMode);
     if (!url.isValid() || url.scheme() != QLatin1String("http") || url.host().isEmpty())
         throw AppError(kInvalidPageAddress + address);
-    const QByteArray path = url.path(QUrl::FullyEncoded).isEmpty() ? QByteArray("/")
-                                                                     : url.path(QUrl::FullyEncoded).toLatin1();
+    const QByteArray path =
+        url.path(QUrl::FullyEncoded).isEmpty() ? QByteArray("/") : url.path(QUrl::FullyEncoded).toLatin1();
 
     QTcpSocket &socket = connection(url.host(), static_cast<quint16>(url.port(kHttpPort)));
     socket.write(httpRequest(path, hostHeader(url), m_cookies.cookieHeader(url.host(), path)));

@@ -9,7 +9,8 @@ class HttpClient;
 inline const QString kDefaultNoticeHost = QStringLiteral("notice.example.com");
 
 // Text of the information box (caption "提示") when the notice page names no web address to open.
-inline const QString kNoNoticeAddressMessage = QStringLiteral("通知页面中没有可以打开的网址（只能打开 http 或 https 网址），未启动浏览器。");
+inline const QString kNoNoticeAddressMessage =
+    QStringLiteral("通知页面中没有可以打开的网址（只能打开 http 或 https 网址），未启动浏览器。");
 
 // "http://" + the notice host + "/index.html".
 QString noticePageAddress();

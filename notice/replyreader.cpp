@@ -43,8 +43,9 @@ bool ReplyHead::isAccepted() const
 bool ReplyHead::asksToClose() const
 {
     const QList<QByteArray> connection = values("Connection") + values("Proxy-Connection");
-    return std::any_of(connection.begin(), connection.end(),
-                       [](const QByteArray &value) { return value.compare("close", Qt::CaseInsensitive) == 0; });
+    return std::any_of(connection.begin(), connection.end(), [](const QByteArray &value) {
+        return value.compare("close", Qt::CaseInsensitive) == 0;
+    });
 }
 
 ReplyReader::ReplyReader(ByteSource &source, int readTimeoutMs)
@@ -73,7 +74,7 @@ std::optional<QByteArray> ReplyReader::readLine(int timeoutMs)
 {
     qsizetype end = m_buffer.indexOf('\n', m_position);
     while (end < 0) {
-        // One byte more than the longest line: the carriage return of a line whose line feed is still to come.
+        // One byte over the longest line: the carriage return before a line feed still to come.
         if (available() > kMaxLineLength + 1)
             throw AppError(kMaxLineLengthExceeded);
         const qsizetype searched = available();

@@ -63,7 +63,7 @@ void connectSocket(QTcpSocket &socket, const QString &host, quint16 port, int ti
         socket,
         [&socket] {
             return socket.state() == QAbstractSocket::ConnectedState
-                || socket.state() == QAbstractSocket::UnconnectedState;
+                   || socket.state() == QAbstractSocket::UnconnectedState;
         },
         timeoutMs);
     if (!settled) {
@@ -78,7 +78,9 @@ QByteArray SocketSource::read(qsizetype maxBytes, int timeoutMs)
 {
     const bool arrived = waitUntil(
         m_socket,
-        [this] { return m_socket.bytesAvailable() > 0 || m_socket.state() != QAbstractSocket::ConnectedState; },
+        [this] {
+            return m_socket.bytesAvailable() > 0 || m_socket.state() != QAbstractSocket::ConnectedState;
+        },
         timeoutMs);
     if (!arrived)
         throw AppError(kReadTimeout);

@@ -39,10 +39,10 @@ void TestTextBetweenTags::pages_data()
     row("NUL before the tags", QByteArray("ab\0<zeqa2>x</zeqa2>", 19), "");
     row("NUL between the tags", QByteArray("<zeqa2>x\0</zeqa2>", 17), "");
     row("NUL after the tags", QByteArray("<zeqa2>x</zeqa2>\0tail", 21), "x");
-    QTest::newRow("tag on a trail byte, then on a character") << QByteArray("\x81[[x]") << QByteArray("[")
-                                                              << QByteArray("]") << QByteArray("x");
-    QTest::newRow("only tag on a trail byte") << QByteArray("\x81[x]") << QByteArray("[") << QByteArray("]")
-                                              << QByteArray("\x81[x");
+    QTest::newRow("tag on a trail byte, then on a character")
+        << QByteArray("\x81[[x]") << QByteArray("[") << QByteArray("]") << QByteArray("x");
+    QTest::newRow("only tag on a trail byte")
+        << QByteArray("\x81[x]") << QByteArray("[") << QByteArray("]") << QByteArray("\x81[x");
 }
 
 void TestTextBetweenTags::pages()
