@@ -10,7 +10,8 @@ class QTcpSocket;
 
 // HTTP1's class: the manager window's HTTP/1.1 client for the notice page. It keeps the cookies that
 // replies set and a connection that the server leaves open for as long as it lives. No proxy, no
-// credentials, redirects not followed.
+// credentials, redirects not followed. One fetch at a time: a fetch's wait runs timers, so nothing a
+// timer does may start another fetch on the same client or destroy it.
 class HttpClient
 {
 public:
