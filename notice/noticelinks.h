@@ -19,9 +19,13 @@ QString noticePageAddress();
 // (更多信息...) element 2:
 //
 //     guarded(dialogs, [&] {
-//         QApplication::setOverrideCursor(Qt::WaitCursor);
-//         const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-//         if (!m_noticeLinks.open(2))
+//         bool opened = false;
+//         {
+//             QApplication::setOverrideCursor(Qt::WaitCursor);
+//             const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+//             opened = m_noticeLinks.open(2);
+//         }
+//         if (!opened)
 //             dialogs.informationBox(kNoNoticeAddressMessage, QStringLiteral("提示"));
 //     });
 class NoticeLinks
