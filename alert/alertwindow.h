@@ -1,19 +1,50 @@
 #pragma once
 
+#include "alert/soundplayer.h"
+
 #include <QDialog>
+#include <memory>
 
-class Tdm;
 class Dialogs;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class Tdm;
 
-// The alert window: shows the first due reminder of qry4, shakes and plays the alert sound.
+// The alert window: shows the first due reminder of qry4, shakes and plays the alert sound. Created
+// once, hidden between alerts, shown modally by the reminder watch.
 class TForm3 : public QDialog
 {
     Q_OBJECT
 
 public:
-    TForm3(Tdm &dm, Dialogs &dialogs, QWidget *parent = nullptr);
+    TForm3(Tdm &dm, Dialogs &dialogs, std::unique_ptr<SoundPlayer> player = std::make_unique<MediaSoundPlayer>(),
+           QWidget *parent = nullptr);
+
+    // Fills the three fields from qry4's current row; runs at every showing.
+    void FormShow();
+    // Shakes, then plays the alert sound; runs once for every showing.
+    void FormActivate();
+
+    QLineEdit *Edit3 = nullptr;      // subject
+    QPlainTextEdit *Memo3 = nullptr; // content
+    QLineEdit *Edit5 = nullptr;      // reminder time
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void FormCreate();
+    void fillFields();
+    void placeOnFirstShowing();
+
     Tdm &m_dm;
     Dialogs &m_dialogs;
+    std::unique_ptr<SoundPlayer> WindowsMediaPlayer1;
+    QFrame *Panel1 = nullptr;
+    QPushButton *Button5 = nullptr;
+    bool m_placed = false;
 };

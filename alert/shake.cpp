@@ -28,7 +28,8 @@ void shakeWindow(QWidget &window, const std::function<void()> &afterMove)
 void flushWindowSystem()
 {
 #if QT_CONFIG(xcb)
-    if (auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 && x11->connection())
         xcb_flush(x11->connection());
 #endif
 }
