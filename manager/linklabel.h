@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QLabel>
+
+// A caption that reads as a web link: blue, underlined, on a transparent background, with the hand
+// cursor. It has no address of its own; a left click runs whatever is connected to clicked().
+class LinkLabel : public QLabel
+{
+    Q_OBJECT
+
+public:
+    LinkLabel(const QString &caption, QWidget *parent = nullptr);
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};

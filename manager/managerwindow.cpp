@@ -1,0 +1,161 @@
+#include "manager/managerwindow.h"
+
+#include "core/clock.h"
+#include "manager/datagrid.h"
+#include "manager/linklabel.h"
+#include "manager/pagecontrol.h"
+#include "store/datamodule.h"
+#include "window/dialogs.h"
+
+#include <QApplication>
+#include <QDateEdit>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QScopeGuard>
+#include <QScreen>
+
+namespace {
+
+constexpr QSize kWindowSize(600, 450);
+constexpr int kTabHeight = 19;
+
+enum Page { AddPage, ModifyPage, DeletePage, BrowsePage, AboutPage };
+
+// The design font does not exist here: the UI font, with a Chinese face for what it lacks, sized for
+// the 19-pixel fields.
+QFont managerFont()
+{
+    QFont font = QApplication::font();
+    font.setFamilies({font.family(), QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC")});
+    font.setPixelSize(12);
+    return font;
+}
+
+} // namespace
+
+QPoint centredOn(const QRect &screen, const QSize &window)
+{
+    return screen.topLeft()
+           + QPoint(std::max((screen.width() - window.width()) / 2, 0),
+                    std::max((screen.height() - window.height()) / 2, 0));
+}
+
+TForm2::TForm2(const ManagerServices &services, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+    , m_dm(services.dm)
+    , m_dialogs(services.dialogs)
+    , m_clock(services.clock)
+    , m_refreshAgenda(services.refreshAgenda)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("日程设置"));
+    setFont(managerFont());
+    setFixedSize(kWindowSize);
+    buildWindowControls();
+    buildAddPage();
+    buildModifyPage();
+    buildDeletePage();
+    buildBrowsePage();
+    buildAboutPage();
+    PageControl1->setCurrentIndex(AddPage);
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TForm2::onPageShown);
+    FormCreate();
+}
+
+void TForm2::FormCreate()
+{
+    DateTimePicker1->setDate(m_clock.now().date());
+}
+
+void TForm2::buildWindowControls()
+{
+    URLLabel1 = new LinkLabel(QStringLiteral("更多信息..."), this);
+    URLLabel1->setObjectName(QStringLiteral("URLLabel1"));
+    URLLabel1->setGeometry(481, 421, 57, 13);
+
+    PageControl1 = new PageControl(kTabHeight, this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setGeometry(8, 48, 585, 345);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    N1 = PopupMenu1->addAction(QStringLiteral("删除"));
+    N1->setObjectName(QStringLiteral("N1"));
+    connect(N1, &QAction::triggered, this, &TForm2::N1Click);
+}
+
+// Centred once, on the whole primary screen: later showings keep where the user dragged it.
+void TForm2::showEvent(QShowEvent *event)
+{
+    if (!m_placed) {
+        m_placed = true;
+        move(centredOn(QGuiApplication::primaryScreen()->geometry(), kWindowSize));
+    }
+    QDialog::showEvent(event);
+}
+
+// Escape closes nothing here; Enter presses no button because none is a default one.
+void TForm2::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TForm2::Image1Click()
+{
+    setWindowState(windowState() | Qt::WindowMinimized);
+}
+
+void TForm2::Image11Click()
+{
+    guarded(m_dialogs, [this] { PlayAlertSound(WindowsMediaPlayer1); });
+}
+
+void TForm2::onPageShown(int index)
+{
+    switch (index) {
+    case ModifyPage:
+        TabSheet2Show();
+        break;
+    case DeletePage:
+        TabSheet3Show();
+        break;
+    case BrowsePage:
+        TabSheet4Show();
+        break;
+    default:
+        break;
+    }
+}
+
+void TForm2::TabSheet2Show()
+{
+    guarded(m_dialogs, [this] {
+        m_dm.qry2.close();
+        m_dm.qry2.open();
+    });
+}
+
+void TForm2::TabSheet3Show()
+{
+    guarded(m_dialogs, [this] { reopenListSuspended(); });
+}
+
+void TForm2::TabSheet4Show()
+{
+    guarded(m_dialogs, [this] { reopenListSuspended(); });
+}
+
+// Re-reads the list with the grids suspended, so that they repaint once; they come back also when the
+// reading fails.
+void TForm2::reopenListSuspended()
+{
+    DataSource &source = m_dm.DataSource1;
+    source.disableControls();
+    const auto resume = qScopeGuard([&source] { source.enableControls(); });
+    m_dm.qry2.close();
+    m_dm.qry2.open();
+}
