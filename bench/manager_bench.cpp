@@ -1,0 +1,159 @@
+// How long the manager window takes, with a million reminders in data.mdb, to show its list pages and
+// to delete or modify one reminder. Run it from a Release build; it prints one line per figure.
+
+#include "app/agenda.h"
+#include "core/clock.h"
+#include "manager/datagrid.h"
+#include "manager/managerwindow.h"
+#include "manager/pagecontrol.h"
+#include "store/datamodule.h"
+#include "window/dialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr int kReminders = 1'000'000;
+constexpr int kRuns = 20;
+
+[[noreturn]] void die(const QString &message)
+{
+    std::fprintf(stderr, "manager_bench: %s\n", qUtf8Printable(message));
+    std::exit(1);
+}
+
+// Every notice is a failure here except the confirmations, which would only block the measurement.
+class QuietDialogs : public Dialogs
+{
+public:
+    void errorBox(const QString &message) override { die(message); }
+    void informationBox(const QString &text, const QString &) override
+    {
+        if (!text.contains(QStringLiteral("成功")))
+            die(text);
+    }
+    void messageDialog(const QString &) override {}
+};
+
+// The million-row file is made once, beside the benchmark, and copied for every run.
+QString millionRowFile()
+{
+    const QString cached = QCoreApplication::applicationDirPath() + QStringLiteral("/manager_bench_1m.mdb");
+    if (QFile::exists(cached))
+        return cached;
+    const QString building = cached + QStringLiteral(".building");
+    QFile::remove(building);
+    std::printf("building %s (once)...\n", qUtf8Printable(cached));
+    std::fflush(stdout);
+    if (QProcess::execute(QStringLiteral(ORVANE_MKDB), {building}) != 0)
+        die(QStringLiteral("orvane-mkdb failed"));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("build"));
+        db.setDatabaseName(building);
+        if (!db.open())
+            die(db.lastError().text());
+        QSqlQuery fill(db);
+        // Spread over 2000 days from 2025-01-01, so that every day, today included, has about 500.
+        const bool done =
+            db.transaction()
+            && fill.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<%1) "
+                                        "INSERT INTO 日程提醒(主题,内容,时间,日期) SELECT '提醒'||i, '内容 '||i, "
+                                        "datetime('2025-01-01','+'||(i%2000)||' days','+'||(i%1440)||' minutes'), "
+                                        "date('2025-01-01','+'||(i%2000)||' days') FROM n")
+                             .arg(kReminders))
+            && db.commit();
+        if (!done)
+            die(fill.lastError().text());
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("build"));
+    if (!QFile::rename(building, cached))
+        die(QStringLiteral("cannot keep %1").arg(cached));
+    return cached;
+}
+
+void report(const char *what, std::vector<double> ms, double limit)
+{
+    std::sort(ms.begin(), ms.end());
+    const double median = ms[ms.size() / 2];
+    std::printf("%-28s median %7.2f ms   max %7.2f ms   limit %3.0f ms   %s\n", what, median, ms.back(), limit,
+                ms.back() < limit ? "ok" : "OVER");
+}
+
+double timed(const std::function<void()> &step)
+{
+    QElapsedTimer timer;
+    timer.start();
+    step();
+    QApplication::processEvents(); // the repaint belongs to the figure
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    const QString source = millionRowFile();
+    QTemporaryDir work;
+    const QString path = work.filePath(QStringLiteral("data.mdb"));
+    if (!QFile::copy(source, path))
+        die(QStringLiteral("cannot copy %1").arg(source));
+
+    Tdm dm(path);
+    QuietDialogs dialogs;
+    SystemClock clock;
+    TForm2 form(ManagerServices{dm, dialogs, clock, [&] { buildAgendaText(dm.qry5, clock); }});
+    form.show();
+    QApplication::processEvents();
+
+    std::vector<double> modifyPage, deletePage, browsePage, deletion, modification;
+    const std::pair<int, std::vector<double> *> listPages[] = {{1, &modifyPage}, {2, &deletePage}, {3, &browsePage}};
+    for (int run = 0; run < kRuns; ++run) {
+        for (auto [page, figures] : listPages) {
+            form.PageControl1->setCurrentIndex(0);
+            QApplication::processEvents();
+            figures->push_back(timed([&] { form.PageControl1->setCurrentIndex(page); }));
+        }
+
+        form.PageControl1->setCurrentIndex(2);
+        dm.qry2.setCurrentRow(100 + run);
+        deletion.push_back(timed([&] { form.N1Click(); }));
+
+        form.PageControl1->setCurrentIndex(1);
+        dm.qry2.setCurrentRow(200 + run);
+        form.DBGrid1DblClick();
+        form.Edit4->setText(QStringLiteral("改过 %1").arg(run));
+        modification.push_back(timed([&] { form.Button3Click(); }));
+    }
+    if (dm.qry2.recordCount() != kReminders - kRuns)
+        die(QStringLiteral("%1 rows left instead of %2").arg(dm.qry2.recordCount()).arg(kReminders - kRuns));
+
+    std::printf("%d reminders, %d runs each\n", kReminders, kRuns);
+    report("show the modify page", modifyPage, 100);
+    report("show the delete page", deletePage, 100);
+    report("show the browse page", browsePage, 100);
+    report("delete one reminder", deletion, 50);
+    report("modify one reminder", modification, 50);
+    return 0;
+}
