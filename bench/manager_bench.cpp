@@ -123,7 +123,7 @@ int main(int argc, char *argv[])
     Tdm dm(path);
     QuietDialogs dialogs;
     SystemClock clock;
-    TForm2 form(ManagerServices{dm, dialogs, clock, [&] { buildAgendaText(dm.qry5, clock); }});
+    TForm2 form(dm, dialogs, clock, [&] { buildAgendaText(dm.qry5, clock); });
     form.show();
     QApplication::processEvents();
 

@@ -40,12 +40,12 @@ QPoint centredOn(const QRect &screen, const QSize &window)
                     std::max((screen.height() - window.height()) / 2, 0));
 }
 
-TForm2::TForm2(const ManagerServices &services, QWidget *parent)
+TForm2::TForm2(Tdm &dm, Dialogs &dialogs, const Clock &clock, std::function<void()> refreshAgenda, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
-    , m_dm(services.dm)
-    , m_dialogs(services.dialogs)
-    , m_clock(services.clock)
-    , m_refreshAgenda(services.refreshAgenda)
+    , m_dm(dm)
+    , m_dialogs(dialogs)
+    , m_clock(clock)
+    , m_refreshAgenda(std::move(refreshAgenda))
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("日程设置"));

@@ -22,17 +22,6 @@ class QPushButton;
 class QTimeEdit;
 class Tdm;
 
-// What a manager window needs from the rest of the program; the main window fills it once and hands
-// it to every manager window it opens.
-struct ManagerServices
-{
-    Tdm &dm;
-    Dialogs &dialogs;
-    const Clock &clock;
-    // Refreshes today's agenda on the main window (its Button1Click); run after every change.
-    std::function<void()> refreshAgenda;
-};
-
 // Told instead of a success when another program removed the row being modified or deleted.
 inline const QString kModifiedRowGoneMessage =
     QStringLiteral("这条日程提醒已被其他程序删除，修改没有保存。列表已重新读取。");
@@ -45,7 +34,10 @@ class TForm2 : public QDialog
     Q_OBJECT
 
 public:
-    explicit TForm2(const ManagerServices &services, QWidget *parent = nullptr);
+    // `refreshAgenda` refreshes today's agenda on the main window (its Button1Click); it runs after
+    // every change the manager makes.
+    TForm2(Tdm &dm, Dialogs &dialogs, const Clock &clock, std::function<void()> refreshAgenda,
+           QWidget *parent = nullptr);
 
     // Window-level controls.
     LinkLabel *URLLabel1 = nullptr;

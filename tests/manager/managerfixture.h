@@ -13,7 +13,7 @@
 struct ManagerFixture
 {
     ManagerFixture()
-        : form(ManagerServices{dm, dialogs, clock, [this] { refreshAgenda(); }})
+        : form(dm, dialogs, clock, [this] { refreshAgenda(); })
     {
     }
 

@@ -170,10 +170,10 @@ void TestReminders::failureStopsTheHandler()
     Tdm dm(db.path());
     RecordingDialogs dialogs;
     FakeClock clock;
-    TForm2 form(ManagerServices{dm, dialogs, clock, [agendaFails] {
-                                    if (agendaFails)
-                                        throw AppError(QStringLiteral("议程失败"));
-                                }});
+    TForm2 form(dm, dialogs, clock, [agendaFails] {
+        if (agendaFails)
+            throw AppError(QStringLiteral("议程失败"));
+    });
     form.show();
     form.PageControl1->setCurrentIndex(page);
     const auto fill = [](QLineEdit *subject, QPlainTextEdit *content, QTimeEdit *time) {
