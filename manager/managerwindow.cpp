@@ -40,12 +40,16 @@ QPoint centredOn(const QRect &screen, const QSize &window)
                     std::max((screen.height() - window.height()) / 2, 0));
 }
 
-TForm2::TForm2(Tdm &dm, Dialogs &dialogs, const Clock &clock, std::function<void()> refreshAgenda, QWidget *parent)
+TForm2::TForm2(Tdm &dm, Dialogs &dialogs, const Clock &clock, std::function<void()> refreshAgenda,
+               std::unique_ptr<SoundPlayer> player, std::unique_ptr<BrowserLauncher> browser, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
     , m_dm(dm)
     , m_dialogs(dialogs)
     , m_clock(clock)
     , m_refreshAgenda(std::move(refreshAgenda))
+    , WindowsMediaPlayer1(std::move(player))
+    , m_browser(std::move(browser))
+    , m_noticeLinks(HTTP1, *m_browser)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("日程设置"));
@@ -72,6 +76,7 @@ void TForm2::buildWindowControls()
     URLLabel1 = new LinkLabel(QStringLiteral("更多信息..."), this);
     URLLabel1->setObjectName(QStringLiteral("URLLabel1"));
     URLLabel1->setGeometry(481, 421, 57, 13);
+    connect(URLLabel1, &LinkLabel::clicked, this, &TForm2::URLLabel1Click);
 
     PageControl1 = new PageControl(kTabHeight, this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -111,7 +116,32 @@ void TForm2::Image1Click()
 
 void TForm2::Image11Click()
 {
-    guarded(m_dialogs, [this] { PlayAlertSound(WindowsMediaPlayer1); });
+    guarded(m_dialogs, [this] { PlayAlertSound(*WindowsMediaPlayer1); });
+}
+
+void TForm2::Image10Click()
+{
+    openNoticeLink(1);
+}
+
+void TForm2::URLLabel1Click()
+{
+    openNoticeLink(2);
+}
+
+void TForm2::openNoticeLink(int element)
+{
+    guarded(m_dialogs, [&] {
+        bool opened = false;
+        {
+            // The fetch holds back input until it returns.
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+            opened = m_noticeLinks.open(element);
+        }
+        if (!opened)
+            m_dialogs.informationBox(kNoNoticeAddressMessage, QStringLiteral("提示"));
+    });
 }
 
 void TForm2::onPageShown(int index)

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "alert/soundplayer.h"
+#include "notice/browserlauncher.h"
+#include "notice/httpclient.h"
+#include "notice/noticelinks.h"
 
 #include <QDialog>
 #include <QString>
 #include <functional>
+#include <memory>
 
-class BrowserLauncher;
 class Clock;
 class DataGrid;
 class Dialogs;
@@ -35,8 +38,10 @@ class TForm2 : public QDialog
 
 public:
     // `refreshAgenda` refreshes today's agenda on the main window (its Button1Click); it runs after
-    // every change the manager makes.
+    // every change the manager makes. The player and the browser launcher are the window's own.
     TForm2(Tdm &dm, Dialogs &dialogs, const Clock &clock, std::function<void()> refreshAgenda,
+           std::unique_ptr<SoundPlayer> player = std::make_unique<MediaSoundPlayer>(),
+           std::unique_ptr<BrowserLauncher> browser = std::make_unique<DesktopBrowserLauncher>(),
            QWidget *parent = nullptr);
 
     // Window-level controls.
@@ -77,7 +82,9 @@ public:
 
     // Handlers.
     void Image1Click();
+    void Image10Click();
     void Image11Click();
+    void URLLabel1Click();
     void TabSheet2Show();
     void TabSheet3Show();
     void TabSheet4Show();
@@ -100,6 +107,7 @@ private:
     void buildBrowsePage();
     void buildAboutPage();
     void onPageShown(int index);
+    void openNoticeLink(int element);
     void reopenListSuspended();
     void resetForm(QLineEdit *subject, QPlainTextEdit *content, QDateEdit *date, QTimeEdit *time);
 
@@ -107,7 +115,10 @@ private:
     Dialogs &m_dialogs;
     const Clock &m_clock;
     std::function<void()> m_refreshAgenda;
-    MediaSoundPlayer WindowsMediaPlayer1;
+    std::unique_ptr<SoundPlayer> WindowsMediaPlayer1;
+    HttpClient HTTP1;
+    std::unique_ptr<BrowserLauncher> m_browser;
+    NoticeLinks m_noticeLinks;
     bool m_placed = false;
 };
 

@@ -8,12 +8,42 @@
 
 #include <QTest>
 
+// Records the sounds a window plays instead of playing them.
+class RecordingPlayer : public SoundPlayer
+{
+public:
+    explicit RecordingPlayer(QStringList &played)
+        : m_played(played)
+    {
+    }
+    void setUrl(const QString &path) override { m_played << path; }
+
+private:
+    QStringList &m_played;
+};
+
+// Records the addresses the browser is started on.
+class RecordingLauncher : public BrowserLauncher
+{
+public:
+    explicit RecordingLauncher(QStringList &launched)
+        : m_launched(launched)
+    {
+    }
+    void launch(const QString &address) override { m_launched << address; }
+
+private:
+    QStringList &m_launched;
+};
+
 // A manager window on a fresh database with a fixed clock. `dialogs.shown` is the one ordered log of
 // what the user is told, and each agenda refresh adds "agenda|<today's subjects as stored then>" to it.
 struct ManagerFixture
 {
     ManagerFixture()
-        : form(dm, dialogs, clock, [this] { refreshAgenda(); })
+        : form(
+            dm, dialogs, clock, [this] { refreshAgenda(); }, std::make_unique<RecordingPlayer>(played),
+            std::make_unique<RecordingLauncher>(launched))
     {
     }
 
@@ -60,5 +90,7 @@ struct ManagerFixture
     Tdm dm{db.path()};
     RecordingDialogs dialogs;
     FakeClock clock;
+    QStringList played;
+    QStringList launched;
     TForm2 form;
 };

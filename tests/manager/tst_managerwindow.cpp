@@ -3,6 +3,7 @@
 #include "manager/datagrid.h"
 #include "manager/linklabel.h"
 #include "managerfixture.h"
+#include "scriptedserver.h"
 
 #include <QAbstractButton>
 #include <QDateEdit>
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabBar>
 #include <QTimeEdit>
 
@@ -53,6 +55,8 @@ private slots:
     void gridsShareOneCurrentRow();
     void doubleClickAnywhereOnTheGridLoads_data();
     void doubleClickAnywhereOnTheGridLoads();
+    void noticeLinksOpenTheirElement_data();
+    void noticeLinksOpenTheirElement();
     void centredOn_data();
     void centredOn();
     void showsCentredOnThePrimaryScreen();
@@ -335,6 +339,44 @@ void TestManagerWindow::doubleClickAnywhereOnTheGridLoads()
                            grid->visualRect(f.dm.DataSource1.index(0, 1)).center());
 
     QCOMPARE(f.form.Edit4->text(), loaded);
+}
+
+void TestManagerWindow::noticeLinksOpenTheirElement_data()
+{
+    QTest::addColumn<bool>("label"); // the link label, else the header hot area
+    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<QStringList>("launched");
+    QTest::addColumn<QStringList>("shown");
+
+    const QByteArray both = "<zeqa1>http://one.example/</zeqa1><zeqa2>http://two.example/</zeqa2>";
+    QTest::newRow("label opens element 2") << true << both << QStringList{"http://two.example/"} << QStringList();
+    QTest::newRow("hot area opens element 1") << false << both << QStringList{"http://one.example/"} << QStringList();
+    QTest::newRow("no address on the page") << true << QByteArray("<zeqa1>x</zeqa1>") << QStringList()
+                                            << QStringList{QStringLiteral("info|提示|") + kNoNoticeAddressMessage};
+}
+
+void TestManagerWindow::noticeLinksOpenTheirElement()
+{
+    QFETCH(bool, label);
+    QFETCH(QByteArray, page);
+    QFETCH(QStringList, launched);
+    QFETCH(QStringList, shown);
+    ScriptedServer server;
+    server.add("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(page.size()) + "\r\n\r\n" + page);
+    qputenv("ORVANE_NOTICE_HOST", "127.0.0.1:" + QByteArray::number(server.port()));
+    const auto restore = qScopeGuard([] { qunsetenv("ORVANE_NOTICE_HOST"); });
+    ManagerFixture f;
+    f.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.form));
+
+    if (label)
+        QTest::mouseClick(f.form.URLLabel1, Qt::LeftButton, {}, QPoint(5, 5));
+    else
+        f.form.Image10Click();
+
+    QCOMPARE(f.launched, launched);
+    QCOMPARE(f.dialogs.shown, shown);
+    QVERIFY(!QApplication::overrideCursor());
 }
 
 void TestManagerWindow::centredOn_data()
