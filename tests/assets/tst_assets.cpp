@@ -1,0 +1,174 @@
+// The properties of the pictures that the windows rely on: sizes and depth, the key colours that shape the
+// windows, the painted parts under hot areas and labels, and the strips a docked main window leaves on screen.
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QRect>
+#include <QtEndian>
+#include <QtTest>
+
+namespace {
+
+template <typename Predicate> int countPixels(const QImage &image, const QRect &area, Predicate matches)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += matches(image.pixel(x, y)) ? 1 : 0;
+    return count;
+}
+
+bool isBlack(QRgb pixel)
+{
+    return qRed(pixel) == 0 && qGreen(pixel) == 0 && qBlue(pixel) == 0;
+}
+
+// Bits per pixel as stored in a BMP file's header, and whether its pixels are stored uncompressed.
+struct BmpHeader
+{
+    quint16 bitsPerPixel = 0;
+    quint32 compression = 0;
+};
+
+BmpHeader readBmpHeader(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray header = file.read(54);
+    if (header.size() < 54 || !header.startsWith("BM"))
+        return {};
+    return {qFromLittleEndian<quint16>(header.constData() + 28), qFromLittleEndian<quint32>(header.constData() + 30)};
+}
+
+} // namespace
+
+class tst_Assets : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void format_data();
+    void format();
+    void keyOnlyAtTopLeft_data();
+    void keyOnlyAtTopLeft();
+    void mainKeyIsBlack();
+    void mainOpaqueUnder_data();
+    void mainOpaqueUnder();
+    void dockingStripHoldsWindow_data();
+    void dockingStripHoldsWindow();
+    void chimeBesideExecutable();
+};
+
+void tst_Assets::format_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("alpha");
+
+    QTest::newRow("main") << ":/assets/main.bmp" << QByteArray("bmp") << QSize(600, 300) << false;
+    QTest::newRow("alert") << ":/assets/alert.bmp" << QByteArray("bmp") << QSize(600, 450) << false;
+    QTest::newRow("manager") << ":/assets/manager.bmp" << QByteArray("bmp") << QSize(600, 450) << false;
+    QTest::newRow("about") << ":/assets/about.jpg" << QByteArray("jpeg") << QSize(580, 321) << false;
+    QTest::newRow("green beetle") << ":/assets/beetle-green.png" << QByteArray("png") << QSize(32, 32) << true;
+    QTest::newRow("red beetle") << ":/assets/beetle-red.png" << QByteArray("png") << QSize(32, 32) << true;
+    QTest::newRow("yellow beetle") << ":/assets/beetle-yellow.png" << QByteArray("png") << QSize(32, 32) << true;
+    QTest::newRow("application icon") << ":/assets/app.png" << QByteArray("png") << QSize(64, 64) << true;
+}
+
+void tst_Assets::format()
+{
+    QFETCH(QString, path);
+    QFETCH(QByteArray, format);
+    QFETCH(QSize, size);
+    QFETCH(bool, alpha);
+
+    QImageReader reader(path);
+    QCOMPARE(reader.format(), format);
+    const QImage image = reader.read();
+    QVERIFY2(!image.isNull(), qPrintable(reader.errorString()));
+    QCOMPARE(image.size(), size);
+    QCOMPARE(image.hasAlphaChannel(), alpha);
+    if (format == "bmp") {
+        const BmpHeader header = readBmpHeader(path);
+        QCOMPARE(header.bitsPerPixel, quint16(24));
+        QCOMPARE(header.compression, quint32(0));
+    }
+    if (alpha) // an icon: the tray shows through around the beetle
+        QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+}
+
+void tst_Assets::keyOnlyAtTopLeft_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("alert") << ":/assets/alert.bmp";
+    QTest::newRow("manager") << ":/assets/manager.bmp";
+}
+
+void tst_Assets::keyOnlyAtTopLeft()
+{
+    QFETCH(QString, path);
+    const QImage image(path);
+    const QRgb key = image.pixel(0, 0);
+    QCOMPARE(countPixels(image, image.rect(), [key](QRgb pixel) { return pixel == key; }), 1);
+}
+
+void tst_Assets::mainKeyIsBlack()
+{
+    const QImage image(QStringLiteral(":/assets/main.bmp"));
+    QVERIFY(isBlack(image.pixel(0, 0)));
+    const QRect bottomRow(0, image.height() - 1, image.width(), 1);
+    QCOMPARE(countPixels(image, bottomRow, isBlack), image.width());
+}
+
+void tst_Assets::mainOpaqueUnder_data()
+{
+    QTest::addColumn<QRect>("area");
+    QTest::newRow("设置 button, Image1") << QRect(111, 230, 33, 25);
+    QTest::newRow("退出 button, Image2") << QRect(147, 238, 33, 25);
+    QTest::newRow("关于 button, Image3") << QRect(189, 233, 33, 25);
+    QTest::newRow("caption, SkinLabel1") << QRect(328, 64, 201, 21);
+    QTest::newRow("agenda, SkinPanel1") << QRect(328, 88, 202, 125);
+    QTest::newRow("notice link, SkinLabel2") << QRect(328, 216, 202, 21);
+}
+
+// Nothing the program puts on the main window may fall into a cut-away hole.
+void tst_Assets::mainOpaqueUnder()
+{
+    QFETCH(QRect, area);
+    const QImage image(QStringLiteral(":/assets/main.bmp"));
+    QCOMPARE(countPixels(image, area, isBlack), 0);
+}
+
+void tst_Assets::dockingStripHoldsWindow_data()
+{
+    QTest::addColumn<QRect>("strip");
+    QTest::newRow("hidden at the top edge") << QRect(0, 260, 600, 40);
+    QTest::newRow("hidden at the left edge") << QRect(560, 0, 40, 300);
+    QTest::newRow("hidden at the right edge") << QRect(0, 0, 40, 300);
+}
+
+// A docked, hidden main window comes back only when the pointer touches what is left of it on screen.
+void tst_Assets::dockingStripHoldsWindow()
+{
+    QFETCH(QRect, strip);
+    const QImage image(QStringLiteral(":/assets/main.bmp"));
+    const int opaque = countPixels(image, strip, [](QRgb pixel) { return !isBlack(pixel); });
+    QVERIFY2(opaque >= 1000, qPrintable(QStringLiteral("only %1 opaque pixels").arg(opaque)));
+}
+
+void tst_Assets::chimeBesideExecutable()
+{
+    QFile chime(QCoreApplication::applicationDirPath() + QStringLiteral("/1.mp3"));
+    QVERIFY(chime.open(QIODevice::ReadOnly));
+    const QByteArray head = chime.read(3);
+    QCOMPARE(head.size(), 3);
+    const bool frameSync = uchar(head.at(0)) == 0xff && (uchar(head.at(1)) & 0xe0) == 0xe0;
+    QVERIFY(head.startsWith("ID3") || frameSync);
+}
+
+QTEST_GUILESS_MAIN(tst_Assets)
+#include "tst_assets.moc"
