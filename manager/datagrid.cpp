@@ -7,6 +7,11 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 
+namespace {
+constexpr int kRowsMeasured = 50;
+constexpr int kWidestColumn = 220;
+} // namespace
+
 DataGrid::DataGrid(DataSource &source, Dialogs &dialogs, QWidget *parent)
     : QTableView(parent)
     , m_source(source)
@@ -20,11 +25,15 @@ DataGrid::DataGrid(DataSource &source, Dialogs &dialogs, QWidget *parent)
     horizontalHeader()->setHighlightSections(false);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    // Columns fit what the first rows show; a long content does not push the others out of sight.
+    horizontalHeader()->setResizeContentsPrecision(kRowsMeasured);
+    horizontalHeader()->setMaximumSectionSize(kWidestColumn);
     setModel(&source);
 
     connect(&source, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_resetting = true; });
     connect(&source, &QAbstractItemModel::modelReset, this, [this] {
         m_resetting = false;
+        resizeColumnsToContents();
         if (m_source.dataSet().isOpen())
             showCurrentRow(m_source.dataSet().currentRow());
     });

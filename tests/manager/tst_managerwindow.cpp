@@ -149,6 +149,8 @@ void TestManagerWindow::creationState()
         QCOMPARE(form.PageControl1->tabBar()->tabRect(i).height(), 19);
     }
 
+    QCOMPARE(form.Image12->pixmap().size(), QSize(580, 321));
+
     QCOMPARE(form.DateTimePicker1->date(), f.clock.now().date());
     QCOMPARE(form.DateTimePicker2->date(), QDate(2008, 7, 16));
     for (QTimeEdit *time : {form.TimeEdit1, form.TimeEdit2})
