@@ -8,7 +8,7 @@
 #include <QMouseEvent>
 
 namespace {
-constexpr int kRowsMeasured = 50;
+constexpr int kRowsMeasured = 20;
 constexpr int kWidestColumn = 220;
 } // namespace
 
