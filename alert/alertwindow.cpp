@@ -6,7 +6,11 @@
 #include "store/textformats.h"
 #include "window/dialogs.h"
 #include "window/fieldstyle.h"
+#include "window/hotarea.h"
+#include "window/bmpshape.h"
+#include "window/windowdrag.h"
 
+#include <QCursor>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -28,6 +32,13 @@ template <typename Field> Field *readOnlyField(QWidget *parent, const QRect &geo
     return field;
 }
 
+HotArea *hotArea(QWidget *parent, const QRect &geometry)
+{
+    auto *area = new HotArea(parent);
+    area->setGeometry(geometry);
+    return area;
+}
+
 QLabel *caption(QWidget *parent, const QString &text, QPoint at)
 {
     auto *label = new QLabel(text, parent);
@@ -38,15 +49,33 @@ QLabel *caption(QWidget *parent, const QString &text, QPoint at)
 
 } // namespace
 
-TForm3::TForm3(Tdm &dm, Dialogs &dialogs, std::unique_ptr<SoundPlayer> player, QWidget *parent)
+TForm3::TForm3(Tdm &dm, Dialogs &dialogs, std::function<void()> minimizeProgram, std::unique_ptr<SoundPlayer> player,
+               QWidget *parent)
     : QDialog(parent, Qt::FramelessWindowHint)
     , m_dm(dm)
     , m_dialogs(dialogs)
+    , m_minimizeProgram(std::move(minimizeProgram))
     , WindowsMediaPlayer1(std::move(player))
 {
     setWindowTitle(QStringLiteral("日程提醒"));
     setModal(true);
-    resize(600, 450);
+
+    BmpShape1 = new TBmpShape(QImage(QStringLiteral(":/assets/alert.bmp")), this);
+    BmpShape1->setDither(false);
+    auto *drag = new WindowDrag(this);
+    connect(BmpShape1, &TBmpShape::mouseMoved, this, [drag](ShiftState shift) {
+        if (shift.testFlag(ssLeft))
+            drag->start(QCursor::pos());
+    });
+    Image1 = hotArea(this, {544, 0, 17, 20});
+    Image2 = hotArea(this, {562, 0, 17, 20});
+    Image3 = hotArea(this, {579, 0, 17, 20});
+    Image4 = hotArea(this, {282, 409, 38, 34});
+    connect(Image1, &HotArea::mouseMoved, this, [this] { guarded(m_dialogs, m_minimizeProgram); });
+    connect(Image1, &HotArea::clicked, this, [this] { showMinimized(); });
+    connect(Image3, &HotArea::clicked, this, [this] { close(); });
+    connect(Image4, &HotArea::clicked, this,
+            [this] { guarded(m_dialogs, [this] { PlayAlertSound(*WindowsMediaPlayer1); }); });
 
     Panel1 = new QFrame(this);
     Panel1->setGeometry(16, 56, 569, 329);
@@ -69,6 +98,7 @@ TForm3::TForm3(Tdm &dm, Dialogs &dialogs, std::unique_ptr<SoundPlayer> player, Q
 
 void TForm3::FormCreate()
 {
+    BmpShape1->ShapeForm();
 }
 
 void TForm3::showEvent(QShowEvent *event)

@@ -3,9 +3,12 @@
 #include "alert/soundplayer.h"
 
 #include <QDialog>
+#include <functional>
 #include <memory>
 
 class Dialogs;
+class HotArea;
+class TBmpShape;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -20,8 +23,9 @@ class TForm3 : public QDialog
     Q_OBJECT
 
 public:
-    TForm3(Tdm &dm, Dialogs &dialogs, std::unique_ptr<SoundPlayer> player = std::make_unique<MediaSoundPlayer>(),
-           QWidget *parent = nullptr);
+    // `minimizeProgram` is the application's minimise operation: it minimises every window of the program.
+    TForm3(Tdm &dm, Dialogs &dialogs, std::function<void()> minimizeProgram,
+           std::unique_ptr<SoundPlayer> player = std::make_unique<MediaSoundPlayer>(), QWidget *parent = nullptr);
 
     // Fills the three fields from qry4's current row; runs at every showing.
     void FormShow();
@@ -43,6 +47,12 @@ private:
 
     Tdm &m_dm;
     Dialogs &m_dialogs;
+    std::function<void()> m_minimizeProgram;
+    TBmpShape *BmpShape1 = nullptr;
+    HotArea *Image1 = nullptr; // minimise glyph
+    HotArea *Image2 = nullptr; // maximise glyph, does nothing
+    HotArea *Image3 = nullptr; // close glyph
+    HotArea *Image4 = nullptr; // play button
     std::unique_ptr<SoundPlayer> WindowsMediaPlayer1;
     QFrame *Panel1 = nullptr;
     QPushButton *Button5 = nullptr;

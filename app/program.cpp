@@ -5,43 +5,33 @@
 #include "app/mainwindow.h"
 #include "core/clock.h"
 #include "store/datamodule.h"
+#include "window/appwindow.h"
 #include "window/dialogs.h"
+#include "window/qttraybackend.h"
+#include "window/screeninfo.h"
 
 #include <QApplication>
 
-namespace {
-
-// Brings the program's last active window forward: the modal window when one is open.
-void bringForward(QWidget *mainWindow)
-{
-    QWidget *window = QApplication::activeModalWidget();
-    if (!window)
-        window = mainWindow;
-    if (!window || !window->isEnabled())
-        return;
-    if (window->isMinimized())
-        window->showNormal();
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
-} // namespace
-
 int runProgram()
 {
-    QWidget *mainWindow = nullptr;
-    if (CheckPreviousInstance([&mainWindow] { bringForward(mainWindow); }))
+    QtDialogs dialogs;
+    AppWindow appWindow(dialogs);
+    // A later start of the program sends "restore": the program comes back from the tray or from being
+    // minimised, and its last active window (the modal one when one is open) comes forward.
+    const auto restore = [&appWindow] {
+        appWindow.systemCommand(SC_RESTORE);
+        appWindow.bringForward();
+    };
+    if (CheckPreviousInstance(restore))
         return 0;
 
     QApplication::setQuitOnLastWindowClosed(false); // the main window alone ends the program
-    QtDialogs dialogs;
     SystemClock clock;
+    QtScreenInfo screen;
     Tdm dm;
-    TForm1 Form1(dm, dialogs, clock);
-    mainWindow = &Form1;
+    TForm1 Form1(dm, dialogs, clock, appWindow, screen, std::make_unique<QtTrayBackend>());
     guarded(dialogs, [&dm] { dm.conn.open(); });
-    TForm3 Form3(dm, dialogs);
+    TForm3 Form3(dm, dialogs, [&appWindow] { appWindow.minimize(); });
     Form1.setAlertWindow(&Form3);
 
     Form1.show();

@@ -74,7 +74,7 @@ void TestAlert::fieldsFromTheDueRow()
     dm.qry4.open();
     RecordingDialogs dialogs;
     QStringList played;
-    TForm3 alert(dm, dialogs, std::make_unique<RecordingPlayer>(played));
+    TForm3 alert(dm, dialogs, [] {}, std::make_unique<RecordingPlayer>(played));
     alert.Edit3->setText(QStringLiteral("left from an earlier alert"));
     alert.FormShow();
     QCOMPARE(alert.Edit3->text(), subject);
@@ -91,7 +91,7 @@ void TestAlert::everyShowingShakesAndSounds()
     dm.qry4.open();
     RecordingDialogs dialogs;
     QStringList played;
-    TForm3 alert(dm, dialogs, std::make_unique<RecordingPlayer>(played));
+    TForm3 alert(dm, dialogs, [] {}, std::make_unique<RecordingPlayer>(played));
     for (int showing = 1; showing <= 2; ++showing) {
         QTimer::singleShot(0, &alert, [&] { QTRY_COMPARE(played.size(), showing); alert.close(); });
         alert.exec();

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Start-up time, peak memory and idle CPU of orvane-reminder beside a bare Qt window (the floor), in one
+# run under a private Xvfb display. Usage: bench/startup-bench.sh [runs, default 10] [idle seconds, default 60]
+set -euo pipefail
+top="$(cd "$(dirname "$0")/.." && pwd)"
+runs=${1:-10}
+idle=${2:-60}
+build="$top/build-bench"
+cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVANE_TESTS=OFF >/dev/null
+cmake --build "$build" --target orvane-reminder orvane-mkdb floor >/dev/null
+
+work=$(mktemp -d)
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+while [ ! -s "$work/display" ]; do sleep 0.05; done
+export DISPLAY=":$(cat "$work/display")" XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=xcb
+cd "$work" && "$build/tools/mkdb/orvane-mkdb" data.mdb >/dev/null
+
+# measure <title> <command>: prints "<ms to the window shown> <peak KiB>"
+measure() {
+  local title=$1; shift
+  local start end
+  start=$(date +%s%N)
+  /usr/bin/time -f %M -o "$work/rss" "$@" >/dev/null 2>&1 &
+  local pid=$!
+  until xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; do sleep 0.005; done
+  end=$(date +%s%N)
+  sleep 1 # let it settle before measuring its peak
+  pkill -TERM -P "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  echo "$(((end - start) / 1000000)) $(cat "$work/rss")"
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+: >"$work/ours"; : >"$work/floor"
+for _ in $(seq "$runs"); do
+  measure 'orvane-floor' "$build/bench/floor" >>"$work/floor"
+  measure 'Orvane日程提醒v1.0' "$build/app/orvane-reminder" >>"$work/ours"
+done
+ours_ms=$(cut -d' ' -f1 "$work/ours" | median); floor_ms=$(cut -d' ' -f1 "$work/floor" | median)
+ours_kb=$(cut -d' ' -f2 "$work/ours" | median); floor_kb=$(cut -d' ' -f2 "$work/floor" | median)
+
+# Idle CPU: user + system ticks over the idle period with the marquee running.
+"$build/app/orvane-reminder" >/dev/null 2>&1 &
+pid=$!
+until xdotool search --onlyvisible --name '^Orvane日程提醒v1.0$' >/dev/null 2>&1; do sleep 0.05; done
+sleep 2
+ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
+t0=$(ticks); sleep "$idle"; t1=$(ticks)
+kill "$pid"
+hz=$(getconf CLK_TCK)
+cpu=$(awk -v d=$((t1 - t0)) -v hz="$hz" -v s="$idle" 'BEGIN { printf "%.2f", 100 * d / hz / s }')
+
+printf '%-28s %12s %12s %8s\n' "" orvane floor ratio
+printf '%-28s %12s %12s %8.2f\n' "start to window shown (ms)" "$ours_ms" "$floor_ms" "$(awk -v a="$ours_ms" -v b="$floor_ms" 'BEGIN{print a/b}')"
+printf '%-28s %12s %12s %8.2f\n' "peak memory (KiB)" "$ours_kb" "$floor_kb" "$(awk -v a="$ours_kb" -v b="$floor_kb" 'BEGIN{print a/b}')"
+printf '%-28s %11s%%\n' "idle CPU over ${idle} s" "$cpu"
