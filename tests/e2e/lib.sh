@@ -38,7 +38,7 @@ wait_until() {
   return 1
 }
 
-# start_display [WxH]: a private Xvfb display with openbox, exported as DISPLAY.
+# start_display [WxH] [nowm]: a private Xvfb display, with openbox unless "nowm", exported as DISPLAY.
 start_display() {
   local size=${1:-1280x800}
   local fdfile="$E2E_WORK/display"
@@ -46,6 +46,7 @@ start_display() {
   E2E_PIDS+=($!)
   wait_until 10 test -s "$fdfile" || fail "Xvfb did not start"
   export DISPLAY=":$(cat "$fdfile")"
+  [ "${2:-}" = nowm ] && return 0
   openbox >/dev/null 2>&1 &
   E2E_PIDS+=($!)
   wait_until 10 xprop -root _NET_SUPPORTING_WM_CHECK || fail "openbox did not start"
@@ -70,7 +71,7 @@ has_window() { [ -n "$(window_of "$1")" ]; }
 lacks_window() { [ -z "$(window_of "$1")" ]; }
 wait_window() { wait_until "${2:-20}" has_window "$1" || fail "window '$1' did not appear"; window_of "$1"; }
 count_windows() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l; }
-screen_width() { xdpyinfo | awk '/dimensions:/ { split($2, s, "x"); print s[1]; exit }'; }
+screen_width() { xdotool getdisplaygeometry | cut -d' ' -f1; }
 
 # window_geometry <id>: sets WX, WY, WW, WH.
 window_geometry() {
