@@ -5,9 +5,13 @@
 #include "manager/linklabel.h"
 #include "manager/pagecontrol.h"
 #include "store/datamodule.h"
+#include "window/bmpshape.h"
 #include "window/dialogs.h"
+#include "window/hotarea.h"
+#include "window/windowdrag.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDateEdit>
 #include <QKeyEvent>
 #include <QMenu>
@@ -16,7 +20,6 @@
 
 namespace {
 
-constexpr QSize kWindowSize(600, 450);
 constexpr int kTabHeight = 19;
 
 enum Page { AddPage, ModifyPage, DeletePage, BrowsePage, AboutPage };
@@ -54,7 +57,6 @@ TForm2::TForm2(Tdm &dm, Dialogs &dialogs, const Clock &clock, std::function<void
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("日程设置"));
     setFont(managerFont());
-    setFixedSize(kWindowSize);
     buildWindowControls();
     buildAddPage();
     buildModifyPage();
@@ -68,11 +70,38 @@ TForm2::TForm2(Tdm &dm, Dialogs &dialogs, const Clock &clock, std::function<void
 
 void TForm2::FormCreate()
 {
+    BmpShape1->ShapeForm();
     DateTimePicker1->setDate(m_clock.now().date());
 }
 
 void TForm2::buildWindowControls()
 {
+    // The picture first, so that every other control lies above it.
+    BmpShape1 = new TBmpShape(QImage(QStringLiteral(":/assets/manager.bmp")), this);
+    BmpShape1->setObjectName(QStringLiteral("BmpShape1"));
+    BmpShape1->setDither(false);
+    m_drag = new WindowDrag(this);
+    connect(BmpShape1, &TBmpShape::mouseMoved, this, &TForm2::BmpShape1MouseMove);
+
+    const auto hotArea = [this](const QString &name, const QRect &geometry) {
+        auto *area = new HotArea(this);
+        area->setObjectName(name);
+        area->setGeometry(geometry);
+        return area;
+    };
+    connect(hotArea(QStringLiteral("Image1"), {544, 0, 17, 20}), &HotArea::clicked, this, &TForm2::Image1Click);
+    hotArea(QStringLiteral("Image2"), {562, 0, 17, 20}); // takes the click and does nothing with it
+    connect(hotArea(QStringLiteral("Image3"), {579, 0, 17, 20}), &HotArea::clicked, this, &QWidget::close);
+    // Image4 to Image8 select the pages in order, exactly as their tabs do.
+    const int pageAreaLefts[] = {6, 65, 127, 188, 249};
+    for (int page = AddPage; page <= AboutPage; ++page) {
+        HotArea *area = hotArea(QStringLiteral("Image%1").arg(4 + page), {pageAreaLefts[page], 23, 57, 25});
+        connect(area, &HotArea::clicked, this, [this, page] { PageControl1->setCurrentIndex(page); });
+    }
+    connect(hotArea(QStringLiteral("Image9"), {309, 23, 57, 25}), &HotArea::clicked, this, &QWidget::close);
+    connect(hotArea(QStringLiteral("Image10"), {406, 23, 57, 25}), &HotArea::clicked, this, &TForm2::Image10Click);
+    connect(hotArea(QStringLiteral("Image11"), {282, 409, 38, 34}), &HotArea::clicked, this, &TForm2::Image11Click);
+
     URLLabel1 = new LinkLabel(QStringLiteral("更多信息..."), this);
     URLLabel1->setObjectName(QStringLiteral("URLLabel1"));
     URLLabel1->setGeometry(481, 421, 57, 13);
@@ -94,7 +123,7 @@ void TForm2::showEvent(QShowEvent *event)
 {
     if (!m_placed) {
         m_placed = true;
-        move(centredOn(QGuiApplication::primaryScreen()->geometry(), kWindowSize));
+        move(centredOn(QGuiApplication::primaryScreen()->geometry(), size()));
     }
     QDialog::showEvent(event);
 }
@@ -107,6 +136,15 @@ void TForm2::keyPressEvent(QKeyEvent *event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+// Only the bare picture drags the window: the controls above it take their own mouse input.
+void TForm2::BmpShape1MouseMove(ShiftState shift)
+{
+    guarded(m_dialogs, [&] {
+        if (shift.testFlag(ssLeft))
+            m_drag->start(QCursor::pos());
+    });
 }
 
 void TForm2::Image1Click()

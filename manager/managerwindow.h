@@ -4,6 +4,7 @@
 #include "notice/browserlauncher.h"
 #include "notice/httpclient.h"
 #include "notice/noticelinks.h"
+#include "window/shiftstate.h"
 
 #include <QDialog>
 #include <QString>
@@ -23,7 +24,9 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QTimeEdit;
+class TBmpShape;
 class Tdm;
+class WindowDrag;
 
 // Told instead of a success when another program removed the row being modified or deleted.
 inline const QString kModifiedRowGoneMessage =
@@ -44,7 +47,8 @@ public:
            std::unique_ptr<BrowserLauncher> browser = std::make_unique<DesktopBrowserLauncher>(),
            QWidget *parent = nullptr);
 
-    // Window-level controls.
+    // Window-level controls; the hot areas Image1 to Image11 are found by their names.
+    TBmpShape *BmpShape1 = nullptr;
     LinkLabel *URLLabel1 = nullptr;
     PageControl *PageControl1 = nullptr;
     QMenu *PopupMenu1 = nullptr;
@@ -81,6 +85,7 @@ public:
     QLabel *Image12 = nullptr;
 
     // Handlers.
+    void BmpShape1MouseMove(ShiftState shift);
     void Image1Click();
     void Image10Click();
     void Image11Click();
@@ -115,6 +120,7 @@ private:
     Dialogs &m_dialogs;
     const Clock &m_clock;
     std::function<void()> m_refreshAgenda;
+    WindowDrag *m_drag = nullptr;
     std::unique_ptr<SoundPlayer> WindowsMediaPlayer1;
     HttpClient HTTP1;
     std::unique_ptr<BrowserLauncher> m_browser;

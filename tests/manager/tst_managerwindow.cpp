@@ -47,6 +47,8 @@ private slots:
     void controlsStandAtTheirPlaces_data();
     void controlsStandAtTheirPlaces();
     void creationState();
+    void hotAreas_data();
+    void hotAreas();
     void tabOrder_data();
     void tabOrder();
     void enterAndEscapePressNothing();
@@ -140,6 +142,9 @@ void TestManagerWindow::creationState()
     QCOMPARE(form.windowTitle(), QStringLiteral("日程设置"));
     QCOMPARE(form.size(), QSize(600, 450));
     QVERIFY(form.windowFlags().testFlag(Qt::FramelessWindowHint));
+    // Shaped by its picture: all of it but the key-coloured top-left pixel.
+    QVERIFY(!form.mask().contains(QPoint(0, 0)));
+    QVERIFY(form.mask().contains(QPoint(1, 0)) && form.mask().contains(QPoint(599, 449)));
 
     QCOMPARE(form.PageControl1->currentIndex(), int(AddPage));
     const QStringList tabs{"添加提醒", "修改提醒", "删除提醒", "浏览数据", "关于"};
@@ -180,6 +185,48 @@ void TestManagerWindow::creationState()
     QCOMPARE(form.DBGrid2->contextMenuPolicy(), Qt::CustomContextMenu);
     for (QPushButton *button : form.findChildren<QPushButton *>())
         QVERIFY(!button->autoDefault() && !button->isDefault());
+}
+
+void TestManagerWindow::hotAreas_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("effect");
+    QTest::newRow("Image1") << "Image1" << QRect(544, 0, 17, 20) << "minimised";
+    QTest::newRow("Image2") << "Image2" << QRect(562, 0, 17, 20) << "nothing";
+    QTest::newRow("Image3") << "Image3" << QRect(579, 0, 17, 20) << "closed";
+    QTest::newRow("Image4") << "Image4" << QRect(6, 23, 57, 25) << "page 0";
+    QTest::newRow("Image5") << "Image5" << QRect(65, 23, 57, 25) << "page 1";
+    QTest::newRow("Image6") << "Image6" << QRect(127, 23, 57, 25) << "page 2";
+    QTest::newRow("Image7") << "Image7" << QRect(188, 23, 57, 25) << "page 3";
+    QTest::newRow("Image8") << "Image8" << QRect(249, 23, 57, 25) << "page 4";
+    QTest::newRow("Image9") << "Image9" << QRect(309, 23, 57, 25) << "closed";
+    QTest::newRow("Image11") << "Image11" << QRect(282, 409, 38, 34) << "sound";
+}
+
+// A click at the middle of the area, through the window, reaches the area and does its one thing.
+void TestManagerWindow::hotAreas()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, effect);
+    ManagerFixture f;
+    f.addRow(QStringLiteral("甲"), QStringLiteral("a"), QStringLiteral("2026-03-04 09:00:00"));
+    f.showPage(BrowsePage);
+    f.dm.qry2.setCurrentRow(0);
+    auto *area = f.form.findChild<QWidget *>(name);
+    QVERIFY(area);
+    QCOMPARE(area->geometry(), geometry);
+    QCOMPARE(area->cursor().shape(), Qt::PointingHandCursor);
+
+    QTest::mouseClick(f.form.windowHandle(), Qt::LeftButton, {}, geometry.center());
+
+    QCOMPARE(f.form.isVisible(), effect != QLatin1String("closed"));
+    QCOMPARE(f.form.isMinimized(), effect == QLatin1String("minimised"));
+    QCOMPARE(f.played, effect == QLatin1String("sound") ? QStringList{alertSoundPath()} : QStringList());
+    const int page = effect.startsWith(QLatin1String("page ")) ? effect.mid(5).toInt() : int(BrowsePage);
+    QCOMPARE(f.form.PageControl1->currentIndex(), page);
+    QCOMPARE(f.dialogs.shown, QStringList());
 }
 
 void TestManagerWindow::tabOrder_data()
