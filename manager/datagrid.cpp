@@ -33,7 +33,8 @@ DataGrid::DataGrid(DataSource &source, Dialogs &dialogs, QWidget *parent)
     connect(&source, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_resetting = true; });
     connect(&source, &QAbstractItemModel::modelReset, this, [this] {
         m_resetting = false;
-        resizeColumnsToContents();
+        if (isVisible()) // a hidden grid is sized when its page is shown, which re-reads the list
+            resizeColumnsToContents();
         if (m_source.dataSet().isOpen())
             showCurrentRow(m_source.dataSet().currentRow());
     });
