@@ -1,0 +1,229 @@
+#include "window/appwindow.h"
+
+#include "tests/support/fakes.h"
+
+#include <QDialog>
+#include <QTest>
+#include <QtTest/qtestspontaneevent.h>
+
+namespace {
+
+struct Windows
+{
+    Windows()
+    {
+        main.setWindowTitle(QStringLiteral("main"));
+        other.setWindowTitle(QStringLiteral("other"));
+        main.show();
+        other.show();
+    }
+
+    QWidget main;
+    QWidget other;
+    QWidget hidden;
+};
+
+bool shownNormally(const QWidget &window)
+{
+    return window.isVisible() && !window.isMinimized();
+}
+
+bool minimizedOnTaskbar(const QWidget &window)
+{
+    return window.isVisible() && window.isMinimized();
+}
+
+// A window state change as the window manager reports it.
+void changeStateFromDesktop(QWidget &window, Qt::WindowStates state)
+{
+    window.setWindowState(state);
+    QWindowStateChangeEvent event(Qt::WindowNoState);
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    qApp->notify(&window, &event); // sendEvent would make it a programmatic one
+    QCoreApplication::processEvents(); // the command runs after the event
+}
+
+} // namespace
+
+class TestAppWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void minimizeTakesDownEveryVisibleWindow();
+    void minimizeAndRestoreDoNothingTwice();
+    void taskbarEntryOfAMinimisedProgram();
+    void taskbarEntryOfAProgramOnScreen();
+    void systemCommandRunsTheHooksFirst();
+    void windowManagerMinimisingAWindowMinimisesTheProgram();
+    void windowManagerRestoringAWindowRestoresTheProgram();
+    void bringForwardPrefersTheModalWindow();
+};
+
+void TestAppWindow::minimizeTakesDownEveryVisibleWindow()
+{
+    RecordingDialogs dialogs;
+    AppWindow app(dialogs);
+    Windows windows;
+    QWidget trayWidget(nullptr, Qt::Window | Qt::BypassWindowManagerHint); // as Qt's own tray icon is
+    trayWidget.show();
+
+    app.minimize();
+
+    QVERIFY(app.isMinimized());
+    QVERIFY(minimizedOnTaskbar(windows.main));
+    QVERIFY(minimizedOnTaskbar(windows.other));
+    QVERIFY(!windows.hidden.isVisible());
+    QVERIFY(shownNormally(trayWidget));
+
+    app.restore();
+
+    QVERIFY(!app.isMinimized());
+    QVERIFY(shownNormally(windows.main));
+    QVERIFY(shownNormally(windows.other));
+    QVERIFY(!windows.hidden.isVisible());
+}
+
+void TestAppWindow::minimizeAndRestoreDoNothingTwice()
+{
+    RecordingDialogs dialogs;
+    AppWindow app(dialogs);
+    Windows windows;
+
+    windows.other.showMinimized(); // by the program, for that window alone
+    app.restore();
+    QVERIFY(minimizedOnTaskbar(windows.other));
+
+    app.minimize();
+    windows.main.showNormal();
+    app.minimize();
+    QVERIFY(shownNormally(windows.main));
+}
+
+void TestAppWindow::taskbarEntryOfAMinimisedProgram()
+{
+    RecordingDialogs dialogs;
+    AppWindow app(dialogs);
+    Windows windows;
+
+    app.minimize();
+    app.hideTaskbarEntry();
+    QVERIFY(!app.hasTaskbarEntry());
+    QVERIFY(!windows.main.isVisible());
+    QVERIFY(!windows.other.isVisible());
+    QVERIFY(app.isMinimized());
+
+    app.showTaskbarEntry();
+    QVERIFY(app.hasTaskbarEntry());
+    QVERIFY(app.isMinimized());
+    QVERIFY(minimizedOnTaskbar(windows.main));
+    QVERIFY(minimizedOnTaskbar(windows.other));
+
+    app.hideTaskbarEntry();
+    app.restore();
+    QVERIFY(app.hasTaskbarEntry());
+    QVERIFY(shownNormally(windows.main));
+    QVERIFY(shownNormally(windows.other));
+    QVERIFY(!windows.hidden.isVisible());
+}
+
+void TestAppWindow::taskbarEntryOfAProgramOnScreen()
+{
+    RecordingDialogs dialogs;
+    AppWindow app(dialogs);
+    Windows windows;
+
+    app.hideTaskbarEntry();
+    app.showTaskbarEntry();
+    QVERIFY(app.hasTaskbarEntry());
+    QVERIFY(shownNormally(windows.main));
+    QVERIFY(shownNormally(windows.other));
+}
+
+void TestAppWindow::systemCommandRunsTheHooksFirst()
+{
+    RecordingDialogs dialogs;
+    AppWindow app(dialogs);
+    Windows windows;
+    QObject owner;
+    QStringList seen;
+    app.hookSystemCommands(&owner, [&](SystemCommand command) {
+        seen << QStringLiteral("%1 while %2").arg(command == SC_MINIMIZE ? "minimise" : "restore",
+                                                   app.isMinimized() ? "minimised" : "shown");
+    });
+
+    app.systemCommand(SC_MINIMIZE);
+    QVERIFY(app.isMinimized());
+    app.systemCommand(SC_RESTORE);
+    QVERIFY(!app.isMinimized());
+    app.unhookSystemCommands(&owner);
+    app.systemCommand(SC_MINIMIZE);
+
+    QCOMPARE(seen, (QStringList{"minimise while shown", "restore while minimised"}));
+    QVERIFY(app.isMinimized());
+}
+
+void TestAppWindow::windowManagerMinimisingAWindowMinimisesTheProgram()
+{
+    RecordingDialogs dialogs;
+    AppWindow app(dialogs);
+    Windows windows;
+    QObject owner;
+    QList<SystemCommand> commands;
+    app.hookSystemCommands(&owner, [&](SystemCommand command) { commands << command; });
+
+    windows.other.showMinimized(); // by the program itself: not a command
+    QCoreApplication::processEvents();
+    QVERIFY(commands.isEmpty());
+    windows.other.showNormal();
+
+    changeStateFromDesktop(windows.main, Qt::WindowMinimized);
+
+    QCOMPARE(commands, QList<SystemCommand>{SC_MINIMIZE});
+    QVERIFY(app.isMinimized());
+    QVERIFY(minimizedOnTaskbar(windows.other)); // the program as a whole
+    QVERIFY(dialogs.shown.isEmpty());
+}
+
+void TestAppWindow::windowManagerRestoringAWindowRestoresTheProgram()
+{
+    RecordingDialogs dialogs;
+    AppWindow app(dialogs);
+    Windows windows;
+    QObject owner;
+    QList<SystemCommand> commands;
+    app.hookSystemCommands(&owner, [&](SystemCommand command) { commands << command; });
+    app.minimize();
+
+    changeStateFromDesktop(windows.other, Qt::WindowNoState); // the window manager answering late
+    QVERIFY(commands.isEmpty());
+    QVERIFY(app.isMinimized());
+
+    QTest::qWait(1600); // past the time in which the window manager may still answer the program
+    changeStateFromDesktop(windows.other, Qt::WindowNoState);
+
+    QCOMPARE(commands, QList<SystemCommand>{SC_RESTORE});
+    QVERIFY(!app.isMinimized());
+    QVERIFY(shownNormally(windows.main));
+}
+
+void TestAppWindow::bringForwardPrefersTheModalWindow()
+{
+    RecordingDialogs dialogs;
+    AppWindow app(dialogs);
+    Windows windows;
+    QDialog modal(&windows.main);
+    modal.open();
+    QVERIFY(QTest::qWaitForWindowExposed(&modal));
+    windows.other.activateWindow();
+    QCoreApplication::processEvents();
+    QCOMPARE(QApplication::activeWindow(), &windows.other);
+
+    app.bringForward();
+    QCoreApplication::processEvents();
+
+    QCOMPARE(QApplication::activeWindow(), &modal);
+}
+
+QTEST_MAIN(TestAppWindow)
+#include "tst_appwindow.moc"

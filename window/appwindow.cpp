@@ -1,0 +1,161 @@
+#include "window/appwindow.h"
+
+#include "window/dialogs.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QWindow>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+// The program's own windows: the window manager's tray icon and the program's menus and tips are not.
+bool isProgramWindow(const QWidget *widget)
+{
+    if (!widget->isWindow() || widget->windowFlags().testFlag(Qt::BypassWindowManagerHint))
+        return false;
+    switch (widget->windowType()) {
+    case Qt::Window:
+    case Qt::Dialog:
+    case Qt::Tool:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+AppWindow::AppWindow(Dialogs &dialogs, QObject *parent)
+    : QObject(parent)
+    , m_dialogs(dialogs)
+{
+    qApp->installEventFilter(this);
+}
+
+AppWindow::~AppWindow()
+{
+    qApp->removeEventFilter(this);
+}
+
+void AppWindow::minimize()
+{
+    if (m_minimized)
+        return;
+    m_minimized = true;
+    m_entryHidden = false;
+    m_takenDown.clear();
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (isProgramWindow(window) && window->isVisible())
+            m_takenDown.append(window);
+    }
+    for (const QPointer<QWidget> &window : std::as_const(m_takenDown))
+        window->showMinimized();
+}
+
+void AppWindow::restore()
+{
+    if (!m_minimized)
+        return;
+    m_minimized = false;
+    m_entryHidden = false;
+    const QList<QPointer<QWidget>> windows = std::exchange(m_takenDown, {});
+    for (const QPointer<QWidget> &window : windows) {
+        if (!window)
+            continue;
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+        window->show();
+        // A window withdrawn while iconic may be mapped iconic again by the window manager: ask once more.
+        QTimer::singleShot(200, window, [window] {
+            if (window->isVisible() && (window->isMinimized() || !window->windowHandle()->isExposed()))
+                window->showNormal();
+        });
+    }
+}
+
+void AppWindow::hideTaskbarEntry()
+{
+    if (!m_minimized)
+        return;
+    m_entryHidden = true;
+    for (const QPointer<QWidget> &window : std::as_const(m_takenDown)) {
+        if (window)
+            window->hide();
+    }
+}
+
+void AppWindow::showTaskbarEntry()
+{
+    if (!m_entryHidden)
+        return;
+    m_entryHidden = false;
+    for (const QPointer<QWidget> &window : std::as_const(m_takenDown)) {
+        if (window)
+            window->showMinimized();
+    }
+}
+
+void AppWindow::bringForward()
+{
+    QWidget *window = QApplication::activeModalWidget();
+    if (!window)
+        window = m_lastActive;
+    if (!window || !window->isVisible() || !window->isEnabled())
+        return;
+    window->raise();
+    window->activateWindow();
+}
+
+void AppWindow::hookSystemCommands(const QObject *owner, SystemCommandHook hook)
+{
+    unhookSystemCommands(owner);
+    m_hooks.push_back({owner, std::move(hook)});
+}
+
+void AppWindow::unhookSystemCommands(const QObject *owner)
+{
+    m_hooks.erase(std::remove_if(m_hooks.begin(), m_hooks.end(), [owner](const Hook &hook) { return hook.owner == owner; }),
+                  m_hooks.end());
+}
+
+void AppWindow::systemCommand(SystemCommand command)
+{
+    const std::vector<Hook> hooks = m_hooks; // a hook may unhook itself
+    for (const Hook &hook : hooks)
+        hook.run(command);
+    if (command == SC_MINIMIZE)
+        minimize();
+    else
+        restore();
+}
+
+bool AppWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (!watched->isWidgetType())
+        return false;
+    auto *widget = static_cast<QWidget *>(watched);
+    if (event->type() == QEvent::WindowActivate && isProgramWindow(widget))
+        m_lastActive = widget;
+    else if (event->type() == QEvent::WindowStateChange && event->spontaneous() && isProgramWindow(widget))
+        noteStateChangeFromDesktop(widget);
+    return false;
+}
+
+// The window manager minimised or restored one of the program's windows (from the taskbar, say): for the
+// program as a whole that is the system command "minimise" or "restore". Run after the event, since the
+// command changes the state of the very windows whose events are being delivered.
+void AppWindow::noteStateChangeFromDesktop(QWidget *window)
+{
+    if (!window->isVisible())
+        return;
+    SystemCommand command;
+    if (window->isMinimized() && !m_minimized)
+        command = SC_MINIMIZE;
+    else if (!window->isMinimized() && m_minimized && m_takenDown.contains(window))
+        command = SC_RESTORE;
+    else
+        return;
+    QTimer::singleShot(0, this, [this, command] { guarded(m_dialogs, [this, command] { systemCommand(command); }); });
+}

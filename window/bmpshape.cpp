@@ -1,0 +1,128 @@
+#include "window/bmpshape.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+constexpr int kDitherTolerance = 9;
+
+bool nearKey(QRgb pixel, QRgb key)
+{
+    return std::abs(qRed(pixel) - qRed(key)) <= kDitherTolerance
+           && std::abs(qGreen(pixel) - qGreen(key)) <= kDitherTolerance
+           && std::abs(qBlue(pixel) - qBlue(key)) <= kDitherTolerance;
+}
+
+// Collects a row's runs of opaque pixels as one-row rectangles, and merges a row into the band above
+// when both have exactly the same runs. The result is the banded, y-x sorted form that QRegion keeps,
+// so it can be handed over in one piece.
+class BandBuilder
+{
+public:
+    void addRun(int left, int right, int y) { m_rects.emplace_back(QPoint(left, y), QPoint(right - 1, y)); }
+
+    void endRow(std::size_t rowStart)
+    {
+        const std::size_t rowSize = m_rects.size() - rowStart;
+        if (rowSize > 0 && rowStart - m_bandStart == rowSize && sameRuns(m_bandStart, rowStart, rowSize)) {
+            for (std::size_t i = m_bandStart; i < rowStart; ++i)
+                m_rects[i].setBottom(m_rects[rowStart].bottom());
+            m_rects.resize(rowStart);
+            return;
+        }
+        m_bandStart = rowStart;
+    }
+
+    std::size_t size() const { return m_rects.size(); }
+
+    QRegion region() const
+    {
+        QRegion region;
+        region.setRects(m_rects.data(), int(m_rects.size()));
+        return region;
+    }
+
+private:
+    bool sameRuns(std::size_t band, std::size_t row, std::size_t count) const
+    {
+        for (std::size_t i = 0; i < count; ++i) {
+            if (m_rects[band + i].left() != m_rects[row + i].left()
+                || m_rects[band + i].right() != m_rects[row + i].right())
+                return false;
+        }
+        return true;
+    }
+
+    std::vector<QRect> m_rects;
+    std::size_t m_bandStart = 0;
+};
+
+} // namespace
+
+TBmpShape::TBmpShape(const QImage &picture, QWidget *parent)
+    : QWidget(parent)
+    , m_picture(picture.convertToFormat(QImage::Format_RGB32))
+{
+    setMouseTracking(true);
+    resize(m_picture.size());
+}
+
+void TBmpShape::ShapeForm()
+{
+    QWidget *window = parentWidget();
+    if (!window || !window->isWindow())
+        return;
+    move(0, 0);
+    resize(m_picture.size());
+    const bool shown = window->isVisible();
+    window->setWindowFlag(Qt::FramelessWindowHint, true);
+    window->resize(size());
+    const QRegion region = BuildRegion();
+    // Qt takes an empty mask for no mask at all; a mask wholly outside the window hides all of it.
+    window->setMask(region.isEmpty() ? QRegion(-1, -1, 1, 1) : region);
+    if (shown)
+        window->show(); // changing the flags hid it
+}
+
+QRegion TBmpShape::BuildRegion() const
+{
+    if (m_picture.isNull())
+        return QRegion();
+    const QRgb key = m_picture.pixel(0, 0); // RGB32: the alpha byte is always 0xff
+    const auto isKey = [key, dither = m_dither](QRgb pixel) {
+        return dither ? nearKey(pixel, key) : pixel == key;
+    };
+    const int width = m_picture.width();
+    BandBuilder bands;
+    for (int y = 0; y < m_picture.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(m_picture.constScanLine(y));
+        const std::size_t rowStart = bands.size();
+        int x = 0;
+        while (x < width) {
+            while (x < width && isKey(line[x]))
+                ++x;
+            const int runStart = x;
+            while (x < width && !isKey(line[x]))
+                ++x;
+            if (x > runStart)
+                bands.addRun(runStart, x, y);
+        }
+        bands.endRow(rowStart);
+    }
+    return bands.region();
+}
+
+void TBmpShape::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_picture);
+}
+
+void TBmpShape::mouseMoveEvent(QMouseEvent *event)
+{
+    emit mouseMoved(shiftState(event->modifiers(), event->buttons()), event->position().toPoint());
+}
