@@ -57,13 +57,16 @@ QString replaceMarkers(const QString &sql, QStringList *names)
 QStringList dateTimeMarkers(const QString &sql)
 {
     QStringList names;
-    const QString column = QRegularExpression::escape(dateTimeColumn());
     static const auto options = QRegularExpression::CaseInsensitiveOption;
-    const QRegularExpression assignment(column + QStringLiteral(R"(\s*=\s*:(\w+))"), options);
+    // Built once: compiling a pattern costs several times more than a whole indexed select.
+    static const QRegularExpression assignment(
+        QRegularExpression::escape(dateTimeColumn()) + QStringLiteral(R"(\s*=\s*:(\w+))"), options);
     for (const auto &match : assignment.globalMatch(sql))
         names << match.captured(1);
     static const QRegularExpression insert(QStringLiteral(R"(insert\s+into\s+[^(]+\(([^)]*)\)\s*values\s*\(([^)]*)\))"),
                                            options);
+    if (!sql.contains(QLatin1String("insert"), Qt::CaseInsensitive))
+        return names;
     const QRegularExpressionMatch match = insert.match(sql);
     if (match.hasMatch()) {
         const QStringList columns = match.captured(1).split(QLatin1Char(','));
@@ -82,6 +85,46 @@ QString tableOf(const QString &sql)
     static const QRegularExpression from(QStringLiteral(R"(\bfrom\s+["\[]?([^\s"\]\(\),;]+))"),
                                          QRegularExpression::CaseInsensitiveOption);
     return from.match(sql).captured(1);
+}
+
+// Reads a text already in the stored form "yyyy-mm-dd hh:MM:ss" without the general parser: every value
+// read back from the table and every due text has this form, and the general parser's pattern match and
+// number conversions cost more than the index lookup that found the row. Anything else, or a text that
+// does not name a real date and time, is left to parseDateTimeText (an invalid result here).
+QDateTime canonicalDateTime(const QString &text)
+{
+    if (text.size() != 19 || text.at(4) != QLatin1Char('-') || text.at(7) != QLatin1Char('-')
+        || text.at(10) != QLatin1Char(' ') || text.at(13) != QLatin1Char(':') || text.at(16) != QLatin1Char(':'))
+        return {};
+    int fields[6];
+    const int starts[6] = {0, 5, 8, 11, 14, 17};
+    const int lengths[6] = {4, 2, 2, 2, 2, 2};
+    for (int f = 0; f < 6; ++f) {
+        int number = 0;
+        for (int i = starts[f]; i < starts[f] + lengths[f]; ++i) {
+            const char16_t c = text.at(i).unicode();
+            if (c < u'0' || c > u'9')
+                return {};
+            number = number * 10 + (c - u'0');
+        }
+        fields[f] = number;
+    }
+    const QDate date(fields[0], fields[1], fields[2]);
+    const QTime time(fields[3], fields[4], fields[5]);
+    if (!date.isValid() || !time.isValid())
+        return {};
+    // The same wall-clock value that parseDateTimeText gives, built from its count of milliseconds, which
+    // takes a third less time than from the date and the time.
+    constexpr qint64 kUnixEpochJulianDay = 2440588;
+    constexpr qint64 kMsecsPerDay = 86'400'000;
+    return QDateTime::fromMSecsSinceEpoch(
+        (date.toJulianDay() - kUnixEpochJulianDay) * kMsecsPerDay + time.msecsSinceStartOfDay(), Qt::UTC);
+}
+
+QDateTime anyDateTime(const QString &text)
+{
+    const QDateTime fast = canonicalDateTime(text);
+    return fast.isValid() ? fast : parseDateTimeText(text);
 }
 
 QString conversionError(const QString &type)
@@ -161,6 +204,10 @@ QVariantList Query::boundValues() const
                 value = param.value;
         }
         if (dateTimes.contains(name, Qt::CaseInsensitive)) {
+            if (value.userType() == QMetaType::QString && canonicalDateTime(value.toString()).isValid()) {
+                values << value; // already in the stored form
+                continue;
+            }
             const QDateTime parsed = value.userType() == QMetaType::QDateTime
                                          ? value.toDateTime()
                                          : parseDateTimeText(value.toString());
@@ -226,10 +273,12 @@ void Query::open()
 
 QVector<QVector<QVariant>> Query::readPage(int offset)
 {
-    const QString sql = QStringLiteral("SELECT * FROM (%1) LIMIT %2 OFFSET %3")
-                            .arg(positionalSql())
-                            .arg(kPageSize)
-                            .arg(offset);
+    // The first page runs the statement as it stands and stops after a page: the paging wrapper doubles
+    // the time SQLite takes to prepare it, and preparing is most of the time of an indexed select.
+    const QString sql =
+        offset == 0
+            ? positionalSql()
+            : QStringLiteral("SELECT * FROM (%1) LIMIT %2 OFFSET %3").arg(positionalSql()).arg(kPageSize).arg(offset);
     QSqlQuery query = prepared(m_connection.database(), sql, boundValues());
     if (m_columns.isEmpty()) {
         const QSqlRecord record = query.record();
@@ -237,7 +286,7 @@ QVector<QVector<QVariant>> Query::readPage(int offset)
             m_columns << record.fieldName(i);
     }
     QVector<QVector<QVariant>> rows;
-    while (query.next()) {
+    while (rows.size() < kPageSize && query.next()) {
         QVector<QVariant> row(m_columns.size());
         for (int i = 0; i < m_columns.size(); ++i)
             row[i] = query.value(i);
@@ -340,6 +389,10 @@ bool Query::eof() const
 int Query::columnIndex(const QString &column) const
 {
     requireOpen();
+    // The program spells column names as the table does; the case-blind comparison is the slow fallback.
+    const qsizetype exact = m_columns.indexOf(column);
+    if (exact >= 0)
+        return int(exact);
     for (int i = 0; i < m_columns.size(); ++i) {
         if (m_columns.at(i).compare(column, Qt::CaseInsensitive) == 0)
             return i;
@@ -368,7 +421,7 @@ QDateTime Query::fieldDateTime(const QString &column) const
     const QVariant value = fieldValue(column);
     if (value.isNull())
         throw AppError(conversionError(QStringLiteral("Date")));
-    const QDateTime parsed = parseDateTimeText(value.toString());
+    const QDateTime parsed = anyDateTime(value.toString());
     if (!parsed.isValid())
         throw AppError(QStringLiteral("'%1' is not a valid date and time").arg(value.toString()));
     return parsed;
