@@ -93,9 +93,7 @@ QRegion TBmpShape::BuildRegion() const
     if (m_picture.isNull())
         return QRegion();
     const QRgb key = m_picture.pixel(0, 0); // RGB32: the alpha byte is always 0xff
-    const auto isKey = [key, dither = m_dither](QRgb pixel) {
-        return dither ? nearKey(pixel, key) : pixel == key;
-    };
+    const auto isKey = [key, dither = m_dither](QRgb pixel) { return dither ? nearKey(pixel, key) : pixel == key; };
     const int width = m_picture.width();
     BandBuilder bands;
     for (int y = 0; y < m_picture.height(); ++y) {

@@ -4,11 +4,10 @@
 
 QtTrayBackend::QtTrayBackend()
 {
-    QObject::connect(&m_icon, &QSystemTrayIcon::activated, &m_icon,
-                     [this](QSystemTrayIcon::ActivationReason reason) {
-                         for (int message : mouseMessagesFor(reason))
-                             deliver(WM_TRAYICON, message);
-                     });
+    QObject::connect(&m_icon, &QSystemTrayIcon::activated, &m_icon, [this](QSystemTrayIcon::ActivationReason reason) {
+        for (int message : mouseMessagesFor(reason))
+            deliver(WM_TRAYICON, message);
+    });
     // The session manager's last word before the session ends.
     QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, &m_icon, [this] { deliver(WM_ENDSESSION); });
 }

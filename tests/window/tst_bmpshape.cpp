@@ -41,8 +41,7 @@ QRegion columnRunsRegion(const QImage &image, bool dither)
     const auto isKey = [&](QRgb p) {
         if (!dither)
             return (p & 0xffffff) == (key & 0xffffff);
-        return qAbs(qRed(p) - qRed(key)) <= 9 && qAbs(qGreen(p) - qGreen(key)) <= 9
-               && qAbs(qBlue(p) - qBlue(key)) <= 9;
+        return qAbs(qRed(p) - qRed(key)) <= 9 && qAbs(qGreen(p) - qGreen(key)) <= 9 && qAbs(qBlue(p) - qBlue(key)) <= 9;
     };
     for (int x = 0; x < image.width(); ++x) {
         int start = -1;
@@ -109,8 +108,8 @@ void TestBmpShape::buildRegionIsTheSetOfOpaquePixels_data()
         << QStringList{".....", ".###.", ".#.#.", ".###.", "....."};
     QTest::newRow("height 1") << picture({"KWKWWK"}, blackKey) << false << QStringList{".#.##."};
     QTest::newRow("width 1") << picture({"K", "W", "K", "W"}, blackKey) << false << QStringList{".", "#", ".", "#"};
-    QTest::newRow("run down to the last row") << picture({"KK", "KW", "WW"}, blackKey) << false
-                                              << QStringList{"..", ".#", "##"};
+    QTest::newRow("run down to the last row")
+        << picture({"KK", "KW", "WW"}, blackKey) << false << QStringList{"..", ".#", "##"};
     QTest::newRow("empty picture") << QImage() << false << QStringList{};
     QTest::newRow("only the key colour") << picture({"KKK", "KKK"}, blackKey) << false << QStringList{"...", "..."};
 
@@ -262,8 +261,7 @@ void TestBmpShape::mouseMovementCarriesTheShiftState()
     QMouseEvent drag(QEvent::MouseMove, QPointF(7, 9), QPointF(107, 109), Qt::NoButton,
                      Qt::LeftButton | Qt::RightButton, Qt::ControlModifier);
     QApplication::sendEvent(&shape, &drag);
-    QMouseEvent hover(QEvent::MouseMove, QPointF(3, 4), QPointF(103, 104), Qt::NoButton, Qt::NoButton,
-                      Qt::NoModifier);
+    QMouseEvent hover(QEvent::MouseMove, QPointF(3, 4), QPointF(103, 104), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&shape, &hover);
 
     QCOMPARE(moved.size(), 2);

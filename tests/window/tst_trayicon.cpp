@@ -15,7 +15,10 @@ namespace {
 class RecordingTrayBackend : public TrayBackend
 {
 public:
-    explicit RecordingTrayBackend(QStringList &journal) : m_journal(journal) {}
+    explicit RecordingTrayBackend(QStringList &journal)
+        : m_journal(journal)
+    {
+    }
 
     bool add(const NotifyIconData &data) override { return record("add", data, addAccepted); }
     bool modify(const NotifyIconData &data) override { return record("modify", data, true); }
@@ -160,9 +163,8 @@ void TestTrayIcon::mouseMessages_data()
     QTest::newRow("left double-click message only for imLeftDoubleClick")
         << int(imLeftDoubleClick) << int(imRightDoubleClick) << false << QList<int>{WM_LBUTTONDBLCLK}
         << QStringList{"dblclick", "restore"};
-    QTest::newRow("right double-click")
-        << int(imLeftDoubleClick) << int(imRightDoubleClick) << false << QList<int>{WM_RBUTTONDBLCLK}
-        << QStringList{"dblclick", "popup"};
+    QTest::newRow("right double-click") << int(imLeftDoubleClick) << int(imRightDoubleClick) << false
+                                        << QList<int>{WM_RBUTTONDBLCLK} << QStringList{"dblclick", "popup"};
     QTest::newRow("middle button") << int(imDoubleClick) << int(imNone) << false
                                    << QList<int>{WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK}
                                    << QStringList{"down middle 32", "up middle 32", "restore", "dblclick"};
@@ -172,10 +174,20 @@ void TestTrayIcon::mouseMessages_data()
         << int(imNone) << int(imNone) << false << QList<int>{WM_MOUSEMOVE} << QStringList{};
     QTest::newRow("imNone never matches")
         << int(imNone) << int(imNone) << true
-        << QList<int>{WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONUP,
-                      WM_RBUTTONDBLCLK, WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK, 522, 511}
-        << QStringList{"move 0",        "down left 8",    "click",       "up left 8",      "dblclick",  "down right 16",
-                       "up right 16",   "dblclick",       "down middle 32", "up middle 32", "dblclick"};
+        << QList<int>{WM_MOUSEMOVE,
+                      WM_LBUTTONDOWN,
+                      WM_LBUTTONUP,
+                      WM_LBUTTONDBLCLK,
+                      WM_RBUTTONDOWN,
+                      WM_RBUTTONUP,
+                      WM_RBUTTONDBLCLK,
+                      WM_MBUTTONDOWN,
+                      WM_MBUTTONUP,
+                      WM_MBUTTONDBLCLK,
+                      522,
+                      511}
+        << QStringList{"move 0",      "down left 8", "click",          "up left 8",    "dblclick", "down right 16",
+                       "up right 16", "dblclick",    "down middle 32", "up middle 32", "dblclick"};
 }
 
 void TestTrayIcon::mouseMessages()
@@ -197,7 +209,8 @@ void TestTrayIcon::mouseMessages()
     if (withOnClick)
         tray.setOnClick([&](TTrayIcon *) { tray.log << "click"; });
     tray.setOnDblClick([&](TTrayIcon *) { tray.log << "dblclick"; });
-    tray.setOnMouseMove([&](TTrayIcon *, ShiftState shift, int, int) { tray.log << QStringLiteral("move %1").arg(shift); });
+    tray.setOnMouseMove(
+        [&](TTrayIcon *, ShiftState shift, int, int) { tray.log << QStringLiteral("move %1").arg(shift); });
     tray.setOnMouseDown([&](TTrayIcon *, Qt::MouseButton button, ShiftState shift, int, int) {
         tray.log << QStringLiteral("down %1 %2").arg(buttonName(button)).arg(shift);
     });
@@ -217,8 +230,7 @@ void TestTrayIcon::qtActivationsBecomeMouseMessages_data()
     QTest::addColumn<int>("doubleClicks");
     QTest::addColumn<int>("popups"); // with the main window's values
     QTest::newRow("left click") << QList<int>{QSystemTrayIcon::Trigger} << 1 << 0 << 0;
-    QTest::newRow("double-click") << QList<int>{QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick} << 2 << 1
-                                  << 0;
+    QTest::newRow("double-click") << QList<int>{QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick} << 2 << 1 << 0;
     QTest::newRow("right click") << QList<int>{QSystemTrayIcon::Context} << 0 << 0 << 1;
     QTest::newRow("middle click") << QList<int>{QSystemTrayIcon::MiddleClick} << 0 << 0 << 0;
     QTest::newRow("unknown") << QList<int>{QSystemTrayIcon::Unknown} << 0 << 0 << 0;
@@ -340,8 +352,12 @@ void TestTrayIcon::hint_data()
     QTest::newRow("64 bytes") << QString(64, QLatin1Char('a')) << QString() << QString() << false << 0;
     QTest::newRow("63 bytes in Chinese") << chinese63 << QString() << chinese63 << true << 1;
     QTest::newRow("64 bytes in Chinese") << QString(32, QChar(0x65E5)) << QString() << QString() << false << 0;
-    QTest::newRow("the same hint twice") << "日程" << "日程" << "日程" << true << 1;
-    QTest::newRow("an empty hint removes the tooltip") << "日程" << "" << "" << false << 2;
+    QTest::newRow("the same hint twice") << "日程"
+                                         << "日程"
+                                         << "日程" << true << 1;
+    QTest::newRow("an empty hint removes the tooltip") << "日程"
+                                                       << ""
+                                                       << "" << false << 2;
     QTest::newRow("too long keeps the hint") << "日程" << QString(64, QLatin1Char('x')) << "日程" << true << 1;
 }
 
@@ -494,7 +510,7 @@ void TestTrayIcon::systemCommandsReachTheIconWhileVisible()
     f.tray->setVisible(true);
 
     f.app.systemCommand(SC_MINIMIZE);
-    QVERIFY(!f.onTaskbar()); // minimised to the tray, not just minimised
+    QVERIFY(!f.onTaskbar());         // minimised to the tray, not just minimised
     f.app.systemCommand(SC_RESTORE); // as a second start of the program sends it
     QVERIFY(f.onTaskbar() && !f.window.isMinimized());
     QCOMPARE(restored, 1);

@@ -1,7 +1,7 @@
+#include "tests/window/screenrecttesting.h"
 #include "window/bmpshape.h"
 #include "window/hotarea.h"
 #include "window/windowdrag.h"
-#include "tests/window/screenrecttesting.h"
 
 #include <QSignalSpy>
 #include <QTest>

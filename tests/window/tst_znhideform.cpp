@@ -106,11 +106,16 @@ void TestZnHideForm::constructionFindsTheOwnersWindow_data()
 {
     QTest::addColumn<QString>("owner");
     QTest::addColumn<QString>("error");
-    QTest::newRow("the window") << "window" << "";
-    QTest::newRow("a control on a panel of the window") << "control" << "";
-    QTest::newRow("no owner") << "none" << "未找到主窗体";
-    QTest::newRow("a component that is not a control") << "component" << "未找到主窗体";
-    QTest::newRow("a control on no window") << "orphan" << "";
+    QTest::newRow("the window") << "window"
+                                << "";
+    QTest::newRow("a control on a panel of the window") << "control"
+                                                        << "";
+    QTest::newRow("no owner") << "none"
+                              << "未找到主窗体";
+    QTest::newRow("a component that is not a control") << "component"
+                                                       << "未找到主窗体";
+    QTest::newRow("a control on no window") << "orphan"
+                                            << "";
 }
 
 void TestZnHideForm::constructionFindsTheOwnersWindow()
@@ -195,8 +200,7 @@ void TestZnHideForm::snapToEdge_data()
     QTest::newRow("29 from the right, moving right")
         << QPoint(1000, 200) << at(1291, 200) << at(1320, 200) << int(Z::dpRight);
     QTest::newRow("30 from the right") << QPoint(1000, 200) << at(1290, 200) << at(1290, 200) << int(Z::dpNone);
-    QTest::newRow("left from the right edge")
-        << QPoint(1320, 200) << at(1310, 200) << at(1310, 200) << int(Z::dpNone);
+    QTest::newRow("left from the right edge") << QPoint(1320, 200) << at(1310, 200) << at(1310, 200) << int(Z::dpNone);
     QTest::newRow("past the work area's edge, short of the screen's")
         << QPoint(1000, 200) << at(1200, 200) << at(1200, 200) << int(Z::dpNone);
 }
