@@ -67,12 +67,8 @@ void AppWindow::restore()
             continue;
         window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
         window->show();
-        // A window withdrawn while iconic may be mapped iconic again by the window manager: ask once more.
-        QTimer::singleShot(200, window, [window] {
-            if (window->isVisible() && (window->isMinimized() || !window->windowHandle()->isExposed()))
-                window->showNormal();
-        });
     }
+    m_restored.start();
 }
 
 void AppWindow::hideTaskbarEntry()
@@ -116,8 +112,9 @@ void AppWindow::hookSystemCommands(const QObject *owner, SystemCommandHook hook)
 
 void AppWindow::unhookSystemCommands(const QObject *owner)
 {
-    m_hooks.erase(std::remove_if(m_hooks.begin(), m_hooks.end(), [owner](const Hook &hook) { return hook.owner == owner; }),
-                  m_hooks.end());
+    m_hooks.erase(
+        std::remove_if(m_hooks.begin(), m_hooks.end(), [owner](const Hook &hook) { return hook.owner == owner; }),
+        m_hooks.end());
 }
 
 void AppWindow::systemCommand(SystemCommand command)
@@ -150,6 +147,12 @@ void AppWindow::noteStateChangeFromDesktop(QWidget *window)
 {
     if (!window->isVisible())
         return;
+    // A window withdrawn while iconic can be mapped iconic again, late, by a busy window manager: that
+    // is an echo of the minimise before, not the user's command, and the window is asked back.
+    if (window->isMinimized() && !m_minimized && m_restored.isValid() && m_restored.elapsed() < 2000) {
+        QTimer::singleShot(0, window, [window] { window->showNormal(); });
+        return;
+    }
     SystemCommand command;
     if (window->isMinimized() && !m_minimized)
         command = SC_MINIMIZE;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -68,6 +69,7 @@ private:
 
     Dialogs &m_dialogs;
     bool m_minimized = false;
+    QElapsedTimer m_restored; // since the program's last restore
     bool m_entryHidden = false;
     QList<QPointer<QWidget>> m_takenDown;
     QPointer<QWidget> m_lastActive;

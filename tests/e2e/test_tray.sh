@@ -45,6 +45,9 @@ choose() {
   menu=$(menu_window)
   window_geometry "$menu"
   xdotool mousemove --sync $((WX + 30)) $((WY + 6 + 12 + $1 * 24)) sleep 0.2 click 1
+  wait_until 10 bash -c "! xdotool search --onlyvisible --classname orvane-reminder | grep -qx $menu" \
+    || fail "the menu stayed open"
+  sleep 0.5
 }
 
 note "隐藏/显示 hides the program and brings it back where it was"
@@ -60,12 +63,14 @@ window_geometry "$main"
 note "a left click hides it, another brings it back to the top right corner"
 xdotool mousemove --sync "$IX" "$IY" click 1
 wait_until 10 lacks_window "$TITLE" || fail "a left click did not hide the program"
+sleep 0.8 # two clicks closer together make a double-click
 xdotool mousemove --sync "$IX" "$IY" click 1
 wait_until 10 has_window "$TITLE" || fail "a left click did not bring the program back"
 wait_until 5 bash -c "eval \$(xdotool getwindowgeometry --shell $main); [ \$X -eq 680 ] && [ \$Y -eq 0 ]" \
   || fail "the main window did not come back to the top right corner"
 
 note "a second start brings the program back from the tray"
+sleep 0.8
 xdotool mousemove --sync "$IX" "$IY" click 1
 wait_until 10 lacks_window "$TITLE" || fail "a left click did not hide the program"
 timeout 30 "$ORVANE_BIN" >>"$E2E_WORK/app.log" 2>&1 || fail "the second start exited with $?"
