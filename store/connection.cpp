@@ -85,11 +85,15 @@ void Connection::checkUsable()
             throw AppError(
                 QStringLiteral("数据库文件“%1”的表“%2”缺少列“%3”").arg(shown, reminderTable(), column));
     }
-    const QVariant native = m_db.driver()->handle();
-    sqlite3 *handle = qstrcmp(native.typeName(), "sqlite3*") == 0 ? *static_cast<sqlite3 *const *>(native.constData())
-                                                                 : nullptr;
+    sqlite3 *const handle = this->handle();
     if (handle && sqlite3_db_readonly(handle, "main") == 1)
         throw AppError(QStringLiteral("数据库文件“%1”是只读的，无法保存提醒").arg(shown));
     // Every change reaches the disk before it counts, so a crash or a kill loses nothing committed.
     probe.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+}
+
+sqlite3 *Connection::handle() const
+{
+    const QVariant native = m_db.driver()->handle();
+    return qstrcmp(native.typeName(), "sqlite3*") == 0 ? *static_cast<sqlite3 *const *>(native.constData()) : nullptr;
 }

@@ -3,6 +3,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+struct sqlite3;
+
 // The connection to the reminder database file. It never creates the file, the table or its columns:
 // every opening first checks that they exist, and a failed opening is retried by the next statement.
 class Connection
@@ -18,6 +20,8 @@ public:
     void open();
     bool isOpen() const;
     QSqlDatabase &database() { return m_db; }
+    // SQLite's own handle of the open connection, or null while it is closed.
+    sqlite3 *handle() const;
     const QString &path() const { return m_path; }
 
 private:

@@ -244,11 +244,9 @@ QSqlQuery prepared(QSqlDatabase &db, const QString &sql, const QVariantList &val
 class Reader
 {
 public:
-    Reader(QSqlDatabase &db, const QString &sql, const QVariantList &values)
+    Reader(const Connection &connection, const QString &sql, const QVariantList &values)
+        : m_db(connection.handle())
     {
-        const QVariant native = db.driver()->handle();
-        if (qstrcmp(native.typeName(), "sqlite3*") == 0)
-            m_db = *static_cast<sqlite3 *const *>(native.constData());
         if (!m_db)
             throw AppError(QStringLiteral("Driver not loaded"));
         const QByteArray text = sql.toUtf8();
@@ -406,7 +404,7 @@ QVector<QVector<QVariant>> Query::readPage(int offset)
         offset == 0
             ? positionalSql()
             : QStringLiteral("SELECT * FROM (%1) LIMIT %2 OFFSET %3").arg(positionalSql()).arg(kPageSize).arg(offset);
-    Reader reader(m_connection.database(), sql, boundValues());
+    Reader reader(m_connection, sql, boundValues());
     const int columns = reader.columnCount();
     if (m_columns.isEmpty()) {
         for (int i = 0; i < columns; ++i)
@@ -424,7 +422,7 @@ QVector<QVector<QVariant>> Query::readPage(int offset)
 
 int Query::countRows() const
 {
-    Reader reader(m_connection.database(), QStringLiteral("SELECT count(*) FROM (%1)").arg(positionalSql()),
+    Reader reader(m_connection, QStringLiteral("SELECT count(*) FROM (%1)").arg(positionalSql()),
                   boundValues());
     return reader.next() ? reader.value(0).toInt() : 0;
 }
