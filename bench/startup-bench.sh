@@ -24,12 +24,15 @@ measure() {
   start=$(date +%s%N)
   /usr/bin/time -f %M -o "$work/rss" "$@" >/dev/null 2>&1 &
   local pid=$!
-  until xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; do sleep 0.005; done
+  until xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; do
+    kill -0 "$pid" 2>/dev/null || { echo "$title ended before showing its window" >&2; exit 1; }
+    sleep 0.005
+  done
   end=$(date +%s%N)
   sleep 1 # let it settle before measuring its peak
   pkill -TERM -P "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
-  echo "$(((end - start) / 1000000)) $(cat "$work/rss")"
+  echo "$(((end - start) / 1000000)) $(tail -n1 "$work/rss")"
 }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
