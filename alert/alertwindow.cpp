@@ -32,13 +32,6 @@ template <typename Field> Field *readOnlyField(QWidget *parent, const QRect &geo
     return field;
 }
 
-HotArea *hotArea(QWidget *parent, const QRect &geometry)
-{
-    auto *area = new HotArea(parent);
-    area->setGeometry(geometry);
-    return area;
-}
-
 QLabel *caption(QWidget *parent, const QString &text, QPoint at)
 {
     auto *label = new QLabel(text, parent);
@@ -67,10 +60,10 @@ TForm3::TForm3(Tdm &dm, Dialogs &dialogs, std::function<void()> minimizeProgram,
         if (shift.testFlag(ssLeft))
             drag->start(QCursor::pos());
     });
-    Image1 = hotArea(this, {544, 0, 17, 20});
-    Image2 = hotArea(this, {562, 0, 17, 20});
-    Image3 = hotArea(this, {579, 0, 17, 20});
-    Image4 = hotArea(this, {282, 409, 38, 34});
+    Image1 = new HotArea(this, {544, 0, 17, 20});
+    Image2 = new HotArea(this, {562, 0, 17, 20});
+    Image3 = new HotArea(this, {579, 0, 17, 20});
+    Image4 = new HotArea(this, {282, 409, 38, 34});
     connect(Image1, &HotArea::mouseMoved, this, [this] { guarded(m_dialogs, m_minimizeProgram); });
     connect(Image1, &HotArea::clicked, this, [this] { showMinimized(); });
     connect(Image3, &HotArea::clicked, this, [this] { close(); });

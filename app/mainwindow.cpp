@@ -45,13 +45,6 @@ QLabel *skinLabel(QWidget *parent, const char *name, const QString &text, const 
     return label;
 }
 
-HotArea *hotArea(QWidget *parent, const QRect &geometry)
-{
-    auto *area = new HotArea(parent);
-    area->setGeometry(geometry);
-    return area;
-}
-
 } // namespace
 
 TForm1::TForm1(Tdm &dm, Dialogs &dialogs, const Clock &clock, AppWindow &appWindow, const ScreenInfo &screen,
@@ -108,9 +101,9 @@ TForm1::TForm1(Tdm &dm, Dialogs &dialogs, const Clock &clock, AppWindow &appWind
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(16, 128, 3, 13);
 
-    Image1 = hotArea(this, {111, 230, 33, 25});
-    Image2 = hotArea(this, {147, 238, 33, 25});
-    Image3 = hotArea(this, {189, 233, 33, 25});
+    Image1 = new HotArea(this, {111, 230, 33, 25});
+    Image2 = new HotArea(this, {147, 238, 33, 25});
+    Image3 = new HotArea(this, {189, 233, 33, 25});
     connect(Image1, &HotArea::clicked, this, [this] { guarded(m_dialogs, [this] { Image1Click(); }); });
     connect(Image2, &HotArea::clicked, this, [this] { guarded(m_dialogs, [this] { Image2Click(); }); });
     connect(Image3, &HotArea::clicked, this, [this] { guarded(m_dialogs, [this] { Image3Click(); }); });

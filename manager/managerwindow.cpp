@@ -84,9 +84,8 @@ void TForm2::buildWindowControls()
     connect(BmpShape1, &TBmpShape::mouseMoved, this, &TForm2::BmpShape1MouseMove);
 
     const auto hotArea = [this](const QString &name, const QRect &geometry) {
-        auto *area = new HotArea(this);
+        auto *area = new HotArea(this, geometry);
         area->setObjectName(name);
-        area->setGeometry(geometry);
         return area;
     };
     connect(hotArea(QStringLiteral("Image1"), {544, 0, 17, 20}), &HotArea::clicked, this, &TForm2::Image1Click);

@@ -2,9 +2,10 @@
 
 #include <QMouseEvent>
 
-HotArea::HotArea(QWidget *parent)
+HotArea::HotArea(QWidget *parent, const QRect &geometry)
     : QWidget(parent)
 {
+    setGeometry(geometry);
     setCursor(Qt::PointingHandCursor);
     setMouseTracking(true);
 }

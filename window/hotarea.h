@@ -11,7 +11,7 @@ class HotArea : public QWidget
     Q_OBJECT
 
 public:
-    explicit HotArea(QWidget *parent = nullptr);
+    explicit HotArea(QWidget *parent = nullptr, const QRect &geometry = {});
 
 signals:
     // A left-button press and release, both inside the area.
