@@ -161,7 +161,9 @@ void TForm1::showEvent(QShowEvent *event)
         return;
     m_shown = true;
     FormShow();
-    FormActivate(); // the first showing builds the agenda, whatever the window manager does with focus
+    // The first showing builds the agenda, whatever the window manager does with focus; once the window
+    // is on screen, so that an error box of the refresh does not hold the window back.
+    QTimer::singleShot(0, this, [this] { FormActivate(); });
 }
 
 void TForm1::FormShow()
