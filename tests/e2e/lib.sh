@@ -38,6 +38,8 @@ wait_until() {
   return 1
 }
 
+wm_ready() { xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW; }
+
 # start_display [WxH] [nowm]: a private Xvfb display, with openbox unless "nowm", exported as DISPLAY.
 start_display() {
   local size=${1:-1280x800}
@@ -49,7 +51,7 @@ start_display() {
   [ "${2:-}" = nowm ] && return 0
   openbox >/dev/null 2>&1 &
   E2E_PIDS+=($!)
-  wait_until 10 xprop -root _NET_SUPPORTING_WM_CHECK || fail "openbox did not start"
+  wait_until 10 wm_ready || fail "openbox did not start"
 }
 
 # new_workdir: a fresh working directory holding a starter data.mdb, made current.
