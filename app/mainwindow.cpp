@@ -212,6 +212,8 @@ void TForm1::Timer2Timer()
 
 void TForm1::showAlert()
 {
+    if (!m_alert)
+        m_alert = std::make_unique<TForm3>(m_dm, m_dialogs, [this] { m_appWindow.minimize(); });
     m_alert->exec();
 }
 

@@ -36,8 +36,6 @@ public:
            std::unique_ptr<TrayBackend> trayBackend, QWidget *parent = nullptr);
     ~TForm1() override;
 
-    void setAlertWindow(TForm3 *alert) { m_alert = alert; }
-
     // Refresh today's agenda (the hidden Button1's click); the manager runs it after each change.
     void Button1Click();
     // Members in their design order.
@@ -88,7 +86,7 @@ private:
     const Clock &m_clock;
     AppWindow &m_appWindow;
     const ScreenInfo &m_screen;
-    TForm3 *m_alert = nullptr;
+    std::unique_ptr<TForm3> m_alert; // made when a reminder first falls due
     std::unique_ptr<ReminderWatch> m_watch;
     WindowDrag *m_drag = nullptr;
     bool m_shown = false;

@@ -1,6 +1,5 @@
 #include "app/program.h"
 
-#include "alert/alertwindow.h"
 #include "app/instanceguard.h"
 #include "app/mainwindow.h"
 #include "core/clock.h"
@@ -31,8 +30,6 @@ int runProgram()
     Tdm dm;
     TForm1 Form1(dm, dialogs, clock, appWindow, screen, std::make_unique<QtTrayBackend>());
     guarded(dialogs, [&dm] { dm.conn.open(); });
-    TForm3 Form3(dm, dialogs, [&appWindow] { appWindow.minimize(); });
-    Form1.setAlertWindow(&Form3);
 
     Form1.show();
     return QApplication::exec();
