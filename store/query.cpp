@@ -5,7 +5,6 @@
 #include "store/schema.h"
 #include "store/textformats.h"
 
-#include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -55,38 +54,110 @@ QString replaceMarkers(const QString &sql, QStringList *names)
     return out;
 }
 
+qsizetype skipSpace(const QString &sql, qsizetype i)
+{
+    while (i < sql.size() && sql.at(i).isSpace())
+        ++i;
+    return i;
+}
+
+// The keyword at i, not part of a longer name, with the position after it; -1 when it is not there.
+qsizetype afterKeyword(const QString &sql, qsizetype i, QLatin1String keyword)
+{
+    if (i > 0 && isNameChar(sql.at(i - 1)))
+        return -1;
+    const qsizetype end = i + keyword.size();
+    if (QStringView(sql).mid(i, keyword.size()).compare(keyword, Qt::CaseInsensitive) != 0
+        || (end < sql.size() && isNameChar(sql.at(end))))
+        return -1;
+    return end;
+}
+
+// The name of a ":name" marker at i, or an empty text.
+QString markerAt(const QString &sql, qsizetype i)
+{
+    if (i >= sql.size() || sql.at(i) != QLatin1Char(':'))
+        return {};
+    qsizetype end = i + 1;
+    while (end < sql.size() && isNameChar(sql.at(end)))
+        ++end;
+    return sql.mid(i + 1, end - i - 1);
+}
+
+// The column list and the value list of "insert into <table>(<columns>)values(<values>)", if sql is one.
+bool insertLists(const QString &sql, QString *columns, QString *values)
+{
+    for (qsizetype at = sql.indexOf(QLatin1String("insert"), 0, Qt::CaseInsensitive); at >= 0;
+         at = sql.indexOf(QLatin1String("insert"), at + 1, Qt::CaseInsensitive)) {
+        qsizetype i = afterKeyword(sql, at, QLatin1String("insert"));
+        if (i < 0)
+            continue;
+        i = afterKeyword(sql, skipSpace(sql, i), QLatin1String("into"));
+        const qsizetype open = i < 0 ? -1 : sql.indexOf(QLatin1Char('('), i);
+        const qsizetype close = open < 0 ? -1 : sql.indexOf(QLatin1Char(')'), open);
+        if (close < 0 || skipSpace(sql, i) == open)
+            continue;
+        i = afterKeyword(sql, skipSpace(sql, close + 1), QLatin1String("values"));
+        const qsizetype valuesOpen = i < 0 ? -1 : skipSpace(sql, i);
+        const qsizetype valuesClose = valuesOpen < 0 || valuesOpen >= sql.size() || sql.at(valuesOpen) != QLatin1Char('(')
+                                          ? -1
+                                          : sql.indexOf(QLatin1Char(')'), valuesOpen);
+        if (valuesClose < 0)
+            continue;
+        *columns = sql.mid(open + 1, close - open - 1);
+        *values = sql.mid(valuesOpen + 1, valuesClose - valuesOpen - 1);
+        return true;
+    }
+    return false;
+}
+
 // The markers whose values go into the date-time column: "时间=:x" and the matching place of an insert.
+// Scanned by hand: this runs for every statement, and a pattern engine would be loaded for it alone.
 QStringList dateTimeMarkers(const QString &sql)
 {
     QStringList names;
-    static const auto options = QRegularExpression::CaseInsensitiveOption;
-    // Built once: compiling a pattern costs several times more than a whole indexed select.
-    static const QRegularExpression assignment(
-        QRegularExpression::escape(dateTimeColumn()) + QStringLiteral(R"(\s*=\s*:(\w+))"), options);
-    for (const auto &match : assignment.globalMatch(sql))
-        names << match.captured(1);
-    static const QRegularExpression insert(QStringLiteral(R"(insert\s+into\s+[^(]+\(([^)]*)\)\s*values\s*\(([^)]*)\))"),
-                                           options);
-    if (!sql.contains(QLatin1String("insert"), Qt::CaseInsensitive))
-        return names;
-    const QRegularExpressionMatch match = insert.match(sql);
-    if (match.hasMatch()) {
-        const QStringList columns = match.captured(1).split(QLatin1Char(','));
-        const QStringList values = match.captured(2).split(QLatin1Char(','));
-        for (qsizetype i = 0; i < columns.size() && i < values.size(); ++i) {
-            const QString value = values.at(i).trimmed();
-            if (columns.at(i).trimmed() == dateTimeColumn() && value.startsWith(QLatin1Char(':')))
-                names << value.mid(1);
+    const QString column = dateTimeColumn();
+    for (qsizetype at = sql.indexOf(column); at >= 0; at = sql.indexOf(column, at + 1)) {
+        const qsizetype equals = skipSpace(sql, at + column.size());
+        if (equals < sql.size() && sql.at(equals) == QLatin1Char('=')) {
+            const QString name = markerAt(sql, skipSpace(sql, equals + 1));
+            if (!name.isEmpty())
+                names << name;
         }
+    }
+    QString columns;
+    QString values;
+    if (!insertLists(sql, &columns, &values))
+        return names;
+    const QStringList columnList = columns.split(QLatin1Char(','));
+    const QStringList valueList = values.split(QLatin1Char(','));
+    for (qsizetype i = 0; i < columnList.size() && i < valueList.size(); ++i) {
+        const QString value = valueList.at(i).trimmed();
+        if (columnList.at(i).trimmed() == column && value.startsWith(QLatin1Char(':')))
+            names << value.mid(1);
     }
     return names;
 }
 
+// The table named after the first "from".
 QString tableOf(const QString &sql)
 {
-    static const QRegularExpression from(QStringLiteral(R"(\bfrom\s+["\[]?([^\s"\]\(\),;]+))"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    return from.match(sql).captured(1);
+    for (qsizetype at = sql.indexOf(QLatin1String("from"), 0, Qt::CaseInsensitive); at >= 0;
+         at = sql.indexOf(QLatin1String("from"), at + 1, Qt::CaseInsensitive)) {
+        const qsizetype end = afterKeyword(sql, at, QLatin1String("from"));
+        qsizetype i = end < 0 ? -1 : skipSpace(sql, end);
+        if (i <= end)
+            continue; // "from" must be followed by white space
+        if (i < sql.size() && (sql.at(i) == QLatin1Char('"') || sql.at(i) == QLatin1Char('[')))
+            ++i;
+        const qsizetype start = i;
+        static const QString stops = QStringLiteral("\"](),;");
+        while (i < sql.size() && !sql.at(i).isSpace() && !stops.contains(sql.at(i)))
+            ++i;
+        if (i > start)
+            return sql.mid(start, i - start);
+    }
+    return {};
 }
 
 // Reads a text already in the stored form "yyyy-mm-dd hh:MM:ss" without the general parser: every value

@@ -58,6 +58,8 @@ private slots:
     void dueSelectMatchesToTheSecond();
     void invalidTimeIsRefused_data();
     void invalidTimeIsRefused();
+    void timeIsStoredCanonicallyInEveryStatementShape_data();
+    void timeIsStoredCanonicallyInEveryStatementShape();
     void idsAreNeverReused();
     void updateOfVanishedRowChangesNothing();
     void deleteRefusesEmptyAndClosed();
@@ -150,6 +152,31 @@ void TestStore::invalidTimeIsRefused()
     dm.qry3.bind(QStringLiteral("e"), 1);
     QVERIFY(!errorOf([&] { dm.qry3.execSql(); }).isEmpty());
     QCOMPARE(db.sql(QStringLiteral("select 主题||'|'||时间 from 日程提醒")), QStringLiteral("s|2009-03-03 09:30:00"));
+}
+
+void TestStore::timeIsStoredCanonicallyInEveryStatementShape_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::newRow("insert, spaced") << "INSERT  INTO 日程提醒 ( 主题 , 时间 ) VALUES ( :s , :t )";
+    QTest::newRow("insert, time first") << "insert into 日程提醒(时间,主题)values(:t,:s)";
+    QTest::newRow("insert, quoted table") << "insert into \"日程提醒\"(主题,时间) values(:s,:t)";
+    QTest::newRow("update, spaced") << "update 日程提醒 set 主题=:s, 时间 = :t";
+    QTest::newRow("update, tight") << "update 日程提醒 set 时间=:t,主题=:s";
+}
+
+// A loose date and time is stored in the one form the due select compares with, whatever the spacing
+// and order of the statement that stores it.
+void TestStore::timeIsStoredCanonicallyInEveryStatementShape()
+{
+    QFETCH(QString, sql);
+    TempDatabase db;
+    Tdm dm(db.path());
+    insert(dm, "old", "", QStringLiteral("2001-01-01 00:00:00"), "2001-01-01");
+    dm.qry3.setSql(sql);
+    dm.qry3.bind(QStringLiteral("s"), "new");
+    dm.qry3.bind(QStringLiteral("t"), "2009-3-3 9:30");
+    dm.qry3.execSql();
+    QCOMPARE(db.sql(QStringLiteral("select 时间 from 日程提醒 where 主题='new'")), QStringLiteral("2009-03-03 09:30:00"));
 }
 
 void TestStore::idsAreNeverReused()
