@@ -7,6 +7,7 @@
 #include "window/dialogs.h"
 #include "window/fieldstyle.h"
 #include "window/hotarea.h"
+#include "window/picture.h"
 #include "window/bmpshape.h"
 #include "window/windowdrag.h"
 
@@ -53,7 +54,7 @@ TForm3::TForm3(Tdm &dm, Dialogs &dialogs, std::function<void()> minimizeProgram,
     setWindowTitle(QStringLiteral("日程提醒"));
     setModal(true);
 
-    BmpShape1 = new TBmpShape(QImage(QStringLiteral(":/assets/alert.bmp")), this);
+    BmpShape1 = new TBmpShape(loadPicture(QStringLiteral(":/assets/alert.png")), this);
     BmpShape1->setDither(false);
     auto *drag = new WindowDrag(this);
     connect(BmpShape1, &TBmpShape::mouseMoved, this, [drag](ShiftState shift) {

@@ -1,8 +1,8 @@
 #include "app/instanceguard.h"
 #include "app/program.h"
+#include "window/picture.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -38,7 +38,7 @@ int main(int argc, char *argv[])
     {
         QApplication app(argc, argv);
         QApplication::setApplicationName(QStringLiteral("orvane-reminder"));
-        QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/app.png")));
+        QApplication::setWindowIcon(loadIcon(QStringLiteral(":/assets/app.png")));
         // Standard buttons read 确定, as on the Chinese desktop the program is made for.
         QTranslator qtTranslation;
         if (qtTranslation.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),

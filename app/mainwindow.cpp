@@ -12,6 +12,7 @@
 #include "window/bmpshape.h"
 #include "window/dialogs.h"
 #include "window/hotarea.h"
+#include "window/picture.h"
 #include "window/screeninfo.h"
 #include "window/windowdrag.h"
 #include "window/trayicon.h"
@@ -59,7 +60,7 @@ TForm1::TForm1(Tdm &dm, Dialogs &dialogs, const Clock &clock, AppWindow &appWind
     setWindowTitle(kApplicationTitle);
     setStyleSheet(skinStyleSheet());
 
-    BmpShape1 = new TBmpShape(QImage(QStringLiteral(":/assets/main.bmp")), this);
+    BmpShape1 = new TBmpShape(loadPicture(QStringLiteral(":/assets/main.png")), this);
     BmpShape1->setDither(false);
     m_drag = new WindowDrag(this);
     connect(BmpShape1, &TBmpShape::mouseMoved, this, [this](ShiftState shift) {
@@ -78,8 +79,8 @@ TForm1::TForm1(Tdm &dm, Dialogs &dialogs, const Clock &clock, AppWindow &appWind
     connect(qew1, &QAction::triggered, this, [this] { guarded(m_dialogs, [this] { qew1Click(); }); });
     connect(wqe1, &QAction::triggered, this, [this] { guarded(m_dialogs, [this] { wqe1Click(); }); });
 
-    iglIcons = {QIcon(QStringLiteral(":/assets/beetle-green.png")), QIcon(QStringLiteral(":/assets/beetle-red.png")),
-                QIcon(QStringLiteral(":/assets/beetle-yellow.png"))};
+    iglIcons = {loadIcon(QStringLiteral(":/assets/beetle-green.png")), loadIcon(QStringLiteral(":/assets/beetle-red.png")),
+                loadIcon(QStringLiteral(":/assets/beetle-yellow.png"))};
 
     createTrayIcon(std::move(trayBackend));
 

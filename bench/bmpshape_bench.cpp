@@ -51,9 +51,9 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen"); // nothing is shown
     QApplication app(argc, argv);
-    measure("main window picture", QImage(QStringLiteral(":/assets/main.bmp")), false);
-    measure("manager window picture", QImage(QStringLiteral(":/assets/manager.bmp")), false);
-    measure("alert window picture", QImage(QStringLiteral(":/assets/alert.bmp")), false);
+    measure("main window picture", QImage(QStringLiteral(":/assets/main.png")), false);
+    measure("manager window picture", QImage(QStringLiteral(":/assets/manager.png")), false);
+    measure("alert window picture", QImage(QStringLiteral(":/assets/alert.png")), false);
     measure("noisy picture", noisyPicture(), false);
     measure("noisy picture", noisyPicture(), true);
     return 0;

@@ -6,6 +6,7 @@
 #include "manager/panelbuilder.h"
 #include "store/datamodule.h"
 #include "window/fieldstyle.h"
+#include "window/picture.h"
 
 #include <QDateEdit>
 #include <QFrame>
@@ -91,5 +92,5 @@ void TForm2::buildAboutPage()
     Image12 = new QLabel(PanelBuilder::addPage(*PageControl1, "TabSheet5", QStringLiteral("关于")));
     Image12->setObjectName(QStringLiteral("Image12"));
     Image12->setGeometry(0, 0, 581, 322);
-    Image12->setPixmap(QPixmap(QStringLiteral(":/assets/about.jpg")));
+    Image12->setPixmap(QPixmap::fromImage(loadPicture(QStringLiteral(":/assets/about.jpg"))));
 }

@@ -8,6 +8,7 @@
 #include "window/bmpshape.h"
 #include "window/dialogs.h"
 #include "window/hotarea.h"
+#include "window/picture.h"
 #include "window/windowdrag.h"
 
 #include <QApplication>
@@ -77,7 +78,7 @@ void TForm2::FormCreate()
 void TForm2::buildWindowControls()
 {
     // The picture first, so that every other control lies above it.
-    BmpShape1 = new TBmpShape(QImage(QStringLiteral(":/assets/manager.bmp")), this);
+    BmpShape1 = new TBmpShape(loadPicture(QStringLiteral(":/assets/manager.png")), this);
     BmpShape1->setObjectName(QStringLiteral("BmpShape1"));
     BmpShape1->setDither(false);
     m_drag = new WindowDrag(this);

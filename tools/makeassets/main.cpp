@@ -43,9 +43,9 @@ int main(int argc, char *argv[])
         QImage image;
         int quality; // -1: the format's default
     } outputs[] = {
-        {"main.bmp", art::mainPicture(), -1},
-        {"alert.bmp", art::alertPicture(), -1},
-        {"manager.bmp", art::managerPicture(), -1},
+        {"main.png", art::mainPicture(), -1},
+        {"alert.png", art::alertPicture(), -1},
+        {"manager.png", art::managerPicture(), -1},
         {"about.jpg", art::aboutPicture(), 92},
         {"beetle-green.png", art::beetleIcon(art::kGreenShell, 32), -1},
         {"beetle-red.png", art::beetleIcon(art::kRedShell, 32), -1},
