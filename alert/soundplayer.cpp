@@ -1,27 +1,21 @@
 #include "alert/soundplayer.h"
 
-#include <QAudioOutput>
-#include <QCoreApplication>
-#include <QMediaPlayer>
-#include <QUrl>
+#include "core/module.h"
 
-MediaSoundPlayer::MediaSoundPlayer() = default;
-MediaSoundPlayer::~MediaSoundPlayer() = default;
+#include <QCoreApplication>
 
 void MediaSoundPlayer::setUrl(const QString &path)
 {
     if (!m_player) {
-        m_output = std::make_unique<QAudioOutput>();
-        m_output->setVolume(0.5f);
-        m_player = std::make_unique<QMediaPlayer>();
-        m_player->setAudioOutput(m_output.get());
+        using Create = SoundPlayer *(*)();
+        // Tried once per program: without the module the program stays silent.
+        static const auto create =
+            reinterpret_cast<Create>(moduleFunction(QStringLiteral("orvane-sound"), "orvaneCreateSoundPlayer"));
+        if (create)
+            m_player.reset(create());
     }
-    const QUrl source = QUrl::fromLocalFile(path);
-    if (m_player->source() == source)
-        m_player->stop(); // the same address again: start over from the beginning
-    else
-        m_player->setSource(source);
-    m_player->play();
+    if (m_player)
+        m_player->setUrl(path);
 }
 
 QString alertSoundPath()

@@ -3,9 +3,6 @@
 #include <QString>
 #include <memory>
 
-class QAudioOutput;
-class QMediaPlayer;
-
 // A hidden player: takes an address and plays it once at once, at half volume, with no window and no
 // error message of its own; setting an address again starts it again from the beginning.
 class SoundPlayer
@@ -15,17 +12,16 @@ public:
     virtual void setUrl(const QString &path) = 0;
 };
 
-// The real player on Qt Multimedia, created on the first sound so that start-up does not pay for it.
+// The real player on Qt Multimedia, made by the sound module beside the executable (orvane-sound),
+// which is loaded at the first sound so that start-up does not pay for Qt Multimedia. Without the
+// module the program stays silent and says why once on its error output.
 class MediaSoundPlayer : public SoundPlayer
 {
 public:
-    MediaSoundPlayer();
-    ~MediaSoundPlayer() override;
     void setUrl(const QString &path) override;
 
 private:
-    std::unique_ptr<QAudioOutput> m_output;
-    std::unique_ptr<QMediaPlayer> m_player;
+    std::unique_ptr<SoundPlayer> m_player;
 };
 
 // "1.mp3" beside the executable, wherever the program was started from.

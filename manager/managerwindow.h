@@ -2,7 +2,7 @@
 
 #include "alert/soundplayer.h"
 #include "notice/browserlauncher.h"
-#include "notice/httpclient.h"
+#include "notice/pagefetcher.h"
 #include "notice/noticelinks.h"
 #include "window/shiftstate.h"
 
@@ -122,7 +122,7 @@ private:
     std::function<void()> m_refreshAgenda;
     WindowDrag *m_drag = nullptr;
     std::unique_ptr<SoundPlayer> WindowsMediaPlayer1;
-    HttpClient HTTP1;
+    ModulePageFetcher HTTP1;
     std::unique_ptr<BrowserLauncher> m_browser;
     NoticeLinks m_noticeLinks;
     bool m_placed = false;

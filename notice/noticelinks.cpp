@@ -2,7 +2,7 @@
 
 #include "notice/browserlauncher.h"
 #include "notice/gbk.h"
-#include "notice/httpclient.h"
+#include "notice/pagefetcher.h"
 #include "notice/textbetweentags.h"
 
 #include <QtGlobal>
@@ -13,7 +13,7 @@ QString noticePageAddress()
     return QStringLiteral("http://%1/index.html").arg(host.isEmpty() ? kDefaultNoticeHost : host);
 }
 
-NoticeLinks::NoticeLinks(HttpClient &client, BrowserLauncher &launcher, QString pageAddress)
+NoticeLinks::NoticeLinks(PageFetcher &client, BrowserLauncher &launcher, QString pageAddress)
     : m_client(client)
     , m_launcher(launcher)
     , m_pageAddress(std::move(pageAddress))

@@ -3,7 +3,7 @@
 #include <QString>
 
 class BrowserLauncher;
-class HttpClient;
+class PageFetcher;
 
 // The notice page's host when ORVANE_NOTICE_HOST does not name another (a host or host:port).
 inline const QString kDefaultNoticeHost = QStringLiteral("notice.example.com");
@@ -32,7 +32,7 @@ class NoticeLinks
 {
 public:
     // client is the window's HTTP1; both must outlive the links.
-    NoticeLinks(HttpClient &client, BrowserLauncher &launcher, QString pageAddress = noticePageAddress());
+    NoticeLinks(PageFetcher &client, BrowserLauncher &launcher, QString pageAddress = noticePageAddress());
 
     // Fetches the notice page, takes the text between "<zeqaN>" and "</zeqaN>" (N = element, 1 or 2)
     // and starts the browser on it. Returns false, having started nothing, when that text is not a web
@@ -41,7 +41,7 @@ public:
     bool open(int element);
 
 private:
-    HttpClient &m_client;
+    PageFetcher &m_client;
     BrowserLauncher &m_launcher;
     QString m_pageAddress;
 };

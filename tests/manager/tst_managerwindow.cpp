@@ -393,25 +393,31 @@ void TestManagerWindow::doubleClickAnywhereOnTheGridLoads()
 void TestManagerWindow::noticeLinksOpenTheirElement_data()
 {
     QTest::addColumn<bool>("label"); // the link label, else the header hot area
-    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<QByteArray>("reply");
     QTest::addColumn<QStringList>("launched");
     QTest::addColumn<QStringList>("shown");
 
-    const QByteArray both = "<zeqa1>http://one.example/</zeqa1><zeqa2>http://two.example/</zeqa2>";
+    const auto page = [](const QByteArray &body) {
+        return "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
+    };
+    const QByteArray both = page("<zeqa1>http://one.example/</zeqa1><zeqa2>http://two.example/</zeqa2>");
     QTest::newRow("label opens element 2") << true << both << QStringList{"http://two.example/"} << QStringList();
     QTest::newRow("hot area opens element 1") << false << both << QStringList{"http://one.example/"} << QStringList();
-    QTest::newRow("no address on the page") << true << QByteArray("<zeqa1>x</zeqa1>") << QStringList()
+    QTest::newRow("no address on the page") << true << page("<zeqa1>x</zeqa1>") << QStringList()
                                             << QStringList{QStringLiteral("info|提示|") + kNoNoticeAddressMessage};
+    // The notice module's error reaches the program's error box.
+    QTest::newRow("failed fetch") << true << QByteArray("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n")
+                                  << QStringList() << QStringList{QStringLiteral("error||HTTP/1.1 404 Not Found.")};
 }
 
 void TestManagerWindow::noticeLinksOpenTheirElement()
 {
     QFETCH(bool, label);
-    QFETCH(QByteArray, page);
+    QFETCH(QByteArray, reply);
     QFETCH(QStringList, launched);
     QFETCH(QStringList, shown);
     ScriptedServer server;
-    server.add("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(page.size()) + "\r\n\r\n" + page);
+    server.add(reply);
     qputenv("ORVANE_NOTICE_HOST", "127.0.0.1:" + QByteArray::number(server.port()));
     const auto restore = qScopeGuard([] { qunsetenv("ORVANE_NOTICE_HOST"); });
     ManagerFixture f;

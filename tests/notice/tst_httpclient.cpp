@@ -1,6 +1,6 @@
 #include "core/apperror.h"
 #include "notice/fetcherrors.h"
-#include "notice/httpclient.h"
+#include "notice/http/httpclient.h"
 #include "notice/httprequest.h"
 #include "scriptedserver.h"
 

@@ -1,7 +1,8 @@
 #include "core/apperror.h"
 #include "notice/browserlauncher.h"
-#include "notice/httpclient.h"
+#include "notice/http/httpclient.h"
 #include "notice/noticelinks.h"
+#include "notice/pagefetcher.h"
 #include "scriptedserver.h"
 
 #include <QFile>
@@ -44,6 +45,7 @@ private slots:
     void refusesWhatIsNoWebAddress_data();
     void refusesWhatIsNoWebAddress();
     void fetchErrorStartsNothing();
+    void missingModuleIsReported();
     void pageAddressFromEnvironment();
 
 private:
@@ -162,6 +164,22 @@ void TestNoticeLinks::fetchErrorStartsNothing()
         error = e.message();
     }
     QCOMPARE(error, QStringLiteral("HTTP/1.1 302 Found"));
+    expectNoEarlierStart();
+}
+
+// This test program has no notice module beside it: the fetch fails with a reason instead of crashing.
+void TestNoticeLinks::missingModuleIsReported()
+{
+    ModulePageFetcher fetcher;
+    NoticeLinks links(fetcher, m_launcher, QStringLiteral("http://127.0.0.1:9/index.html"));
+    QString error;
+    try {
+        links.open(1);
+    } catch (const AppError &e) {
+        error = e.message();
+    }
+    QVERIFY2(error.startsWith(QStringLiteral("无法载入通知模块：")) && error.contains(QStringLiteral("orvane-notice")),
+             qPrintable(error));
     expectNoEarlierStart();
 }
 

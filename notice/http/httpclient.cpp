@@ -1,10 +1,10 @@
-#include "notice/httpclient.h"
+#include "notice/http/httpclient.h"
 
 #include "core/apperror.h"
 #include "notice/fetcherrors.h"
 #include "notice/httprequest.h"
 #include "notice/replyreader.h"
-#include "notice/socketsource.h"
+#include "notice/http/socketsource.h"
 
 #include <QScopeGuard>
 #include <QTcpSocket>

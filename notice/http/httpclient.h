@@ -1,6 +1,7 @@
 #pragma once
 
 #include "notice/cookiejar.h"
+#include "notice/pagefetcher.h"
 
 #include <QByteArray>
 #include <QString>
@@ -12,14 +13,14 @@ class QTcpSocket;
 // replies set and a connection that the server leaves open for as long as it lives. No proxy, no
 // credentials, redirects not followed. One fetch at a time: a fetch's wait runs timers, so nothing a
 // timer does may start another fetch on the same client or destroy it.
-class HttpClient
+class HttpClient : public PageFetcher
 {
 public:
     static constexpr int kDefaultConnectTimeoutMs = 15000;
     static constexpr int kDefaultReadTimeoutMs = 30000;
 
     HttpClient();
-    ~HttpClient();
+    ~HttpClient() override;
     HttpClient(const HttpClient &) = delete;
     HttpClient &operator=(const HttpClient &) = delete;
 
@@ -29,7 +30,7 @@ public:
     // kConnectionClosedGracefully, kMaxLineLengthExceeded, kUndefinedSituation, kReadTimeout,
     // kReplyTooLarge, kInvalidPageAddress) or with the status line of a reply that is not followed or
     // not successful.
-    QByteArray Get(const QString &address);
+    QByteArray Get(const QString &address) override;
 
     // Longest wait for the connection (name look-up included), reported as socket error 10060.
     void setConnectTimeout(int milliseconds) { m_connectTimeoutMs = milliseconds; }

@@ -1,4 +1,4 @@
-#include "notice/socketsource.h"
+#include "notice/http/socketsource.h"
 
 #include "core/apperror.h"
 #include "notice/fetcherrors.h"

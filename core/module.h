@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QFunctionPointer>
+#include <QString>
+
+// A function of one of the program's modules ("<module>.so" beside the executable), which are loaded
+// when first needed so that start-up does not pay for the libraries behind them. The module stays
+// loaded for the program's life. Null when it cannot be loaded; the reason goes to the error output
+// and, through `error`, to the caller.
+QFunctionPointer moduleFunction(const QString &module, const char *function, QString *error = nullptr);
