@@ -54,6 +54,20 @@ start_display() {
   wait_until 10 wm_ready || fail "openbox did not start"
 }
 
+# start_sound: a private PulseAudio server with a silent sink, exported as PULSE_SERVER, so that the
+# program's sound is really played and shows as a stream while it plays.
+start_sound() {
+  local dir="$E2E_WORK/pulse"
+  mkdir -p "$dir"
+  HOME="$dir" pulseaudio --daemonize=no -n --exit-idle-time=-1 --use-pid-file=no \
+    --load="module-native-protocol-unix socket=$dir/native auth-anonymous=1" \
+    --load="module-null-sink sink_name=e2e_null" >"$dir/log" 2>&1 &
+  E2E_PIDS+=($!)
+  export PULSE_SERVER="unix:$dir/native"
+  wait_until 10 pactl info || fail "pulseaudio did not start"
+}
+sound_playing() { [ -n "$(pactl list short sink-inputs 2>/dev/null)" ]; }
+
 # new_workdir: a fresh working directory holding a starter data.mdb, made current.
 new_workdir() {
   mkdir -p "$E2E_WORK/wd"

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # The main window and the reminder watch: the shaped window at the top right, a reminder written into
-# data.mdb by another program raising the alert in its minute, and the 退出 hot area ending the program.
+# data.mdb by another program raising the alert with its sound in its minute, and the 退出 hot area
+# ending the program.
 source "$E2E_LIB"
 TITLE='Orvane日程提醒v1.0'
 ALERT='日程提醒'
 
 start_display 1280x800
+start_sound
 xsetroot -solid '#336699'
 new_workdir
 start_app
@@ -34,6 +36,7 @@ wait_until 100 has_window "$ALERT" || fail "no alert for the reminder due at $du
 alert=$(window_of "$ALERT")
 window_geometry "$alert"
 [ "$WW" -eq 600 ] && [ "$WH" -eq 450 ] || fail "the alert is ${WW}x${WH}"
+wait_until 10 sound_playing || fail "the alert played no sound"
 xdotool mousemove --sync $((WX + 467 + 16 + 30)) $((WY + 276 + 56 + 12)) click 1 # 返回
 wait_until 10 lacks_window "$ALERT" || fail "返回 did not close the alert"
 
