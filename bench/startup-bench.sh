@@ -10,7 +10,8 @@ cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVANE_TESTS=O
 cmake --build "$build" --target orvane-reminder orvane-mkdb floor >/dev/null
 
 work=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+# -noreset: a server that resets when its last client leaves refuses the next one for a moment.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 while [ ! -s "$work/display" ]; do sleep 0.05; done
@@ -22,10 +23,14 @@ measure() {
   local title=$1; shift
   local start end
   start=$(date +%s%N)
-  /usr/bin/time -f %M -o "$work/rss" "$@" >/dev/null 2>&1 &
+  /usr/bin/time -f %M -o "$work/rss" "$@" >"$work/output" 2>&1 &
   local pid=$!
   until xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; do
-    kill -0 "$pid" 2>/dev/null || { echo "$title ended before showing its window" >&2; exit 1; }
+    if ! kill -0 "$pid" 2>/dev/null; then
+      echo "$title ended before showing its window:" >&2
+      cat "$work/output" "$work/rss" >&2
+      exit 1
+    fi
     sleep 0.005
   done
   end=$(date +%s%N)

@@ -44,7 +44,8 @@ wm_ready() { xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW
 start_display() {
   local size=${1:-1280x800}
   local fdfile="$E2E_WORK/display"
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  # -noreset: a server that resets when its last client leaves refuses the next one for a moment.
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$fdfile" >/dev/null 2>&1 &
   E2E_PIDS+=($!)
   wait_until 10 test -s "$fdfile" || fail "Xvfb did not start"
   export DISPLAY=":$(cat "$fdfile")"
