@@ -82,7 +82,10 @@ TForm1::TForm1(Tdm &dm, Dialogs &dialogs, const Clock &clock, AppWindow &appWind
     iglIcons = {loadIcon(QStringLiteral(":/assets/beetle-green.png")), loadIcon(QStringLiteral(":/assets/beetle-red.png")),
                 loadIcon(QStringLiteral(":/assets/beetle-yellow.png"))};
 
-    createTrayIcon(std::move(trayBackend));
+    // The tray icon comes once the event loop runs, just after the window is on screen: asking the
+    // desktop for its tray takes longer than anything else the first screen needs.
+    m_trayBackend = std::move(trayBackend);
+    QMetaObject::invokeMethod(this, [this] { createTrayIcon(); }, Qt::QueuedConnection);
 
     ZnHideForm1 = new TZnHideForm(this, m_screen);
     ZnHideForm1->setAutoDock(true);
@@ -134,10 +137,12 @@ TForm1::TForm1(Tdm &dm, Dialogs &dialogs, const Clock &clock, AppWindow &appWind
 TForm1::~TForm1() = default;
 
 // The tray icon with the main window's settings, applied in their stored order: the beetles turn once
-// a second, a right-button release opens the menu, a left-button release runs TrayIcon1Click.
-void TForm1::createTrayIcon(std::unique_ptr<TrayBackend> backend)
+// a second, a right-button release opens the menu, a left-button release runs TrayIcon1Click. Made once.
+void TForm1::createTrayIcon()
 {
-    TrayIcon1 = new TTrayIcon(m_appWindow, std::move(backend), this);
+    if (TrayIcon1)
+        return;
+    TrayIcon1 = new TTrayIcon(m_appWindow, std::move(m_trayBackend), this);
     guarded(m_dialogs, [this] { TrayIcon1->setVisible(true); });
     TrayIcon1->setPopupMenu(SkinPopupMenu1);
     TrayIcon1->setHide(true);
@@ -246,6 +251,7 @@ void TForm1::SkinLabel2Click()
 
 void TForm1::qew1Click()
 {
+    createTrayIcon(); // the menu may come before the event loop has made the icon
     if (m_appWindow.isMinimized())
         TrayIcon1->Restore();
     else

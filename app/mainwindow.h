@@ -79,7 +79,7 @@ private:
     void placeAtTopRight();
     void showAlert();
     void watchActivation();
-    void createTrayIcon(std::unique_ptr<TrayBackend> backend);
+    void createTrayIcon();
 
     Tdm &m_dm;
     Dialogs &m_dialogs;
@@ -88,6 +88,7 @@ private:
     const ScreenInfo &m_screen;
     std::unique_ptr<TForm3> m_alert; // made when a reminder first falls due
     std::unique_ptr<ReminderWatch> m_watch;
+    std::unique_ptr<TrayBackend> m_trayBackend; // until the tray icon is made
     WindowDrag *m_drag = nullptr;
     bool m_shown = false;
 };
