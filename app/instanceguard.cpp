@@ -3,15 +3,16 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QLockFile>
 #include <QSocketNotifier>
 #include <QThread>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -26,21 +27,21 @@ constexpr int kAnswerWaitMs = 10000;
 
 enum class Role { Unguarded, First, Second };
 
-// A socket descriptor closed with its owner.
-class Socket
+// A file or socket descriptor, closed with its owner.
+class Descriptor
 {
 public:
-    explicit Socket(int fd = -1)
+    explicit Descriptor(int fd = -1)
         : m_fd(fd)
     {
     }
-    ~Socket()
+    ~Descriptor()
     {
         if (m_fd >= 0)
             ::close(m_fd);
     }
-    Socket(const Socket &) = delete;
-    Socket &operator=(const Socket &) = delete;
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
     int fd() const { return m_fd; }
 
 private:
@@ -64,7 +65,7 @@ private:
             , notifier(fd, QSocketNotifier::Read)
         {
         }
-        Socket socket;
+        Descriptor socket;
         QSocketNotifier notifier;
         QByteArray line;
     };
@@ -72,7 +73,7 @@ private:
     void accept();
     void read(Client *client);
 
-    Socket m_socket;
+    Descriptor m_socket;
     QSocketNotifier m_notifier;
     std::function<void()> m_restore;
     std::vector<std::unique_ptr<Client>> m_clients;
@@ -81,7 +82,7 @@ private:
 struct Guard
 {
     QString base; // path of the lock file and the socket, less their endings
-    std::unique_ptr<QLockFile> lock;
+    std::unique_ptr<Descriptor> lock; // held, with flock, for the first instance's life
     std::unique_ptr<Listener> listener;
     Role role = Role::Unguarded;
 };
@@ -148,9 +149,9 @@ void sendRestore(const QString &socketPath)
         return;
     // The first instance may still be starting: give it time to listen.
     const QDeadlineTimer deadline(kAnswerWaitMs);
-    std::unique_ptr<Socket> socket;
+    std::unique_ptr<Descriptor> socket;
     while (!deadline.hasExpired()) {
-        socket = std::make_unique<Socket>(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+        socket = std::make_unique<Descriptor>(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
         if (socket->fd() >= 0 && ::connect(socket->fd(), reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0)
             break;
         socket.reset();
@@ -239,11 +240,11 @@ void OpenInstanceGuard()
 {
     Guard &g = guard();
     g.base = runtimeDirectory() + QStringLiteral("/orvane-reminder-") + displayName();
-    g.lock = std::make_unique<QLockFile>(g.base + QStringLiteral(".lock"));
-    g.lock->setStaleLockTime(0); // a running first instance is never stale, however long it runs
-    if (g.lock->tryLock(0))
+    const QByteArray path = QFile::encodeName(g.base + QStringLiteral(".lock"));
+    g.lock = std::make_unique<Descriptor>(::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+    if (g.lock->fd() >= 0 && ::flock(g.lock->fd(), LOCK_EX | LOCK_NB) == 0)
         g.role = Role::First;
-    else if (g.lock->error() == QLockFile::LockFailedError)
+    else if (g.lock->fd() >= 0 && errno == EWOULDBLOCK)
         g.role = Role::Second;
     else
         g.role = Role::Unguarded; // the runtime directory is not usable: run without the guard
@@ -271,7 +272,5 @@ void CloseInstanceGuard()
     if (g.listener)
         ::unlink(QFile::encodeName(g.base + QStringLiteral(".socket")).constData());
     g.listener.reset();
-    if (g.lock && g.role == Role::First)
-        g.lock->unlock();
-    g.lock.reset();
+    g.lock.reset(); // closing the file releases the lock
 }

@@ -2,10 +2,10 @@
 
 #include <functional>
 
-// One instance of the program per user and display. The first instance holds a lock file for its whole
-// life and listens on a local socket; a later start finds the lock taken, sends "restore" over the
-// socket, waits for the answer and ends. QLockFile sees through a lock whose holder has died, so a
-// killed first instance leaves nothing behind that could stop the next start.
+// One instance of the program per user and display. The first instance holds a lock on a file for its
+// whole life and listens on a local socket; a later start finds the lock taken, sends "restore" over the
+// socket, waits for the answer and ends. The system drops the lock (flock) when its holder ends in any
+// way, so a killed first instance leaves nothing behind that could stop the next start.
 
 // Takes the lock, or learns that another instance holds it. Runs once, before the application starts.
 void OpenInstanceGuard();
