@@ -49,7 +49,7 @@ QLabel *skinLabel(QWidget *parent, const char *name, const QString &text, const 
 } // namespace
 
 TForm1::TForm1(Tdm &dm, Dialogs &dialogs, const Clock &clock, AppWindow &appWindow, const ScreenInfo &screen,
-               std::unique_ptr<TrayBackend> trayBackend, QWidget *parent)
+               std::function<std::unique_ptr<TrayBackend>()> makeTrayBackend, QWidget *parent)
     : QWidget(parent, Qt::FramelessWindowHint)
     , m_dm(dm)
     , m_dialogs(dialogs)
@@ -82,9 +82,9 @@ TForm1::TForm1(Tdm &dm, Dialogs &dialogs, const Clock &clock, AppWindow &appWind
     iglIcons = {loadIcon(QStringLiteral(":/assets/beetle-green.png")), loadIcon(QStringLiteral(":/assets/beetle-red.png")),
                 loadIcon(QStringLiteral(":/assets/beetle-yellow.png"))};
 
-    // The tray icon comes once the event loop runs, just after the window is on screen: asking the
-    // desktop for its tray takes longer than anything else the first screen needs.
-    m_trayBackend = std::move(trayBackend);
+    // The tray icon (and the backend that asks the desktop for its tray, a D-Bus round trip) is made
+    // once the event loop runs, just after the window is on screen, so that it does not hold it back.
+    m_makeTrayBackend = std::move(makeTrayBackend);
     QMetaObject::invokeMethod(this, [this] { createTrayIcon(); }, Qt::QueuedConnection);
 
     ZnHideForm1 = new TZnHideForm(this, m_screen);
@@ -142,7 +142,7 @@ void TForm1::createTrayIcon()
 {
     if (TrayIcon1)
         return;
-    TrayIcon1 = new TTrayIcon(m_appWindow, std::move(m_trayBackend), this);
+    TrayIcon1 = new TTrayIcon(m_appWindow, m_makeTrayBackend(), this);
     guarded(m_dialogs, [this] { TrayIcon1->setVisible(true); });
     TrayIcon1->setPopupMenu(SkinPopupMenu1);
     TrayIcon1->setHide(true);

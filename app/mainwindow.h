@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QList>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class AppWindow;
@@ -33,7 +34,7 @@ class TForm1 : public QWidget
 
 public:
     TForm1(Tdm &dm, Dialogs &dialogs, const Clock &clock, AppWindow &appWindow, const ScreenInfo &screen,
-           std::unique_ptr<TrayBackend> trayBackend, QWidget *parent = nullptr);
+           std::function<std::unique_ptr<TrayBackend>()> makeTrayBackend, QWidget *parent = nullptr);
     ~TForm1() override;
 
     // Refresh today's agenda (the hidden Button1's click); the manager runs it after each change.
@@ -88,7 +89,7 @@ private:
     const ScreenInfo &m_screen;
     std::unique_ptr<TForm3> m_alert; // made when a reminder first falls due
     std::unique_ptr<ReminderWatch> m_watch;
-    std::unique_ptr<TrayBackend> m_trayBackend; // until the tray icon is made
+    std::function<std::unique_ptr<TrayBackend>()> m_makeTrayBackend;
     WindowDrag *m_drag = nullptr;
     bool m_shown = false;
 };

@@ -28,7 +28,7 @@ int runProgram()
     SystemClock clock;
     QtScreenInfo screen;
     Tdm dm;
-    TForm1 Form1(dm, dialogs, clock, appWindow, screen, std::make_unique<QtTrayBackend>());
+    TForm1 Form1(dm, dialogs, clock, appWindow, screen, [] { return std::make_unique<QtTrayBackend>(); });
     guarded(dialogs, [&dm] { dm.conn.open(); });
 
     Form1.show();
