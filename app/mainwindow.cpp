@@ -60,7 +60,7 @@ TForm1::TForm1(Tdm &dm, Dialogs &dialogs, const Clock &clock, AppWindow &appWind
     setWindowTitle(kApplicationTitle);
     setStyleSheet(skinStyleSheet());
 
-    BmpShape1 = new TBmpShape(loadPicture(QStringLiteral(":/assets/main.png")), this);
+    BmpShape1 = new TBmpShape(loadPicture(QStringLiteral(":/assets/main.rgb32")), this);
     BmpShape1->setDither(false);
     m_drag = new WindowDrag(this);
     connect(BmpShape1, &TBmpShape::mouseMoved, this, [this](ShiftState shift) {

@@ -3,10 +3,36 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPixmap>
+#include <QResource>
+#include <QtEndian>
+
+namespace {
+
+QImage rawPicture(const QString &path)
+{
+    const QResource resource(path);
+    constexpr qint64 kHeader = 2 * sizeof(quint32);
+    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::NoCompression || resource.size() < kHeader)
+        return {};
+    const uchar *data = resource.data();
+    const quint32 width = qFromLittleEndian<quint32>(data);
+    const quint32 height = qFromLittleEndian<quint32>(data + sizeof(quint32));
+    if (width > 0x8000 || height > 0x8000 || resource.size() != kHeader + qint64(width) * height * 4)
+        return {};
+    const uchar *pixels = data + kHeader;
+    const QImage picture(pixels, int(width), int(height), int(width * 4), QImage::Format_RGB32);
+    // Pixels are read as 32-bit words, which must be aligned; the resource compiler does not promise it.
+    return reinterpret_cast<quintptr>(pixels) % alignof(quint32) == 0 ? picture : picture.copy();
+}
+
+} // namespace
 
 QImage loadPicture(const QString &path)
 {
-    QImageReader reader(path, QFileInfo(path).suffix().toLatin1());
+    const QString format = QFileInfo(path).suffix();
+    if (format == QLatin1String("rgb32"))
+        return rawPicture(path);
+    QImageReader reader(path, format.toLatin1());
     reader.setAutoDetectImageFormat(false);
     return reader.read();
 }

@@ -1,11 +1,14 @@
 // The properties of the pictures that the windows rely on: sizes and depth, the key colours that shape the
 // windows, the painted parts under hot areas and labels, and the strips a docked main window leaves on screen.
 
+#include "window/picture.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QRect>
+#include <QResource>
 #include <QtTest>
 
 namespace {
@@ -48,6 +51,7 @@ private slots:
     void keyOnlyAtTopLeft_data();
     void keyOnlyAtTopLeft();
     void mainKeyIsBlack();
+    void rawMainPictureIsThePicture();
     void mainOpaqueUnder_data();
     void mainOpaqueUnder();
     void dockingStripHoldsWindow_data();
@@ -104,6 +108,16 @@ void tst_Assets::keyOnlyAtTopLeft()
     const QImage image(path);
     const QRgb key = image.pixel(0, 0);
     QCOMPARE(countPixels(image, image.rect(), [key](QRgb pixel) { return pixel == key; }), 1);
+}
+
+// The main window shows the raw copy that the build makes of main.png: it must be the same picture, and
+// stored uncompressed, or it would be decoded after all.
+void tst_Assets::rawMainPictureIsThePicture()
+{
+    QCOMPARE(QResource(QStringLiteral(":/assets/main.rgb32")).compressionAlgorithm(), QResource::NoCompression);
+    const QImage raw = loadPicture(QStringLiteral(":/assets/main.rgb32"));
+    QCOMPARE(raw.format(), QImage::Format_RGB32);
+    QCOMPARE(raw, QImage(QStringLiteral(":/assets/main.png")).convertToFormat(QImage::Format_RGB32));
 }
 
 void tst_Assets::mainKeyIsBlack()
