@@ -1,6 +1,5 @@
 #include "app/instanceguard.h"
 #include "app/program.h"
-#include "window/picture.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -38,7 +37,6 @@ int main(int argc, char *argv[])
     {
         QApplication app(argc, argv);
         QApplication::setApplicationName(QStringLiteral("orvane-reminder"));
-        QApplication::setWindowIcon(loadIcon(QStringLiteral(":/assets/app.png")));
         // Standard buttons read 确定, as on the Chinese desktop the program is made for.
         QTranslator qtTranslation;
         if (qtTranslation.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),

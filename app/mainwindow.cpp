@@ -79,11 +79,8 @@ TForm1::TForm1(Tdm &dm, Dialogs &dialogs, const Clock &clock, AppWindow &appWind
     connect(qew1, &QAction::triggered, this, [this] { guarded(m_dialogs, [this] { qew1Click(); }); });
     connect(wqe1, &QAction::triggered, this, [this] { guarded(m_dialogs, [this] { wqe1Click(); }); });
 
-    iglIcons = {loadIcon(QStringLiteral(":/assets/beetle-green.png")), loadIcon(QStringLiteral(":/assets/beetle-red.png")),
-                loadIcon(QStringLiteral(":/assets/beetle-yellow.png"))};
-
-    // The tray icon (and the backend that asks the desktop for its tray, a D-Bus round trip) is made
-    // once the event loop runs, just after the window is on screen, so that it does not hold it back.
+    // The tray icon, with its pictures and the backend that asks the desktop for its tray (a D-Bus round
+    // trip), is made once the event loop runs, just after the window is on screen, so as not to delay it.
     m_makeTrayBackend = std::move(makeTrayBackend);
     QMetaObject::invokeMethod(this, [this] { createTrayIcon(); }, Qt::QueuedConnection);
 
@@ -142,6 +139,8 @@ void TForm1::createTrayIcon()
 {
     if (TrayIcon1)
         return;
+    iglIcons = {loadIcon(QStringLiteral(":/assets/beetle-green.png")), loadIcon(QStringLiteral(":/assets/beetle-red.png")),
+                loadIcon(QStringLiteral(":/assets/beetle-yellow.png"))};
     TrayIcon1 = new TTrayIcon(m_appWindow, m_makeTrayBackend(), this);
     guarded(m_dialogs, [this] { TrayIcon1->setVisible(true); });
     TrayIcon1->setPopupMenu(SkinPopupMenu1);

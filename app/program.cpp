@@ -6,10 +6,12 @@
 #include "store/datamodule.h"
 #include "window/appwindow.h"
 #include "window/dialogs.h"
+#include "window/picture.h"
 #include "window/qttraybackend.h"
 #include "window/screeninfo.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int runProgram()
 {
@@ -32,5 +34,7 @@ int runProgram()
     guarded(dialogs, [&dm] { dm.conn.open(); });
 
     Form1.show();
+    // The program's icon, for the taskbar and the title bars, is set once the main window is on screen.
+    QTimer::singleShot(0, [] { QApplication::setWindowIcon(loadIcon(QStringLiteral(":/assets/app.png"))); });
     return QApplication::exec();
 }
