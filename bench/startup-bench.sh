@@ -2,6 +2,11 @@
 # Start-up time, peak memory and idle CPU of orvane-reminder beside a bare Qt window (the floor), in one
 # run under a private Xvfb display. Usage: bench/startup-bench.sh [runs, default 10] [idle seconds, default 60]
 set -euo pipefail
+# A desktop session has a session bus. Without one, the first use of D-Bus (Qt's accessibility bridge,
+# the tray) tries to launch one, a cost that no desktop pays; so the benchmark brings its own.
+if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
+  exec dbus-run-session -- "$0" "$@"
+fi
 top="$(cd "$(dirname "$0")/.." && pwd)"
 runs=${1:-10}
 idle=${2:-60}
