@@ -14,16 +14,16 @@ QtTrayBackend::QtTrayBackend()
 
 bool QtTrayBackend::add(const NotifyIconData &data)
 {
-    if (m_icon.isVisible())
+    if (m_added)
         return false;
+    m_added = true;
     apply(data);
-    m_icon.show();
     return true;
 }
 
 bool QtTrayBackend::modify(const NotifyIconData &data)
 {
-    if (!m_icon.isVisible())
+    if (!m_added)
         return false;
     apply(data);
     return true;
@@ -31,8 +31,9 @@ bool QtTrayBackend::modify(const NotifyIconData &data)
 
 bool QtTrayBackend::remove(const NotifyIconData &)
 {
-    if (!m_icon.isVisible())
+    if (!m_added)
         return false;
+    m_added = false;
     m_icon.hide();
     return true;
 }
@@ -46,6 +47,9 @@ void QtTrayBackend::apply(const NotifyIconData &data)
 {
     m_icon.setIcon(data.hIcon);
     m_icon.setToolTip((data.uFlags & NIF_TIP) ? data.szTip : QString());
+    // Qt shows no icon without a picture (and warns); an icon added before its picture shows with it.
+    if (!m_icon.isVisible() && !data.hIcon.isNull())
+        m_icon.show();
 }
 
 QList<int> mouseMessagesFor(QSystemTrayIcon::ActivationReason reason)

@@ -27,4 +27,5 @@ private:
     void apply(const NotifyIconData &data);
 
     QSystemTrayIcon m_icon;
+    bool m_added = false;
 };
