@@ -83,7 +83,8 @@ start_app() {
   E2E_PIDS+=($APP_PID)
 }
 
-window_of() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
+# No match is an empty answer, not a failure: a window may go between two looks.
+window_of() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true; }
 has_window() { [ -n "$(window_of "$1")" ]; }
 lacks_window() { [ -z "$(window_of "$1")" ]; }
 wait_window() { wait_until "${2:-20}" has_window "$1" || fail "window '$1' did not appear"; window_of "$1"; }

@@ -27,6 +27,7 @@ sleep 1
 kill -0 "$APP_PID" || fail "the start after a kill -9 did not stay"
 kill "$APP_PID"
 wait "$APP_PID" 2>/dev/null || true
+wait_until 10 lacks_window "$TITLE" || fail "the ended instance's window stayed"
 
 note "ten starts at once leave exactly one instance"
 pids=()
