@@ -1,6 +1,6 @@
 #!/bin/sh
-# Builds the libFuzzer target for the notice reply handling with clang, AddressSanitizer and
-# UndefinedBehaviorSanitizer, seeds it with the replies of the client's tests, and runs it.
+# Builds the libFuzzer target for the notice reply handling in a Clang build of the project (with
+# AddressSanitizer and UndefinedBehaviorSanitizer), seeds it with the replies of the client's tests, and runs it.
 # Usage: tests/notice/fuzz/run.sh [seconds, default 60] [work directory, default build-fuzz]
 # Exits non-zero when the build fails or the fuzzer finds a crash, a leak, a hang or undefined behaviour.
 set -eu
@@ -11,12 +11,11 @@ seconds=${1:-60}
 work=${2:-$repo/build-fuzz}
 mkdir -p "$work/seeds" "$work/corpus"
 
-clang++ -std=c++17 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -I"$repo" $(pkg-config --cflags Qt6Core) \
-    "$here/replyfuzzer.cpp" \
-    "$repo/notice/replyreader.cpp" "$repo/notice/cookiejar.cpp" "$repo/notice/httprequest.cpp" \
-    "$repo/notice/textbetweentags.cpp" "$repo/notice/gbk.cpp" \
-    $(pkg-config --libs Qt6Core) -o "$work/replyfuzzer"
+# A Clang build of the project with libFuzzer's instrumentation, sanitizers on; only the fuzzer is built.
+cmake -S "$repo" -B "$work/build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+    -DORVANE_FUZZ=ON -DORVANE_SANITIZE=ON -DORVANE_TESTS=ON >/dev/null
+cmake --build "$work/build" --target reply_fuzzer >/dev/null
+fuzzer="$work/build/tests/notice/reply_fuzzer"
 
 # First byte: piece size - 1 in its low bits, "goes silent at the end" in its top bit; then the reply.
 seed() {
@@ -44,5 +43,5 @@ seed gbk-status        '\177HTTP/1.1 404 \325\322\262\273\265\275\r\n\r\n'
 seed gbk-page          '\177HTTP/1.0 200 OK\r\n\r\n\201<zeqa2>x</zeqa2>\326\320'
 
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    "$work/replyfuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=70000 \
+    "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=70000 \
     -print_final_stats=1 -artifact_prefix="$work/" "$work/corpus" "$work/seeds"
