@@ -4,11 +4,11 @@
 #include "core/text.h"
 #include "store/datamodule.h"
 #include "store/textformats.h"
+#include "window/bmpshape.h"
 #include "window/dialogs.h"
 #include "window/fieldstyle.h"
 #include "window/hotarea.h"
 #include "window/picture.h"
-#include "window/bmpshape.h"
 #include "window/windowdrag.h"
 
 #include <QCursor>

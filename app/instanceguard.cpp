@@ -81,7 +81,7 @@ private:
 
 struct Guard
 {
-    QString base; // path of the lock file and the socket, less their endings
+    QString base;                     // path of the lock file and the socket, less their endings
     std::unique_ptr<Descriptor> lock; // held, with flock, for the first instance's life
     std::unique_ptr<Listener> listener;
     Role role = Role::Unguarded;
@@ -102,8 +102,8 @@ QString displayName()
     if (display.isEmpty())
         display = qEnvironmentVariable("QT_QPA_PLATFORM", QStringLiteral("default"));
     for (QChar &c : display) {
-        const bool plain = (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9')
-                           || c == u'_' || c == u'.' || c == u'-';
+        const bool plain = (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'_'
+                           || c == u'.' || c == u'-';
         if (!plain)
             c = u'_';
     }

@@ -39,8 +39,8 @@ int main(int argc, char *argv[])
         QApplication::setApplicationName(QStringLiteral("orvane-reminder"));
         // Standard buttons read 确定, as on the Chinese desktop the program is made for.
         QTranslator qtTranslation;
-        if (qtTranslation.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                               QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        if (qtTranslation.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                               QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
             QApplication::installTranslator(&qtTranslation);
         code = runProgram();
     }

@@ -14,13 +14,13 @@
 #include "window/hotarea.h"
 #include "window/picture.h"
 #include "window/screeninfo.h"
-#include "window/windowdrag.h"
 #include "window/trayicon.h"
+#include "window/windowdrag.h"
 #include "window/znhideform.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
@@ -82,7 +82,8 @@ TForm1::TForm1(Tdm &dm, Dialogs &dialogs, const Clock &clock, AppWindow &appWind
     // The tray icon, with its pictures and the backend that asks the desktop for its tray (a D-Bus round
     // trip), is made once the event loop runs, just after the window is on screen, so as not to delay it.
     m_makeTrayBackend = std::move(makeTrayBackend);
-    QMetaObject::invokeMethod(this, [this] { createTrayIcon(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { createTrayIcon(); }, Qt::QueuedConnection);
 
     ZnHideForm1 = new TZnHideForm(this, m_screen);
     ZnHideForm1->setAutoDock(true);
@@ -139,7 +140,8 @@ void TForm1::createTrayIcon()
 {
     if (TrayIcon1)
         return;
-    iglIcons = {loadIcon(QStringLiteral(":/assets/beetle-green.png")), loadIcon(QStringLiteral(":/assets/beetle-red.png")),
+    iglIcons = {loadIcon(QStringLiteral(":/assets/beetle-green.png")),
+                loadIcon(QStringLiteral(":/assets/beetle-red.png")),
                 loadIcon(QStringLiteral(":/assets/beetle-yellow.png"))};
     TrayIcon1 = new TTrayIcon(m_appWindow, m_makeTrayBackend(), this);
     guarded(m_dialogs, [this] { TrayIcon1->setVisible(true); });

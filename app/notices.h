@@ -11,9 +11,8 @@ inline QString versionNotice()
     const QString qq = QStringLiteral("800012345");
     return QString(8, QLatin1Char(' ')) + QStringLiteral("Orvane日程提醒V2.0正在开发中！\r\r")
            + QString(11, QLatin1Char(' ')) + QStringLiteral("如想获得V2.0的体验者，\r\r")
-           + QString(11, QLatin1Char(' ')) + QStringLiteral("请发送邮件到：\r\r")
-           + QString(11, QLatin1Char(' ')) + email + QStringLiteral("\r\r")
-           + QString(3, QLatin1Char(' ')) + QStringLiteral("QQ：") + qq
+           + QString(11, QLatin1Char(' ')) + QStringLiteral("请发送邮件到：\r\r") + QString(11, QLatin1Char(' '))
+           + email + QStringLiteral("\r\r") + QString(3, QLatin1Char(' ')) + QStringLiteral("QQ：") + qq
            + QStringLiteral(" 注明：Orvane日程提醒V2.0体验者！");
 }
 

@@ -11,8 +11,7 @@ class Query;
 class ReminderWatch
 {
 public:
-    ReminderWatch(Query &qry4, const Clock &clock, std::function<bool()> alertShowing,
-                  std::function<void()> showAlert);
+    ReminderWatch(Query &qry4, const Clock &clock, std::function<bool()> alertShowing, std::function<void()> showAlert);
 
     // Throws AppError when the store fails; the next tick simply runs again.
     void tick();

@@ -89,8 +89,8 @@ int main(int argc, char *argv[])
         const xcb_window_t window = mapped ? reinterpret_cast<xcb_map_notify_event_t *>(event)->window : 0;
         std::free(event);
         if (mapped && windowTitle(connection, window, netName) == argv[1])
-            shownMs = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
-                          .count();
+            shownMs =
+                std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
     }
     xcb_disconnect(connection);
     if (shownMs < 0) {

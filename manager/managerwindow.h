@@ -2,8 +2,8 @@
 
 #include "alert/soundplayer.h"
 #include "notice/browserlauncher.h"
-#include "notice/pagefetcher.h"
 #include "notice/noticelinks.h"
+#include "notice/pagefetcher.h"
 #include "window/shiftstate.h"
 
 #include <QDialog>

@@ -8,9 +8,8 @@ namespace {
 
 QByteArray unquoted(const QByteArray &value)
 {
-    return value.size() >= 2 && value.startsWith('"') && value.endsWith('"')
-               ? value.sliced(1, value.size() - 2)
-               : value;
+    return value.size() >= 2 && value.startsWith('"') && value.endsWith('"') ? value.sliced(1, value.size() - 2)
+                                                                             : value;
 }
 
 } // namespace
@@ -22,8 +21,7 @@ void CookieJar::store(const QString &host, const ReplyHead &head)
         const qsizetype equals = parts.first().indexOf('=');
         if (equals < 0)
             continue;
-        Cookie cookie{host, "/", parts.first().left(equals).trimmed(),
-                      parts.first().mid(equals + 1).trimmed()};
+        Cookie cookie{host, "/", parts.first().left(equals).trimmed(), parts.first().mid(equals + 1).trimmed()};
         if (cookie.name.isEmpty())
             continue;
         bool expired = false;

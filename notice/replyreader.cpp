@@ -43,9 +43,8 @@ bool ReplyHead::isAccepted() const
 bool ReplyHead::asksToClose() const
 {
     const QList<QByteArray> connection = values("Connection") + values("Proxy-Connection");
-    return std::any_of(connection.begin(), connection.end(), [](const QByteArray &value) {
-        return value.compare("close", Qt::CaseInsensitive) == 0;
-    });
+    return std::any_of(connection.begin(), connection.end(),
+                       [](const QByteArray &value) { return value.compare("close", Qt::CaseInsensitive) == 0; });
 }
 
 ReplyReader::ReplyReader(ByteSource &source, int readTimeoutMs)

@@ -73,8 +73,7 @@ void Connection::checkUsable()
     const QString shown = QFileInfo(m_path).absoluteFilePath();
     QSqlQuery probe(m_db);
     if (!probe.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(reminderTable())))
-        throw AppError(
-            QStringLiteral("“%1”不是可用的数据库文件：%2").arg(shown, probe.lastError().databaseText()));
+        throw AppError(QStringLiteral("“%1”不是可用的数据库文件：%2").arg(shown, probe.lastError().databaseText()));
     QStringList columns;
     while (probe.next())
         columns << probe.value(1).toString();
@@ -82,8 +81,7 @@ void Connection::checkUsable()
         throw AppError(QStringLiteral("数据库文件“%1”中没有表“%2”").arg(shown, reminderTable()));
     for (const QString &column : reminderColumns()) {
         if (!columns.contains(column, Qt::CaseInsensitive))
-            throw AppError(
-                QStringLiteral("数据库文件“%1”的表“%2”缺少列“%3”").arg(shown, reminderTable(), column));
+            throw AppError(QStringLiteral("数据库文件“%1”的表“%2”缺少列“%3”").arg(shown, reminderTable(), column));
     }
     sqlite3 *const handle = this->handle();
     if (handle && sqlite3_db_readonly(handle, "main") == 1)

@@ -99,9 +99,10 @@ bool insertLists(const QString &sql, QString *columns, QString *values)
             continue;
         i = afterKeyword(sql, skipSpace(sql, close + 1), QLatin1String("values"));
         const qsizetype valuesOpen = i < 0 ? -1 : skipSpace(sql, i);
-        const qsizetype valuesClose = valuesOpen < 0 || valuesOpen >= sql.size() || sql.at(valuesOpen) != QLatin1Char('(')
-                                          ? -1
-                                          : sql.indexOf(QLatin1Char(')'), valuesOpen);
+        const qsizetype valuesClose =
+            valuesOpen < 0 || valuesOpen >= sql.size() || sql.at(valuesOpen) != QLatin1Char('(')
+                ? -1
+                : sql.indexOf(QLatin1Char(')'), valuesOpen);
         if (valuesClose < 0)
             continue;
         *columns = sql.mid(open + 1, close - open - 1);
@@ -281,9 +282,8 @@ QVariantList Query::boundValues() const
                 values << value; // already in the stored form
                 continue;
             }
-            const QDateTime parsed = value.userType() == QMetaType::QDateTime
-                                         ? value.toDateTime()
-                                         : parseDateTimeText(value.toString());
+            const QDateTime parsed =
+                value.userType() == QMetaType::QDateTime ? value.toDateTime() : parseDateTimeText(value.toString());
             if (!parsed.isValid())
                 fail(QStringLiteral("“%1”不是有效的日期和时间").arg(value.toString()));
             value = canonicalDateTimeText(parsed);
@@ -493,8 +493,7 @@ QVector<QVector<QVariant>> Query::readPage(int offset)
 
 int Query::countRows() const
 {
-    Reader reader(m_connection, QStringLiteral("SELECT count(*) FROM (%1)").arg(positionalSql()),
-                  boundValues());
+    Reader reader(m_connection, QStringLiteral("SELECT count(*) FROM (%1)").arg(positionalSql()), boundValues());
     return reader.next() ? reader.value(0).toInt() : 0;
 }
 

@@ -2,9 +2,9 @@
 
 #include "core/apperror.h"
 #include "notice/fetcherrors.h"
+#include "notice/http/socketsource.h"
 #include "notice/httprequest.h"
 #include "notice/replyreader.h"
-#include "notice/http/socketsource.h"
 
 #include <QScopeGuard>
 #include <QTcpSocket>

@@ -78,9 +78,7 @@ QByteArray SocketSource::read(qsizetype maxBytes, int timeoutMs)
 {
     const bool arrived = waitUntil(
         m_socket,
-        [this] {
-            return m_socket.bytesAvailable() > 0 || m_socket.state() != QAbstractSocket::ConnectedState;
-        },
+        [this] { return m_socket.bytesAvailable() > 0 || m_socket.state() != QAbstractSocket::ConnectedState; },
         timeoutMs);
     if (!arrived)
         throw AppError(kReadTimeout);

@@ -18,7 +18,10 @@ namespace {
 class RecordingPlayer : public SoundPlayer
 {
 public:
-    explicit RecordingPlayer(QStringList &played) : m_played(played) {}
+    explicit RecordingPlayer(QStringList &played)
+        : m_played(played)
+    {
+    }
     void setUrl(const QString &path) override { m_played << path; }
 
 private:
@@ -48,15 +51,22 @@ void TestAlert::fieldsFromTheDueRow_data()
     QTest::addColumn<bool>("reported");
     const QString nineThirty = regionalDateTimeText(QDateTime(QDate(2026, 3, 4), QTime(9, 30), Qt::UTC));
     const QString midnight = regionalDateTimeText(QDateTime(QDate(2026, 3, 4), QTime(0, 0), Qt::UTC));
-    QTest::newRow("full row") << "'会议','第一行\r\n第二行','2026-03-04 09:30:00'" << "会议" << nineThirty
-                              << "第一行\n第二行" << false;
-    QTest::newRow("midnight shows the date alone") << "'s','c','2026-03-04 00:00:00'" << "s" << midnight << "c" << false;
-    QTest::newRow("empty subject") << "'','c','2026-03-04 09:30:00'" << "" << nineThirty << "c" << false;
-    QTest::newRow("blank subject kept") << "'   ','c','2026-03-04 09:30:00'" << "   " << nineThirty << "c" << false;
-    QTest::newRow("empty content") << "'s','','2026-03-04 09:30:00'" << "s" << nineThirty << "" << false;
-    QTest::newRow("no due row") << "" << "" << "" << "" << false;
-    QTest::newRow("missing content stops the filling") << "'s',null,'2026-03-04 09:30:00'" << "s" << nineThirty << ""
-                                                       << true;
+    QTest::newRow("full row") << "'会议','第一行\r\n第二行','2026-03-04 09:30:00'"
+                              << "会议" << nineThirty << "第一行\n第二行" << false;
+    QTest::newRow("midnight shows the date alone") << "'s','c','2026-03-04 00:00:00'"
+                                                   << "s" << midnight << "c" << false;
+    QTest::newRow("empty subject") << "'','c','2026-03-04 09:30:00'"
+                                   << "" << nineThirty << "c" << false;
+    QTest::newRow("blank subject kept") << "'   ','c','2026-03-04 09:30:00'"
+                                        << "   " << nineThirty << "c" << false;
+    QTest::newRow("empty content") << "'s','','2026-03-04 09:30:00'"
+                                   << "s" << nineThirty << "" << false;
+    QTest::newRow("no due row") << ""
+                                << ""
+                                << ""
+                                << "" << false;
+    QTest::newRow("missing content stops the filling") << "'s',null,'2026-03-04 09:30:00'"
+                                                       << "s" << nineThirty << "" << true;
 }
 
 void TestAlert::fieldsFromTheDueRow()
@@ -74,7 +84,8 @@ void TestAlert::fieldsFromTheDueRow()
     dm.qry4.open();
     RecordingDialogs dialogs;
     QStringList played;
-    TForm3 alert(dm, dialogs, [] {}, std::make_unique<RecordingPlayer>(played));
+    TForm3 alert(
+        dm, dialogs, [] {}, std::make_unique<RecordingPlayer>(played));
     alert.Edit3->setText(QStringLiteral("left from an earlier alert"));
     alert.FormShow();
     QCOMPARE(alert.Edit3->text(), subject);
@@ -91,9 +102,13 @@ void TestAlert::everyShowingShakesAndSounds()
     dm.qry4.open();
     RecordingDialogs dialogs;
     QStringList played;
-    TForm3 alert(dm, dialogs, [] {}, std::make_unique<RecordingPlayer>(played));
+    TForm3 alert(
+        dm, dialogs, [] {}, std::make_unique<RecordingPlayer>(played));
     for (int showing = 1; showing <= 2; ++showing) {
-        QTimer::singleShot(0, &alert, [&] { QTRY_COMPARE(played.size(), showing); alert.close(); });
+        QTimer::singleShot(0, &alert, [&] {
+            QTRY_COMPARE(played.size(), showing);
+            alert.close();
+        });
         alert.exec();
     }
     QCOMPARE(played.size(), 2);

@@ -109,10 +109,12 @@ void TestAgendaWatch::watchShowsOncePerTickWhileClosed()
     FakeClock clock(QDateTime(QDate(2026, 3, 4), QTime(8, 30, 5)));
     bool showing = false;
     int shows = 0;
-    ReminderWatch watch(dm.qry4, clock, [&] { return showing; }, [&] {
-        ++shows;
-        showing = true;
-    });
+    ReminderWatch watch(
+        dm.qry4, clock, [&] { return showing; },
+        [&] {
+            ++shows;
+            showing = true;
+        });
     watch.tick();
     if (closedBetweenTicks)
         showing = false;
@@ -129,7 +131,8 @@ void TestAgendaWatch::watchReportsStoreFailureOnEveryTick()
     Tdm dm(db.path());
     const FakeClock clock;
     RecordingDialogs dialogs;
-    ReminderWatch watch(dm.qry4, clock, [] { return false; }, [] { QFAIL("no alert without a store"); });
+    ReminderWatch watch(
+        dm.qry4, clock, [] { return false; }, [] { QFAIL("no alert without a store"); });
     for (int tick = 0; tick < 3; ++tick)
         guarded(dialogs, [&] { watch.tick(); });
     QCOMPARE(dialogs.shown.size(), 3);

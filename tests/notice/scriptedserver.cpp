@@ -43,8 +43,7 @@ void ScriptedServer::play(QTcpSocket *socket, const Reply &reply, qsizetype piec
     if (piece < reply.pieces.size()) {
         socket->write(reply.pieces.at(piece));
         if (piece + 1 < reply.pieces.size()) {
-            QTimer::singleShot(reply.gapMs, socket,
-                               [this, socket, reply, piece] { play(socket, reply, piece + 1); });
+            QTimer::singleShot(reply.gapMs, socket, [this, socket, reply, piece] { play(socket, reply, piece + 1); });
             return;
         }
     }

@@ -32,8 +32,8 @@ const QByteArray kUserAgent = "User-Agent: Mozilla/3.0 (compatible; Orvane Remin
 
 QByteArray expectedRequest(const QByteArray &host, const QByteArray &cookieLines = {})
 {
-    return "GET /index.html HTTP/1.1\r\nContent-Type: text/html\r\nHost: " + host
-           + "\r\nAccept: text/html, */*\r\n" + kUserAgent + cookieLines + "\r\n";
+    return "GET /index.html HTTP/1.1\r\nContent-Type: text/html\r\nHost: " + host + "\r\nAccept: text/html, */*\r\n"
+           + kUserAgent + cookieLines + "\r\n";
 }
 
 } // namespace
@@ -69,40 +69,34 @@ void TestHttpClient::replies_data()
 
     const QByteArray ok = "HTTP/1.1 200 OK\r\n";
     const QByteArray mebibyte(1 << 20, 'x');
-    QTest::newRow("content length") << ok + "Content-Length: 5\r\n\r\nhello" << false << QByteArray("hello")
-                                    << "";
+    QTest::newRow("content length") << ok + "Content-Length: 5\r\n\r\nhello" << false << QByteArray("hello") << "";
     QTest::newRow("content length, closed early")
         << ok + "Content-Length: 10\r\n\r\nhel" << true << QByteArray("hel") << "";
-    QTest::newRow("huge claimed length")
-        << ok + "Content-Length: 9223372036854775807\r\n\r\nhello" << true << QByteArray("hello") << "";
-    QTest::newRow("chunked")
-        << ok + "Transfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n6 ext\r\n world\r\n0\r\n\r\n"
-        << false << QByteArray("hello world") << "";
+    QTest::newRow("huge claimed length") << ok + "Content-Length: 9223372036854775807\r\n\r\nhello" << true
+                                         << QByteArray("hello") << "";
+    QTest::newRow("chunked") << ok + "Transfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n6 ext\r\n world\r\n0\r\n\r\n"
+                             << false << QByteArray("hello world") << "";
     QTest::newRow("chunked, unreadable size ends it")
         << ok + "transfer-encoding: Chunked\r\n\r\n5\r\nhello\r\n5;x\r\n\r\n"
         << false << QByteArray("hello") << "";
     QTest::newRow("chunked, huge claimed size")
-        << ok + "Transfer-Encoding: chunked\r\n\r\n7fffffffffffffff\r\nhello" << true << QByteArray("hello")
-        << "";
+        << ok + "Transfer-Encoding: chunked\r\n\r\n7fffffffffffffff\r\nhello" << true << QByteArray("hello") << "";
     QTest::newRow("read to close") << QByteArray("HTTP/1.0 200 OK\r\nServer: test\r\n\r\nto the end") << true
                                    << QByteArray("to the end") << "";
     QTest::newRow("content length 0") << ok + "Content-Length: 0\r\n\r\n" << false << QByteArray() << "";
     QTest::newRow("204") << QByteArray("HTTP/1.1 204 No Content\r\n\r\n") << false << QByteArray() << "";
-    QTest::newRow("100 then 200") << "HTTP/1.1 100 Continue\r\nX-A: b\r\n\r\n" + kOk << false
-                                  << QByteArray("ok") << "";
-    QTest::newRow("1 MiB body") << ok + "Content-Length: 1048576\r\n\r\n" + mebibyte << false << mebibyte
-                                << "";
-    QTest::newRow("longest header line")
-        << ok + "X-Long: " + QByteArray(16376, 'a') + "\r\nContent-Length: 2\r\n\r\nok" << false
-        << QByteArray("ok") << "";
+    QTest::newRow("100 then 200") << "HTTP/1.1 100 Continue\r\nX-A: b\r\n\r\n" + kOk << false << QByteArray("ok") << "";
+    QTest::newRow("1 MiB body") << ok + "Content-Length: 1048576\r\n\r\n" + mebibyte << false << mebibyte << "";
+    QTest::newRow("longest header line") << ok + "X-Long: " + QByteArray(16376, 'a') + "\r\nContent-Length: 2\r\n\r\nok"
+                                         << false << QByteArray("ok") << "";
 
     QTest::newRow("302 with Location") << QByteArray("HTTP/1.1 302 Found\r\nLocation: http://elsewhere/\r\n"
                                                      "Content-Length: 3\r\n\r\nabc")
                                        << false << QByteArray() << "HTTP/1.1 302 Found";
     QTest::newRow("200 with Location") << ok + "Location: /other.html\r\nContent-Length: 2\r\n\r\nok" << false
                                        << QByteArray() << "HTTP/1.1 200 OK";
-    QTest::newRow("404") << QByteArray("HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\nnot found")
-                         << false << QByteArray() << "HTTP/1.1 404 Not Found";
+    QTest::newRow("404") << QByteArray("HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\nnot found") << false
+                         << QByteArray() << "HTTP/1.1 404 Not Found";
     QTest::newRow("304") << QByteArray("HTTP/1.1 304 Not Modified\r\nContent-Length: 0\r\n\r\n") << false
                          << QByteArray() << "HTTP/1.1 304 Not Modified";
     QTest::newRow("code not a number") << QByteArray("HTTP/1.1 2OO OK\r\nContent-Length: 0\r\n\r\n") << false
@@ -115,14 +109,13 @@ void TestHttpClient::replies_data()
                                           << false << QByteArray() << kMaxLineLengthExceeded;
     QTest::newRow("status line too long")
         << "HTTP/1.1 200 " + QByteArray(20000, 'a') << false << QByteArray() << kMaxLineLengthExceeded;
-    QTest::newRow("closed before status line")
-        << QByteArray() << true << QByteArray() << kConnectionClosedGracefully;
+    QTest::newRow("closed before status line") << QByteArray() << true << QByteArray() << kConnectionClosedGracefully;
     QTest::newRow("closed inside status line")
         << QByteArray("HTTP/1.1 200") << true << QByteArray() << kConnectionClosedGracefully;
     QTest::newRow("header block cut off") << ok + "Content-Length: 5\r\n"
                                           << true << QByteArray() << kUndefinedSituation;
-    QTest::newRow("body over 1 MiB") << ok + "Content-Length: 1048577\r\n\r\n" + mebibyte + 'x' << false
-                                     << QByteArray() << kReplyTooLarge;
+    QTest::newRow("body over 1 MiB") << ok + "Content-Length: 1048577\r\n\r\n" + mebibyte + 'x' << false << QByteArray()
+                                     << kReplyTooLarge;
     QTest::newRow("chunked body over 1 MiB")
         << ok + "Transfer-Encoding: chunked\r\n\r\n100000\r\n" + mebibyte + "\r\n1\r\nx\r\n0\r\n\r\n"
         << false << QByteArray() << kReplyTooLarge;
@@ -133,8 +126,7 @@ void TestHttpClient::replies_data()
     QByteArray manyHeaders = ok;
     for (int i = 0; i < 80; ++i)
         manyHeaders += "X-Filler: " + QByteArray(16000, 'f') + "\r\n";
-    QTest::newRow("header block over 1 MiB") << manyHeaders + "\r\n"
-                                             << false << QByteArray() << kReplyTooLarge;
+    QTest::newRow("header block over 1 MiB") << manyHeaders + "\r\n" << false << QByteArray() << kReplyTooLarge;
 }
 
 void TestHttpClient::replies()
@@ -166,17 +158,15 @@ void TestHttpClient::requestOnTheWire()
     HttpClient client;
     const QString address = QStringLiteral("http://%1:%2/index.html").arg(host).arg(server.port());
     QCOMPARE(fetch(client, address).body, QByteArray("ok"));
-    QCOMPARE(server.requests(),
-             {expectedRequest(host.toLower().toLatin1() + ':' + QByteArray::number(server.port()))});
+    QCOMPARE(server.requests(), {expectedRequest(host.toLower().toLatin1() + ':' + QByteArray::number(server.port()))});
 }
 
 void TestHttpClient::cookiesSentBack()
 {
     ScriptedServer server;
-    server.add(
-        "HTTP/1.1 200 OK\r\nSet-Cookie: sid=abc; Path=/; HttpOnly\r\nSet-Cookie2: lang=\"zh\"; "
-        "Version=\"1\"\r\n"
-        "Set-Cookie: elsewhere=1; Path=/other\r\nSet-Cookie: blank=; Path=/\r\nContent-Length: 2\r\n\r\nok");
+    server.add("HTTP/1.1 200 OK\r\nSet-Cookie: sid=abc; Path=/; HttpOnly\r\nSet-Cookie2: lang=\"zh\"; "
+               "Version=\"1\"\r\n"
+               "Set-Cookie: elsewhere=1; Path=/other\r\nSet-Cookie: blank=; Path=/\r\nContent-Length: 2\r\n\r\nok");
     const QByteArray longValue(70, 'v');
     server.add("HTTP/1.1 200 OK\r\nSet-Cookie: sid=def\r\nSet-Cookie: lang=x; Max-Age=0\r\nSet-Cookie: long="
                + longValue + "\r\nContent-Length: 2\r\n\r\nok");
@@ -185,10 +175,9 @@ void TestHttpClient::cookiesSentBack()
     for (int i = 0; i < 3; ++i)
         QCOMPARE(fetch(client, server.address()).error, QString());
     const QByteArray host = "127.0.0.1:" + QByteArray::number(server.port());
-    QCOMPARE(
-        server.requests(),
-        QList<QByteArray>({expectedRequest(host), expectedRequest(host, "Cookie: sid=abc; lang=\"zh\"\r\n"),
-                           expectedRequest(host, "Cookie: sid=def;\r\n long=" + longValue + "\r\n")}));
+    QCOMPARE(server.requests(),
+             QList<QByteArray>({expectedRequest(host), expectedRequest(host, "Cookie: sid=abc; lang=\"zh\"\r\n"),
+                                expectedRequest(host, "Cookie: sid=def;\r\n long=" + longValue + "\r\n")}));
 
     HttpClient another;
     server.add(kOk);
@@ -211,9 +200,9 @@ void TestHttpClient::folding_data()
     QTest::newRow("cookies at the last blank that fits")
         << QByteArray("h") << "alpha=" + a + "; beta=" + b + "; gamma=" + c
         << "Host: h\r\n" + rest + "Cookie: alpha=" + a + "; beta=" + b + ";\r\n gamma=" + c + "\r\n";
-    QTest::newRow("cookie at commas")
-        << QByteArray("h") << "list=" + a + ',' + b + ',' + c + ',' + a
-        << "Host: h\r\n" + rest + "Cookie: list=" + a + ',' + b + ',' + c + ",\r\n " + a + "\r\n";
+    QTest::newRow("cookie at commas") << QByteArray("h") << "list=" + a + ',' + b + ',' + c + ',' + a
+                                      << "Host: h\r\n" + rest + "Cookie: list=" + a + ',' + b + ',' + c + ",\r\n " + a
+                                             + "\r\n";
     const QByteArray x(90, 'x'), y(90, 'y');
     QTest::newRow("no fold point in reach")
         << QByteArray("h") << "x=" + x + "; y=" + y + "; z=1"
@@ -238,8 +227,9 @@ void TestHttpClient::connectionKeptOrClosed_data()
     QTest::newRow("kept open") << kOk << false << 1;
     QTest::newRow("error reply drained, kept open")
         << QByteArray("HTTP/1.1 404 Not Found\r\nContent-Length: 3\r\n\r\nnot") << false << 1;
-    QTest::newRow("Connection: close")
-        << QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: 2\r\n\r\nok") << false << 2;
+    QTest::newRow("Connection: close") << QByteArray(
+        "HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: 2\r\n\r\nok")
+                                       << false << 2;
     QTest::newRow("Proxy-Connection: close") << QByteArray("HTTP/1.1 200 OK\r\nProxy-Connection:  CLOSE \r\n"
                                                            "Content-Length: 2\r\n\r\nok")
                                              << false << 2;
@@ -270,8 +260,8 @@ void TestHttpClient::errorBodyDrained_data()
     QTest::addColumn<QString>("error");
 
     const QByteArray head = "HTTP/1.1 404 Not Found\r\nContent-Length: 10\r\n\r\n";
-    QTest::newRow("trickles to its end")
-        << QList<QByteArray>{head, "ab", "cd", "ef", "gh", "ij"} << "HTTP/1.1 404 Not Found";
+    QTest::newRow("trickles to its end") << QList<QByteArray>{head, "ab", "cd", "ef", "gh", "ij"}
+                                         << "HTTP/1.1 404 Not Found";
     QTest::newRow("stops short") << QList<QByteArray>{head, "ab", "cd"} << kReadTimeout;
 }
 
@@ -329,9 +319,8 @@ void TestHttpClient::connectAttemptTimesOut()
 
     HttpClient client;
     client.setConnectTimeout(500);
-    QCOMPARE(
-        fetch(client, QStringLiteral("http://127.0.0.1:%1/index.html").arg(ntohs(address.sin_port))).error,
-        QStringLiteral("Socket Error # 10060\r\nConnection timed out."));
+    QCOMPARE(fetch(client, QStringLiteral("http://127.0.0.1:%1/index.html").arg(ntohs(address.sin_port))).error,
+             QStringLiteral("Socket Error # 10060\r\nConnection timed out."));
 }
 
 void TestHttpClient::timersTickWhileWaiting()

@@ -99,8 +99,7 @@ void TestNoticeLinks::opensElement_data()
     QTest::newRow("element 2") << page << 2 << "http://info.example/more?from=orvane";
     QTest::newRow("element 1") << page << 1 << "https://soft.example/";
     QTest::newRow("shell characters stay in the one argument")
-        << QByteArray("<zeqa2>http://x.example/a;b&c=$(id)'q'</zeqa2>") << 2
-        << "http://x.example/a;b&c=$(id)'q'";
+        << QByteArray("<zeqa2>http://x.example/a;b&c=$(id)'q'</zeqa2>") << 2 << "http://x.example/a;b&c=$(id)'q'";
     QTest::newRow("upper-case scheme, port")
         << QByteArray("<zeqa2>HTTPS://X.EXAMPLE:8443/</zeqa2>") << 2 << "HTTPS://X.EXAMPLE:8443/";
     QTest::newRow("address in GBK") << gbk(QStringLiteral("<zeqa2>http://例子.example/路径</zeqa2>")) << 2

@@ -76,11 +76,16 @@ void TestStore::roundTrip_data()
 {
     QTest::addColumn<QString>("subject");
     QTest::addColumn<QString>("content");
-    QTest::newRow("quotes") << "it's \"quoted\"" << "'; drop table 日程提醒; --";
-    QTest::newRow("commas") << "a,b,c" << ",,,";
-    QTest::newRow("line breaks") << "two\r\nlines" << "\r\n  body with blanks  \r\n";
-    QTest::newRow("markers") << ":a :b" << "colon:value";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("quotes") << "it's \"quoted\""
+                            << "'; drop table 日程提醒; --";
+    QTest::newRow("commas") << "a,b,c"
+                            << ",,,";
+    QTest::newRow("line breaks") << "two\r\nlines"
+                                 << "\r\n  body with blanks  \r\n";
+    QTest::newRow("markers") << ":a :b"
+                             << "colon:value";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestStore::roundTrip()
@@ -176,7 +181,8 @@ void TestStore::timeIsStoredCanonicallyInEveryStatementShape()
     dm.qry3.bind(QStringLiteral("s"), "new");
     dm.qry3.bind(QStringLiteral("t"), "2009-3-3 9:30");
     dm.qry3.execSql();
-    QCOMPARE(db.sql(QStringLiteral("select 时间 from 日程提醒 where 主题='new'")), QStringLiteral("2009-03-03 09:30:00"));
+    QCOMPARE(db.sql(QStringLiteral("select 时间 from 日程提醒 where 主题='new'")),
+             QStringLiteral("2009-03-03 09:30:00"));
 }
 
 void TestStore::idsAreNeverReused()
@@ -243,9 +249,12 @@ void TestStore::unusableFileIsReportedAndUntouched_data()
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("uriOptions");
     QTest::addColumn<QString>("fragment");
-    QTest::newRow("not a database") << QByteArray(4096, 'x') << "mode=rw" << "不是可用的数据库文件";
-    QTest::newRow("no table") << QByteArray() << "mode=rw" << "没有表";
-    QTest::newRow("read-only") << QByteArray("starter") << "mode=ro" << "只读";
+    QTest::newRow("not a database") << QByteArray(4096, 'x') << "mode=rw"
+                                    << "不是可用的数据库文件";
+    QTest::newRow("no table") << QByteArray() << "mode=rw"
+                              << "没有表";
+    QTest::newRow("read-only") << QByteArray("starter") << "mode=ro"
+                               << "只读";
 }
 
 void TestStore::unusableFileIsReportedAndUntouched()
@@ -304,7 +313,8 @@ void TestStore::fieldErrors()
     QCOMPARE(errorOf([&] { dm.qry2.fieldText(QStringLiteral("主题")); }),
              QStringLiteral("Could not convert variant of type (Null) into type (String)"));
     QVERIFY(!errorOf([&] { dm.qry2.fieldDateTime(QStringLiteral("时间")); }).isEmpty());
-    QCOMPARE(errorOf([&] { dm.qry2.fieldText(QStringLiteral("nope")); }), QStringLiteral("qry2: Field 'nope' not found"));
+    QCOMPARE(errorOf([&] { dm.qry2.fieldText(QStringLiteral("nope")); }),
+             QStringLiteral("qry2: Field 'nope' not found"));
     dm.qry2.close();
     QCOMPARE(errorOf([&] { dm.qry2.recordCount(); }),
              QStringLiteral("qry2: Cannot perform this operation on a closed dataset"));

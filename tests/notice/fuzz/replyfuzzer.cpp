@@ -70,8 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     } catch (const AppError &) {
         // Every failure of a fetch ends in an AppError; anything else escapes and is a finding.
     }
-    const QByteArray request =
-        httpRequest("/index.html", host.toLatin1(), cookies.cookieHeader(host, "/index.html"));
+    const QByteArray request = httpRequest("/index.html", host.toLatin1(), cookies.cookieHeader(host, "/index.html"));
     if (!request.endsWith("\r\n\r\n"))
         std::abort();
     return 0;
