@@ -1,60 +1,51 @@
 #pragma once
 
-#include "alert/soundplayer.h"
-
 #include <QDialog>
-#include <functional>
 #include <memory>
 
+class AlertSound;
 class Dialogs;
-class HotArea;
-class TBmpShape;
-class QFrame;
-class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
-class QPushButton;
-class Tdm;
+class Screen;
+class WindowShake;
+struct Reminder;
 
-// The alert window: shows the first due reminder of qry4, shakes and plays the alert sound. Created
-// once, hidden between alerts, shown modally by the reminder watch.
-class TForm3 : public QDialog
+// The alert window: shows a reminder that has fallen due in three read-only fields, shakes, and plays the
+// alert sound. Made once, when the first reminder falls due, and hidden between alerts; centred on the
+// primary screen at its first showing, later where the user left it.
+class AlertWindow : public QDialog
 {
     Q_OBJECT
 
 public:
-    // `minimizeProgram` is the application's minimise operation: it minimises every window of the program.
-    TForm3(Tdm &dm, Dialogs &dialogs, std::function<void()> minimizeProgram,
-           std::unique_ptr<SoundPlayer> player = std::make_unique<MediaSoundPlayer>(), QWidget *parent = nullptr);
+    AlertWindow(Dialogs &dialogs, const Screen &screen, std::unique_ptr<AlertSound> sound, QWidget *parent = nullptr);
+    ~AlertWindow() override;
 
-    // Fills the three fields from qry4's current row; runs at every showing.
-    void FormShow();
-    // Shakes, then plays the alert sound; runs once for every showing.
-    void FormActivate();
+    // Fills the fields from `reminder`, shows the window (application-modal), shakes it, then plays the
+    // alert sound; finished() follows when the user closes it.
+    void showReminder(const Reminder &reminder);
+    // From showReminder until the user closes the window, also while the program is minimised.
+    bool isOpen() const { return m_open; }
 
-    QLineEdit *Edit3 = nullptr;      // subject
-    QPlainTextEdit *Memo3 = nullptr; // content
-    QLineEdit *Edit5 = nullptr;      // reminder time
+signals:
+    // The pointer moved over the minimise glyph: the program as a whole is to be minimised.
+    void minimizeProgramRequested();
 
 protected:
-    void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void FormCreate();
-    void fillFields();
-    void placeOnFirstShowing();
+    void fillFields(const Reminder &reminder);
+    void playSound();
 
-    Tdm &m_dm;
     Dialogs &m_dialogs;
-    std::function<void()> m_minimizeProgram;
-    TBmpShape *BmpShape1 = nullptr;
-    HotArea *Image1 = nullptr; // minimise glyph
-    HotArea *Image2 = nullptr; // maximise glyph, does nothing
-    HotArea *Image3 = nullptr; // close glyph
-    HotArea *Image4 = nullptr; // play button
-    std::unique_ptr<SoundPlayer> WindowsMediaPlayer1;
-    QFrame *Panel1 = nullptr;
-    QPushButton *Button5 = nullptr;
+    const Screen &m_screen;
+    std::unique_ptr<AlertSound> m_sound;
+    WindowShake *m_shake = nullptr;
+    QLineEdit *m_subjectField = nullptr;
+    QPlainTextEdit *m_contentField = nullptr;
+    QLineEdit *m_timeField = nullptr;
     bool m_placed = false;
+    bool m_open = false;
 };

@@ -1,16 +1,47 @@
 #pragma once
 
-#include <functional>
+#include <QObject>
+#include <QString>
+#include <memory>
 
 // One instance of the program per user and display. The first instance holds a lock on a file for its
 // whole life and listens on a local socket; a later start finds the lock taken, sends "restore" over the
-// socket, waits for the answer and ends. The system drops the lock (flock) when its holder ends in any
-// way, so a killed first instance leaves nothing behind that could stop the next start.
+// socket, waits for the answer and ends. The system drops the lock (flock) when its holder ends in any way,
+// so a killed first instance leaves nothing behind that could stop the next start.
+class InstanceGuard : public QObject
+{
+    Q_OBJECT
 
-// Takes the lock, or learns that another instance holds it. Runs once, before the application starts.
-void OpenInstanceGuard();
-// True when another instance runs and has been told to restore itself; this instance is then to end.
-// False when this instance is the first: from then on `restore` runs for each later start.
-bool CheckPreviousInstance(std::function<void()> restore);
-// Releases the lock and the socket at program end.
-void CloseInstanceGuard();
+public:
+    enum class Role {
+        First,     // this instance runs the program
+        Later,     // another instance runs: this one asks it forward and ends
+        Unguarded, // the lock could not be used: this instance runs without the guard
+    };
+
+    // Takes the lock, or learns that another instance holds it.
+    InstanceGuard();
+    ~InstanceGuard() override;
+
+    Role role() const { return m_role; }
+
+    // First instance: listens for later starts; each one's "restore" arrives as restoreRequested. Needs
+    // the application's event loop.
+    void listen();
+    // Later instance: sends "restore" to the first one; finished follows its answer, or ten seconds
+    // without one.
+    void askFirstInstanceToRestore();
+
+signals:
+    void restoreRequested();
+    void finished();
+
+private:
+    class Listener;
+    class Request;
+
+    QString m_base; // path of the lock file and the socket, less their endings
+    int m_lock = -1;
+    Role m_role = Role::Unguarded;
+    Listener *m_listener = nullptr;
+};

@@ -32,18 +32,14 @@ int main(int argc, char *argv[])
         return 1;
     }
     preferX11();
-    OpenInstanceGuard();
-    int code = 0;
-    {
-        QApplication app(argc, argv);
-        QApplication::setApplicationName(QStringLiteral("orvane-reminder"));
-        // Standard buttons read 确定, as on the Chinese desktop the program is made for.
-        QTranslator qtTranslation;
-        if (qtTranslation.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
-                               QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-            QApplication::installTranslator(&qtTranslation);
-        code = runProgram();
-    }
-    CloseInstanceGuard();
-    return code;
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("orvane-reminder"));
+    QApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));
+    // Standard buttons read 确定, as on the Chinese desktop the program is made for.
+    QTranslator qtTranslation;
+    if (qtTranslation.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslation);
+    InstanceGuard guard;
+    return runProgram(guard);
 }

@@ -1,62 +1,40 @@
 #pragma once
 
-#include <QIcon>
-#include <QList>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
-#include <functional>
 #include <memory>
 
+class AlertWindow;
 class AppWindow;
-class Clock;
 class Dialogs;
-class HotArea;
+class EdgeDocker;
 class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
-class QPushButton;
-class QTimer;
+class QWindow;
+class ReminderStore;
 class ReminderWatch;
-class ScreenInfo;
-class WindowDrag;
-class TBmpShape;
-class TForm3;
-class TTrayIcon;
-class TrayBackend;
-class TZnHideForm;
-class Tdm;
+class Services;
+class TrayIcon;
+struct Reminder;
 
-// The main window: the shaped window at the top right with today's agenda scrolling through its panel,
-// the program's two timers and its commands.
-class TForm1 : public QWidget
+// The main window: the shaped window at the top right of the screen with today's agenda scrolling through
+// its panel. It carries the program's two timers (the scrolling, and the reminder watch every 30 seconds)
+// and its commands: the settings, exit and about areas painted on the dial, the introduction link, the
+// right-click menu and the tray icon.
+class MainWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    TForm1(Tdm &dm, Dialogs &dialogs, const Clock &clock, AppWindow &appWindow, const ScreenInfo &screen,
-           std::function<std::unique_ptr<TrayBackend>()> makeTrayBackend, QWidget *parent = nullptr);
-    ~TForm1() override;
+    MainWindow(ReminderStore &store, AppWindow &appWindow, Services &services, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
-    // Refresh today's agenda (the hidden Button1's click); the manager runs it after each change.
-    void Button1Click();
-    // Members in their design order.
-    TBmpShape *BmpShape1 = nullptr;
-    QFrame *SkinPanel1 = nullptr;
-    QMenu *SkinPopupMenu1 = nullptr;
-    QAction *qew1 = nullptr; // 隐藏/显示
-    QAction *wqe1 = nullptr; // 退出
-    QList<QIcon> iglIcons;
-    TTrayIcon *TrayIcon1 = nullptr;
-    TZnHideForm *ZnHideForm1 = nullptr;
-    QLabel *SkinLabel1 = nullptr;
-    QTimer *Timer1 = nullptr;
-    QLabel *Label1 = nullptr;
-    HotArea *Image1 = nullptr;
-    HotArea *Image2 = nullptr;
-    HotArea *Image3 = nullptr;
-    QTimer *Timer2 = nullptr;
-    QPushButton *Button1 = nullptr;
-    QLabel *SkinLabel2 = nullptr;
+    // Rebuilds today's agenda from the store; throws AppError when the store fails (the agenda then keeps
+    // its text). The manager runs it after each change it makes.
+    void refreshAgenda();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -65,31 +43,35 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void FormCreate();
-    void FormShow();
-    void FormActivate();
-    void Timer1Timer();
-    void Timer2Timer();
-    void Image1Click();
-    void Image2Click();
-    void Image3Click();
-    void SkinLabel2Click();
-    void qew1Click();
-    void TrayIcon1Click();
-    void wqe1Click();
     void placeAtTopRight();
-    void showAlert();
-    void watchActivation();
+    void scrollAgenda();
+    void checkDueReminders();
+    void showAlert(const Reminder &reminder);
+    void openManager();
+    void toggleHidden();
+    void trayClicked();
     void createTrayIcon();
+    void noteActiveWindow(QWindow *window);
 
-    Tdm &m_dm;
-    Dialogs &m_dialogs;
-    const Clock &m_clock;
+    ReminderStore &m_store;
     AppWindow &m_appWindow;
-    const ScreenInfo &m_screen;
-    std::unique_ptr<TForm3> m_alert; // made when a reminder first falls due
-    std::unique_ptr<ReminderWatch> m_watch;
-    std::function<std::unique_ptr<TrayBackend>()> m_makeTrayBackend;
-    WindowDrag *m_drag = nullptr;
+    Services &m_services;
+    Dialogs &m_dialogs;
+    QFrame *m_agendaPanel = nullptr;
+    QLabel *m_agendaLabel = nullptr;
+    QLabel *m_introductionLink = nullptr;
+    QMenu *m_menu = nullptr;
+    QAction *m_hideShowAction = nullptr;
+    QAction *m_quitAction = nullptr;
+    TrayIcon *m_trayIcon = nullptr;
+    EdgeDocker *m_docker = nullptr;
+    QTimer m_scrollTimer;
+    QTimer m_watchTimer;
+    ReminderWatch *m_watch = nullptr;
+    std::unique_ptr<AlertWindow> m_alert; // made when a reminder first falls due
     bool m_shown = false;
+    // Another window of the program was active since this one last was: coming back from it refreshes
+    // the agenda, coming back from another program does not.
+    bool m_ownWindowWasActive = false;
+    bool m_refreshingOnReturn = false;
 };

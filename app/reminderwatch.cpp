@@ -1,22 +1,18 @@
 #include "app/reminderwatch.h"
 
-#include "store/query.h"
-#include "store/textformats.h"
+#include "core/clock.h"
+#include "store/reminderstore.h"
 
-ReminderWatch::ReminderWatch(Query &qry4, const Clock &clock, std::function<bool()> alertShowing,
-                             std::function<void()> showAlert)
-    : m_qry4(qry4)
+ReminderWatch::ReminderWatch(ReminderStore &store, const Clock &clock, QObject *parent)
+    : QObject(parent)
+    , m_store(store)
     , m_clock(clock)
-    , m_alertShowing(std::move(alertShowing))
-    , m_showAlert(std::move(showAlert))
 {
 }
 
-void ReminderWatch::tick()
+void ReminderWatch::check()
 {
-    m_qry4.close();
-    m_qry4.bind(0, dueText(m_clock));
-    m_qry4.open();
-    if (m_qry4.recordCount() > 0 && !m_alertShowing())
-        m_showAlert();
+    const QList<Reminder> due = m_store.dueAt(m_clock.now());
+    if (!due.isEmpty())
+        emit reminderDue(due.first());
 }

@@ -1,24 +1,29 @@
 #pragma once
 
-#include <functional>
+#include "store/reminder.h"
+
+#include <QObject>
 
 class Clock;
-class Query;
+class ReminderStore;
 
-// The reminder watch: each tick re-opens qry4 on the first second of the current minute and raises the
-// alert when reminders are due and the alert is not already showing. qry4 stays open for the alert to
-// read. Keeps no state of its own.
-class ReminderWatch
+// Looks in the store for reminders that fall due in the current minute. The main window asks it every
+// 30 seconds; it keeps no state of its own.
+class ReminderWatch : public QObject
 {
-public:
-    ReminderWatch(Query &qry4, const Clock &clock, std::function<bool()> alertShowing, std::function<void()> showAlert);
+    Q_OBJECT
 
-    // Throws AppError when the store fails; the next tick simply runs again.
-    void tick();
+public:
+    ReminderWatch(ReminderStore &store, const Clock &clock, QObject *parent = nullptr);
+
+    // One look: reminderDue for the first reminder due in the current minute, if any. Throws AppError when
+    // the store fails; the next look simply runs again.
+    void check();
+
+signals:
+    void reminderDue(const Reminder &reminder);
 
 private:
-    Query &m_qry4;
+    ReminderStore &m_store;
     const Clock &m_clock;
-    std::function<bool()> m_alertShowing;
-    std::function<void()> m_showAlert;
 };

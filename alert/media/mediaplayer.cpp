@@ -1,5 +1,5 @@
-// The sound module: the program's player on Qt Multimedia, loaded at the first sound.
-#include "alert/soundplayer.h"
+// The sound module: the alert sound on Qt Multimedia, loaded at the first sound.
+#include "alert/alertsound.h"
 
 #include <QAudioOutput>
 #include <QMediaPlayer>
@@ -7,20 +7,20 @@
 
 namespace {
 
-class QtMediaSoundPlayer : public SoundPlayer
+class MediaAlertSound : public AlertSound
 {
 public:
-    QtMediaSoundPlayer()
+    MediaAlertSound()
     {
         m_output.setVolume(0.5f);
         m_player.setAudioOutput(&m_output);
     }
 
-    void setUrl(const QString &path) override
+    void play(const QString &path) override
     {
         const QUrl source = QUrl::fromLocalFile(path);
         if (m_player.source() == source)
-            m_player.stop(); // the same address again: start over from the beginning
+            m_player.stop(); // the same file again: start over from the beginning
         else
             m_player.setSource(source);
         m_player.play();
@@ -33,7 +33,7 @@ private:
 
 } // namespace
 
-extern "C" Q_DECL_EXPORT SoundPlayer *orvaneCreateSoundPlayer()
+extern "C" Q_DECL_EXPORT AlertSound *orvaneCreateAlertSound()
 {
-    return new QtMediaSoundPlayer;
+    return new MediaAlertSound;
 }

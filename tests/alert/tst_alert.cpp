@@ -1,31 +1,50 @@
+#include "alert/alertsound.h"
 #include "alert/alertwindow.h"
-#include "alert/shake.h"
-#include "store/datamodule.h"
+#include "alert/windowshake.h"
+#include "store/reminder.h"
 #include "store/textformats.h"
-#include "tests/support/fakes.h"
-#include "tests/support/tempdatabase.h"
+#include "tests/support/fakescreen.h"
+#include "tests/support/recordingdialogs.h"
+#include "tests/support/recordingsound.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProcess>
+#include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
-class RecordingPlayer : public SoundPlayer
+Reminder reminderAt(QTime time, const QString &subject = QStringLiteral("会议"),
+                    const QString &content = QStringLiteral("带上笔记本"))
+{
+    Reminder reminder;
+    reminder.id = 1;
+    reminder.subject = subject;
+    reminder.content = content;
+    reminder.due = QDateTime(QDate(2026, 3, 4), time, Qt::UTC);
+    reminder.day = QDate(2026, 3, 4);
+    return reminder;
+}
+
+// Records where a window stands after every move.
+class MoveRecorder : public QObject
 {
 public:
-    explicit RecordingPlayer(QStringList &played)
-        : m_played(played)
+    explicit MoveRecorder(QWidget &window)
     {
+        window.installEventFilter(this);
     }
-    void setUrl(const QString &path) override { m_played << path; }
+    QList<QPoint> seen;
 
-private:
-    QStringList &m_played;
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Move)
+            seen << static_cast<QMoveEvent *>(event)->pos();
+        return false;
+    }
 };
 
 } // namespace
@@ -35,96 +54,109 @@ class TestAlert : public QObject
     Q_OBJECT
 
 private slots:
-    void fieldsFromTheDueRow_data();
-    void fieldsFromTheDueRow();
-    void everyShowingShakesAndSounds();
+    void fieldsShowTheReminder_data();
+    void fieldsShowTheReminder();
+    void everyAlertShakesThenSounds();
+    void firstAlertIsCentredLaterOnesStayPut();
     void shakeStaysInBoundsAndReturns();
     void soundLivesBesideTheExecutable();
 };
 
-void TestAlert::fieldsFromTheDueRow_data()
+void TestAlert::fieldsShowTheReminder_data()
 {
-    QTest::addColumn<QString>("row");
+    QTest::addColumn<Reminder>("reminder");
     QTest::addColumn<QString>("subject");
     QTest::addColumn<QString>("time");
     QTest::addColumn<QString>("content");
     QTest::addColumn<bool>("reported");
     const QString nineThirty = regionalDateTimeText(QDateTime(QDate(2026, 3, 4), QTime(9, 30), Qt::UTC));
     const QString midnight = regionalDateTimeText(QDateTime(QDate(2026, 3, 4), QTime(0, 0), Qt::UTC));
-    QTest::newRow("full row") << "'会议','第一行\r\n第二行','2026-03-04 09:30:00'"
-                              << "会议" << nineThirty << "第一行\n第二行" << false;
-    QTest::newRow("midnight shows the date alone") << "'s','c','2026-03-04 00:00:00'"
-                                                   << "s" << midnight << "c" << false;
-    QTest::newRow("empty subject") << "'','c','2026-03-04 09:30:00'"
-                                   << "" << nineThirty << "c" << false;
-    QTest::newRow("blank subject kept") << "'   ','c','2026-03-04 09:30:00'"
-                                        << "   " << nineThirty << "c" << false;
-    QTest::newRow("empty content") << "'s','','2026-03-04 09:30:00'"
-                                   << "s" << nineThirty << "" << false;
-    QTest::newRow("no due row") << ""
-                                << ""
-                                << ""
-                                << "" << false;
-    QTest::newRow("missing content stops the filling") << "'s',null,'2026-03-04 09:30:00'"
-                                                       << "s" << nineThirty << "" << true;
+    QTest::newRow("full reminder") << reminderAt(QTime(9, 30), QStringLiteral("会议"), QStringLiteral("第一行\r\n第二行"))
+                                   << "会议" << nineThirty << "第一行\n第二行" << false;
+    QTest::newRow("midnight shows the date alone") << reminderAt(QTime(0, 0)) << "会议" << midnight << "带上笔记本"
+                                                   << false;
+    QTest::newRow("empty subject") << reminderAt(QTime(9, 30), QStringLiteral("")) << "" << nineThirty
+                                   << "带上笔记本" << false;
+    QTest::newRow("blank subject kept") << reminderAt(QTime(9, 30), QStringLiteral("   ")) << "   " << nineThirty
+                                        << "带上笔记本" << false;
+    QTest::newRow("empty content") << reminderAt(QTime(9, 30), QStringLiteral("s"), QStringLiteral("")) << "s"
+                                   << nineThirty << "" << false;
+    QTest::newRow("missing content stops the filling")
+        << reminderAt(QTime(9, 30), QStringLiteral("s"), QString()) << "s" << nineThirty << "" << true;
 }
 
-void TestAlert::fieldsFromTheDueRow()
+void TestAlert::fieldsShowTheReminder()
 {
-    QFETCH(QString, row);
+    QFETCH(Reminder, reminder);
     QFETCH(QString, subject);
     QFETCH(QString, time);
     QFETCH(QString, content);
     QFETCH(bool, reported);
-    TempDatabase db;
-    if (!row.isEmpty())
-        db.sql(QStringLiteral("insert into 日程提醒(主题,内容,时间,日期) values(%1,'2026-03-04')").arg(row));
-    Tdm dm(db.path());
-    dm.qry4.bind(0, row.contains(QLatin1String("00:00:00")) ? "2026-03-04 00:00:00" : "2026-03-04 09:30:00");
-    dm.qry4.open();
     RecordingDialogs dialogs;
+    FakeScreen screen;
     QStringList played;
-    TForm3 alert(
-        dm, dialogs, [] {}, std::make_unique<RecordingPlayer>(played));
-    alert.Edit3->setText(QStringLiteral("left from an earlier alert"));
-    alert.FormShow();
-    QCOMPARE(alert.Edit3->text(), subject);
-    QCOMPARE(alert.Edit5->text(), time);
-    QCOMPARE(alert.Memo3->toPlainText(), content);
+    AlertWindow alert(dialogs, screen, std::make_unique<RecordingSound>(played));
+    auto *subjectField = alert.findChild<QLineEdit *>(QStringLiteral("subjectField"));
+    subjectField->setText(QStringLiteral("left from an earlier alert"));
+    alert.showReminder(reminder);
+    QCOMPARE(subjectField->text(), subject);
+    QCOMPARE(alert.findChild<QLineEdit *>(QStringLiteral("timeField"))->text(), time);
+    QCOMPARE(alert.findChild<QPlainTextEdit *>(QStringLiteral("contentField"))->toPlainText(), content);
     QCOMPARE(dialogs.shown.size(), reported ? 1 : 0);
+    QVERIFY(alert.isVisible()); // shown all the same
 }
 
-void TestAlert::everyShowingShakesAndSounds()
+void TestAlert::everyAlertShakesThenSounds()
 {
-    TempDatabase db;
-    Tdm dm(db.path());
-    dm.qry4.bind(0, "2026-03-04 09:30:00");
-    dm.qry4.open();
     RecordingDialogs dialogs;
+    FakeScreen screen;
     QStringList played;
-    TForm3 alert(
-        dm, dialogs, [] {}, std::make_unique<RecordingPlayer>(played));
+    AlertWindow alert(dialogs, screen, std::make_unique<RecordingSound>(played));
     for (int showing = 1; showing <= 2; ++showing) {
-        QTimer::singleShot(0, &alert, [&] {
-            QTRY_COMPARE(played.size(), showing);
-            alert.close();
-        });
-        alert.exec();
+        alert.showReminder(reminderAt(QTime(9, 30)));
+        QVERIFY(alert.isOpen());
+        const QPoint origin = alert.pos();
+        QCOMPARE(played.size(), showing - 1); // not before the shake has ended
+        QTRY_COMPARE(played.size(), showing);
+        QCOMPARE(alert.pos(), origin);
+        QCOMPARE(played.last(), alertSoundPath());
+        alert.reject();
+        QVERIFY(!alert.isOpen());
     }
-    QCOMPARE(played.size(), 2);
     QVERIFY(dialogs.shown.isEmpty());
+}
+
+void TestAlert::firstAlertIsCentredLaterOnesStayPut()
+{
+    RecordingDialogs dialogs;
+    FakeScreen screen;
+    QStringList played;
+    AlertWindow alert(dialogs, screen, std::make_unique<RecordingSound>(played));
+    alert.showReminder(reminderAt(QTime(9, 30)));
+    QCOMPARE(alert.pos(), centredOn(screen.geometry(), QSize(600, 450)));
+    QTRY_COMPARE(played.size(), 1);
+    alert.reject();
+    alert.move(40, 30); // where the user dragged it
+    alert.showReminder(reminderAt(QTime(9, 31)));
+    QCOMPARE(alert.pos(), QPoint(40, 30));
 }
 
 void TestAlert::shakeStaysInBoundsAndReturns()
 {
     QWidget window;
     window.move(300, 200);
-    QList<QPoint> seen;
-    shakeWindow(window, [&] { seen << window.pos(); });
-    QCOMPARE(seen.size(), 202);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    MoveRecorder moves(window);
+    WindowShake shake(&window);
+    QSignalSpy finished(&shake, &WindowShake::finished);
+    shake.start();
+    QVERIFY(finished.wait());
+    QTRY_COMPARE(moves.seen.last(), QPoint(300, 200));
     QCOMPARE(window.pos(), QPoint(300, 200));
+    QVERIFY(moves.seen.size() > WindowShake::kPasses); // a move that lands where the window stands is no move
     QSet<int> offsets;
-    for (const QPoint &p : seen) {
+    for (const QPoint &p : std::as_const(moves.seen)) {
         QVERIFY(p.x() >= 290 && p.x() <= 309);
         QVERIFY(p.y() >= 190 && p.y() <= 209);
         offsets << p.x() - 300;
@@ -137,11 +169,6 @@ void TestAlert::soundLivesBesideTheExecutable()
     // Started from another working directory, the path still points beside the executable.
     QDir::setCurrent(QDir::tempPath());
     QCOMPARE(alertSoundPath(), QCoreApplication::applicationDirPath() + QStringLiteral("/1.mp3"));
-    QStringList played;
-    RecordingPlayer player(played);
-    PlayAlertSound(player);
-    PlayAlertSound(player);
-    QCOMPARE(played, QStringList(2, alertSoundPath()));
 }
 
 QTEST_MAIN(TestAlert)

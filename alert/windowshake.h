@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+#include <QTimer>
+
+class QWidget;
+
+// Shakes a window: 100 passes, each moving its left and then its top to a random offset from -10 to +9 of
+// where it stood, then its left and its top back to exactly where it stood. One move per timer tick, so
+// that the eye follows a shake and the program goes on working meanwhile.
+class WindowShake : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit WindowShake(QWidget *window);
+
+    // Starts a shake from where the window stands; does nothing while one runs.
+    void start();
+    bool isRunning() const { return m_timer.isActive(); }
+
+    static constexpr int kPasses = 100;
+    static constexpr int kMoves = 2 * kPasses + 2;
+
+signals:
+    // The window stands where it stood before the shake.
+    void finished();
+
+private:
+    void step();
+
+    QPointer<QWidget> m_window;
+    QTimer m_timer;
+    QPoint m_origin;
+    int m_move = 0;
+};
