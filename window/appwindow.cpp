@@ -26,6 +26,15 @@ bool isProgramWindow(const QWidget *widget)
     }
 }
 
+// How many widgets a window stands on: a dialog of the main window stands on it, so it comes back after it.
+int ownerDepth(const QWidget *window)
+{
+    int depth = 0;
+    for (const QWidget *owner = window->parentWidget(); owner; owner = owner->parentWidget())
+        ++depth;
+    return depth;
+}
+
 } // namespace
 
 AppWindow::AppWindow(Dialogs &dialogs, QObject *parent)
@@ -51,6 +60,10 @@ void AppWindow::minimize()
         if (isProgramWindow(window) && window->isVisible())
             m_takenDown.append(window);
     }
+    // Shown again owners first, so that a dialog, a modal one above all, stacks above the window it belongs to.
+    std::stable_sort(
+        m_takenDown.begin(), m_takenDown.end(),
+        [](const QPointer<QWidget> &a, const QPointer<QWidget> &b) { return ownerDepth(a) < ownerDepth(b); });
     for (const QPointer<QWidget> &window : std::as_const(m_takenDown))
         window->showMinimized();
 }

@@ -3,6 +3,9 @@
 #include "tests/support/fakes.h"
 
 #include <QDialog>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTest>
 #include <QtTest/qtestspontaneevent.h>
 
@@ -43,6 +46,21 @@ void changeStateFromDesktop(QWidget &window, Qt::WindowStates state)
     QCoreApplication::processEvents(); // the command runs after the event
 }
 
+// The titles of the windows in the order they are shown.
+class ShowOrder : public QObject
+{
+public:
+    ShowOrder() { qApp->installEventFilter(this); }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && !event->spontaneous() && watched->isWidgetType()
+            && static_cast<QWidget *>(watched)->isWindow())
+            shown << static_cast<QWidget *>(watched)->windowTitle();
+        return false;
+    }
+    QStringList shown;
+};
+
 } // namespace
 
 class TestAppWindow : public QObject
@@ -59,6 +77,8 @@ private slots:
     void windowManagerRestoringAWindowRestoresTheProgram();
     void lateMinimisedReportAfterARestoreIsAnEcho();
     void bringForwardPrefersTheModalWindow();
+    void openDialogSurvivesMinimiseToTray_data();
+    void openDialogSurvivesMinimiseToTray();
 };
 
 void TestAppWindow::minimizeTakesDownEveryVisibleWindow()
@@ -240,6 +260,52 @@ void TestAppWindow::bringForwardPrefersTheModalWindow()
     QCoreApplication::processEvents();
 
     QCOMPARE(QApplication::activeWindow(), &modal);
+}
+
+void TestAppWindow::openDialogSurvivesMinimiseToTray_data()
+{
+    QTest::addColumn<Qt::WindowModality>("modality");
+    QTest::newRow("window-modal, open()") << Qt::WindowModal;
+    QTest::newRow("application-modal") << Qt::ApplicationModal;
+}
+
+// Hiding a dialog ends exec() but not a dialog opened without a loop of its own: it must come back as it
+// was, still modal, and above the window it belongs to.
+void TestAppWindow::openDialogSurvivesMinimiseToTray()
+{
+    QFETCH(Qt::WindowModality, modality);
+    RecordingDialogs dialogs;
+    AppWindow app(dialogs);
+    Windows windows;
+    QDialog dialog(&windows.main);
+    dialog.setWindowTitle(QStringLiteral("dialog"));
+    auto *field = new QLineEdit(&dialog);
+    if (modality == Qt::WindowModal) {
+        dialog.open();
+    } else {
+        dialog.setWindowModality(modality);
+        dialog.show();
+    }
+    field->setText(QStringLiteral("typed"));
+    QDialog inner(&dialog); // a question asked over the dialog
+    inner.setWindowTitle(QStringLiteral("inner"));
+    inner.open();
+    QSignalSpy finished(&dialog, &QDialog::finished);
+    QSignalSpy innerFinished(&inner, &QDialog::finished);
+
+    app.minimize();
+    app.hideTaskbarEntry();
+    QVERIFY(!dialog.isVisible());
+    ShowOrder order;
+    app.restore();
+
+    QCOMPARE(finished.size() + innerFinished.size(), 0);
+    QVERIFY(shownNormally(dialog) && shownNormally(inner));
+    QCOMPARE(field->text(), QStringLiteral("typed"));
+    QCOMPARE(dialog.windowModality(), modality);
+    QCOMPARE(QApplication::activeModalWidget(), &inner);
+    const QStringList shown = order.shown.filter(QRegularExpression(QStringLiteral("^(main|dialog|inner)$")));
+    QCOMPARE(shown, (QStringList{"main", "dialog", "inner"}));
 }
 
 QTEST_MAIN(TestAppWindow)
