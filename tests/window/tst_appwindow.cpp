@@ -72,7 +72,7 @@ private slots:
     void minimizeAndRestoreDoNothingTwice();
     void taskbarEntryOfAMinimisedProgram();
     void taskbarEntryOfAProgramOnScreen();
-    void systemCommandRunsTheHooksFirst();
+    void requestsAreAnnouncedBeforeTheyRun();
     void windowManagerMinimisingAWindowMinimisesTheProgram();
     void windowManagerRestoringAWindowRestoresTheProgram();
     void lateMinimisedReportAfterARestoreIsAnEcho();
@@ -134,13 +134,6 @@ void TestAppWindow::taskbarEntryOfAMinimisedProgram()
     QVERIFY(!windows.other.isVisible());
     QVERIFY(app.isMinimized());
 
-    app.showTaskbarEntry();
-    QVERIFY(app.hasTaskbarEntry());
-    QVERIFY(app.isMinimized());
-    QVERIFY(minimizedOnTaskbar(windows.main));
-    QVERIFY(minimizedOnTaskbar(windows.other));
-
-    app.hideTaskbarEntry();
     app.restore();
     QVERIFY(app.hasTaskbarEntry());
     QVERIFY(shownNormally(windows.main));
@@ -155,33 +148,29 @@ void TestAppWindow::taskbarEntryOfAProgramOnScreen()
     Windows windows;
 
     app.hideTaskbarEntry();
-    app.showTaskbarEntry();
     QVERIFY(app.hasTaskbarEntry());
     QVERIFY(shownNormally(windows.main));
     QVERIFY(shownNormally(windows.other));
 }
 
-void TestAppWindow::systemCommandRunsTheHooksFirst()
+// Whoever listens hears of a request while the program is still as it was.
+void TestAppWindow::requestsAreAnnouncedBeforeTheyRun()
 {
     RecordingDialogs dialogs;
     AppWindow app(dialogs);
     Windows windows;
-    QObject owner;
     QStringList seen;
-    app.hookSystemCommands(&owner, [&](SystemCommand command) {
-        seen << QStringLiteral("%1 while %2")
-                    .arg(command == SC_MINIMIZE ? "minimise" : "restore", app.isMinimized() ? "minimised" : "shown");
-    });
+    connect(&app, &AppWindow::minimizeRequested, this,
+            [&] { seen << (app.isMinimized() ? "minimise while minimised" : "minimise while shown"); });
+    connect(&app, &AppWindow::restoreRequested, this,
+            [&] { seen << (app.isMinimized() ? "restore while minimised" : "restore while shown"); });
 
-    app.systemCommand(SC_MINIMIZE);
+    app.requestMinimize();
     QVERIFY(app.isMinimized());
-    app.systemCommand(SC_RESTORE);
+    app.requestRestore();
     QVERIFY(!app.isMinimized());
-    app.unhookSystemCommands(&owner);
-    app.systemCommand(SC_MINIMIZE);
 
     QCOMPARE(seen, (QStringList{"minimise while shown", "restore while minimised"}));
-    QVERIFY(app.isMinimized());
 }
 
 void TestAppWindow::windowManagerMinimisingAWindowMinimisesTheProgram()
@@ -189,18 +178,16 @@ void TestAppWindow::windowManagerMinimisingAWindowMinimisesTheProgram()
     RecordingDialogs dialogs;
     AppWindow app(dialogs);
     Windows windows;
-    QObject owner;
-    QList<SystemCommand> commands;
-    app.hookSystemCommands(&owner, [&](SystemCommand command) { commands << command; });
+    QSignalSpy minimizeRequested(&app, &AppWindow::minimizeRequested);
 
     windows.other.showMinimized(); // by the program itself: not a command
     QCoreApplication::processEvents();
-    QVERIFY(commands.isEmpty());
+    QCOMPARE(minimizeRequested.size(), 0);
     windows.other.showNormal();
 
     changeStateFromDesktop(windows.main, Qt::WindowMinimized);
 
-    QCOMPARE(commands, QList<SystemCommand>{SC_MINIMIZE});
+    QCOMPARE(minimizeRequested.size(), 1);
     QVERIFY(app.isMinimized());
     QVERIFY(minimizedOnTaskbar(windows.other)); // the program as a whole
     QVERIFY(dialogs.shown.isEmpty());
@@ -211,14 +198,12 @@ void TestAppWindow::windowManagerRestoringAWindowRestoresTheProgram()
     RecordingDialogs dialogs;
     AppWindow app(dialogs);
     Windows windows;
-    QObject owner;
-    QList<SystemCommand> commands;
-    app.hookSystemCommands(&owner, [&](SystemCommand command) { commands << command; });
+    QSignalSpy restoreRequested(&app, &AppWindow::restoreRequested);
     app.minimize();
 
     changeStateFromDesktop(windows.other, Qt::WindowNoState);
 
-    QCOMPARE(commands, QList<SystemCommand>{SC_RESTORE});
+    QCOMPARE(restoreRequested.size(), 1);
     QVERIFY(!app.isMinimized());
     QVERIFY(shownNormally(windows.main));
 }
@@ -229,16 +214,14 @@ void TestAppWindow::lateMinimisedReportAfterARestoreIsAnEcho()
     RecordingDialogs dialogs;
     AppWindow app(dialogs);
     Windows windows;
-    QObject owner;
-    QList<SystemCommand> commands;
-    app.hookSystemCommands(&owner, [&](SystemCommand command) { commands << command; });
+    QSignalSpy minimizeRequested(&app, &AppWindow::minimizeRequested);
     app.minimize();
     app.restore();
 
     changeStateFromDesktop(windows.main, Qt::WindowMinimized);
     QCoreApplication::processEvents();
 
-    QVERIFY(commands.isEmpty());
+    QCOMPARE(minimizeRequested.size(), 0);
     QVERIFY(!app.isMinimized());
     QVERIFY(shownNormally(windows.main));
     QVERIFY(shownNormally(windows.other));
@@ -291,6 +274,7 @@ void TestAppWindow::openDialogSurvivesMinimiseToTray()
     inner.setWindowTitle(QStringLiteral("inner"));
     inner.open();
     QSignalSpy finished(&dialog, &QDialog::finished);
+    QSignalSpy rejected(&dialog, &QDialog::rejected);
     QSignalSpy innerFinished(&inner, &QDialog::finished);
 
     app.minimize();
@@ -299,7 +283,7 @@ void TestAppWindow::openDialogSurvivesMinimiseToTray()
     ShowOrder order;
     app.restore();
 
-    QCOMPARE(finished.size() + innerFinished.size(), 0);
+    QCOMPARE(finished.size() + rejected.size() + innerFinished.size(), 0);
     QVERIFY(shownNormally(dialog) && shownNormally(inner));
     QCOMPARE(field->text(), QStringLiteral("typed"));
     QCOMPARE(dialog.windowModality(), modality);
