@@ -30,7 +30,8 @@ public:
     // A program that is not minimised is always on the taskbar: on X11 its visible windows carry their
     // own entries. Only a minimised program can leave it.
     bool hasTaskbarEntry() const { return !m_entryHidden; }
-    // Takes a minimised program off the taskbar: none of its windows shows at all, open dialogs stay open.
+    // Takes a minimised program off the taskbar: none of its windows shows at all. A dialog opened with
+    // open() stays open through it; hiding would end one run with exec().
     void hideTaskbarEntry();
 
     // Brings the program's last active window forward: the modal window when one is open.
