@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QTimer>
-#include <QWindow>
 
 #include <algorithm>
 #include <utility>
@@ -24,6 +23,15 @@ bool isProgramWindow(const QWidget *widget)
     default:
         return false;
     }
+}
+
+// How many widgets a window stands on: a dialog of the main window stands on it, so it comes back after it.
+int ownerDepth(const QWidget *window)
+{
+    int depth = 0;
+    for (const QWidget *owner = window->parentWidget(); owner; owner = owner->parentWidget())
+        ++depth;
+    return depth;
 }
 
 } // namespace
@@ -51,6 +59,10 @@ void AppWindow::minimize()
         if (isProgramWindow(window) && window->isVisible())
             m_takenDown.append(window);
     }
+    // Shown again owners first, so that a dialog, a modal one above all, stacks above the window it belongs to.
+    std::stable_sort(
+        m_takenDown.begin(), m_takenDown.end(),
+        [](const QPointer<QWidget> &a, const QPointer<QWidget> &b) { return ownerDepth(a) < ownerDepth(b); });
     for (const QPointer<QWidget> &window : std::as_const(m_takenDown))
         window->showMinimized();
 }
@@ -82,17 +94,6 @@ void AppWindow::hideTaskbarEntry()
     }
 }
 
-void AppWindow::showTaskbarEntry()
-{
-    if (!m_entryHidden)
-        return;
-    m_entryHidden = false;
-    for (const QPointer<QWidget> &window : std::as_const(m_takenDown)) {
-        if (window)
-            window->showMinimized();
-    }
-}
-
 void AppWindow::bringForward()
 {
     QWidget *window = QApplication::activeModalWidget();
@@ -104,28 +105,16 @@ void AppWindow::bringForward()
     window->activateWindow();
 }
 
-void AppWindow::hookSystemCommands(const QObject *owner, SystemCommandHook hook)
+void AppWindow::requestMinimize()
 {
-    unhookSystemCommands(owner);
-    m_hooks.push_back({owner, std::move(hook)});
+    emit minimizeRequested();
+    minimize();
 }
 
-void AppWindow::unhookSystemCommands(const QObject *owner)
+void AppWindow::requestRestore()
 {
-    m_hooks.erase(
-        std::remove_if(m_hooks.begin(), m_hooks.end(), [owner](const Hook &hook) { return hook.owner == owner; }),
-        m_hooks.end());
-}
-
-void AppWindow::systemCommand(SystemCommand command)
-{
-    const std::vector<Hook> hooks = m_hooks; // a hook may unhook itself
-    for (const Hook &hook : hooks)
-        hook.run(command);
-    if (command == SC_MINIMIZE)
-        minimize();
-    else
-        restore();
+    emit restoreRequested();
+    restore();
 }
 
 bool AppWindow::eventFilter(QObject *watched, QEvent *event)
@@ -141,8 +130,8 @@ bool AppWindow::eventFilter(QObject *watched, QEvent *event)
 }
 
 // The window manager minimised or restored one of the program's windows (from the taskbar, say): for the
-// program as a whole that is the system command "minimise" or "restore". Run after the event, since the
-// command changes the state of the very windows whose events are being delivered.
+// program as a whole that is a command to minimise or restore. Run after the event, since the command
+// changes the state of the very windows whose events are being delivered.
 void AppWindow::noteStateChangeFromDesktop(QWidget *window)
 {
     if (!window->isVisible())
@@ -153,12 +142,11 @@ void AppWindow::noteStateChangeFromDesktop(QWidget *window)
         QTimer::singleShot(0, window, [window] { window->showNormal(); });
         return;
     }
-    SystemCommand command;
-    if (window->isMinimized() && !m_minimized)
-        command = SC_MINIMIZE;
-    else if (!window->isMinimized() && m_minimized && m_takenDown.contains(window))
-        command = SC_RESTORE;
-    else
+    const bool minimizing = window->isMinimized() && !m_minimized;
+    const bool restoring = !window->isMinimized() && m_minimized && m_takenDown.contains(window);
+    if (!minimizing && !restoring)
         return;
-    QTimer::singleShot(0, this, [this, command] { guarded(m_dialogs, [this, command] { systemCommand(command); }); });
+    QTimer::singleShot(0, this, [this, minimizing] {
+        guarded(m_dialogs, [this, minimizing] { minimizing ? requestMinimize() : requestRestore(); });
+    });
 }

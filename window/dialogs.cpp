@@ -2,10 +2,10 @@
 
 #include "core/apptitle.h"
 #include "core/text.h"
+#include "window/screen.h"
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QScreen>
 
 QString errorBoxText(const QString &message)
 {
@@ -21,8 +21,7 @@ void showBox(QMessageBox::Icon icon, const QString &caption, const QString &text
     QMessageBox box(icon, caption, withLineFeeds(text), QMessageBox::Ok, QApplication::activeWindow());
     if (centreOnScreen) {
         box.adjustSize();
-        const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        box.move(screen.center() - box.rect().center());
+        box.move(centredOn(PrimaryScreen().geometry(), box.size()));
     }
     box.exec();
 }

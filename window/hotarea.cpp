@@ -30,7 +30,7 @@ void HotArea::mouseReleaseEvent(QMouseEvent *event)
         emit clicked();
 }
 
-void HotArea::mouseMoveEvent(QMouseEvent *event)
+void HotArea::mouseMoveEvent(QMouseEvent *)
 {
-    emit mouseMoved(shiftState(event->modifiers(), event->buttons()), event->position().toPoint());
+    emit pointerMoved();
 }

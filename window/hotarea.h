@@ -1,7 +1,5 @@
 #pragma once
 
-#include "window/shiftstate.h"
-
 #include <QWidget>
 
 // An invisible clickable rectangle with the hand-point cursor, lying over a button painted on a window's
@@ -17,7 +15,7 @@ signals:
     // A left-button press and release, both inside the area.
     void clicked();
     // Every pointer movement over the area, with or without a button held.
-    void mouseMoved(ShiftState shift, const QPoint &pos);
+    void pointerMoved();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;

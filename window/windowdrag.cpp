@@ -21,7 +21,7 @@ void WindowDrag::start(const QPoint &globalCursor)
         return;
     m_active = true;
     m_grip = globalCursor - m_window->frameGeometry().topLeft();
-    // Like the system's move loop, the drag takes every mouse movement until the button comes up.
+    // Like the window manager's move, the drag takes every mouse movement until the button comes up.
     qApp->installEventFilter(this);
 }
 
@@ -56,10 +56,9 @@ void WindowDrag::follow(const QPoint &globalCursor)
         stop();
         return;
     }
-    ScreenRect proposed = ScreenRect::fromQRect(QRect(globalCursor - m_grip, m_window->frameGeometry().size()));
-    MovingEvent moving(proposed);
+    MovingEvent moving(QRect(globalCursor - m_grip, m_window->frameGeometry().size()));
     QCoreApplication::sendEvent(m_window, &moving);
-    m_window->move(proposed.left, proposed.top);
+    m_window->move(moving.rect().topLeft());
 }
 
 void WindowDrag::stop()

@@ -1,33 +1,33 @@
 #pragma once
 
-#include "window/screenrect.h"
-
 #include <QEvent>
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QWidget>
 
-// The "moving" notification: sent to a window for each proposed frame rectangle while the user drags it.
-// A receiver may move the rectangle in place; the window then goes where it says. The window's size
-// does not change during a drag.
+// Sent to a window for each frame rectangle that a drag proposes. A receiver may change the rectangle; the
+// window then goes where it says. The window's size does not change during a drag.
 class MovingEvent : public QEvent
 {
 public:
-    explicit MovingEvent(ScreenRect &rect)
+    explicit MovingEvent(const QRect &proposed)
         : QEvent(eventType())
-        , m_rect(rect)
+        , m_rect(proposed)
     {
     }
     static QEvent::Type eventType();
-    ScreenRect &rect() const { return m_rect; }
+
+    QRect rect() const { return m_rect; }
+    void setRect(const QRect &rect) { m_rect = rect; }
 
 private:
-    ScreenRect &m_rect;
+    QRect m_rect;
 };
 
-// Moves a window with the pointer while the left button is held, as the system's move loop does: the
-// window's handler starts it on a left-button movement over its picture, and from then on every movement
-// proposes a new frame rectangle (through a MovingEvent to the window) until the button is released.
+// Moves a window with the pointer while the left button is held, as the window manager's move would, but
+// with every proposed frame rectangle offered to the window first (a MovingEvent), until the button is
+// released.
 class WindowDrag : public QObject
 {
     Q_OBJECT

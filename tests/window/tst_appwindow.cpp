@@ -3,6 +3,9 @@
 #include "tests/support/fakes.h"
 
 #include <QDialog>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTest>
 #include <QtTest/qtestspontaneevent.h>
 
@@ -43,6 +46,21 @@ void changeStateFromDesktop(QWidget &window, Qt::WindowStates state)
     QCoreApplication::processEvents(); // the command runs after the event
 }
 
+// The titles of the windows in the order they are shown.
+class ShowOrder : public QObject
+{
+public:
+    ShowOrder() { qApp->installEventFilter(this); }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && !event->spontaneous() && watched->isWidgetType()
+            && static_cast<QWidget *>(watched)->isWindow())
+            shown << static_cast<QWidget *>(watched)->windowTitle();
+        return false;
+    }
+    QStringList shown;
+};
+
 } // namespace
 
 class TestAppWindow : public QObject
@@ -54,11 +72,13 @@ private slots:
     void minimizeAndRestoreDoNothingTwice();
     void taskbarEntryOfAMinimisedProgram();
     void taskbarEntryOfAProgramOnScreen();
-    void systemCommandRunsTheHooksFirst();
+    void requestsAreAnnouncedBeforeTheyRun();
     void windowManagerMinimisingAWindowMinimisesTheProgram();
     void windowManagerRestoringAWindowRestoresTheProgram();
     void lateMinimisedReportAfterARestoreIsAnEcho();
     void bringForwardPrefersTheModalWindow();
+    void openDialogSurvivesMinimiseToTray_data();
+    void openDialogSurvivesMinimiseToTray();
 };
 
 void TestAppWindow::minimizeTakesDownEveryVisibleWindow()
@@ -114,13 +134,6 @@ void TestAppWindow::taskbarEntryOfAMinimisedProgram()
     QVERIFY(!windows.other.isVisible());
     QVERIFY(app.isMinimized());
 
-    app.showTaskbarEntry();
-    QVERIFY(app.hasTaskbarEntry());
-    QVERIFY(app.isMinimized());
-    QVERIFY(minimizedOnTaskbar(windows.main));
-    QVERIFY(minimizedOnTaskbar(windows.other));
-
-    app.hideTaskbarEntry();
     app.restore();
     QVERIFY(app.hasTaskbarEntry());
     QVERIFY(shownNormally(windows.main));
@@ -135,33 +148,29 @@ void TestAppWindow::taskbarEntryOfAProgramOnScreen()
     Windows windows;
 
     app.hideTaskbarEntry();
-    app.showTaskbarEntry();
     QVERIFY(app.hasTaskbarEntry());
     QVERIFY(shownNormally(windows.main));
     QVERIFY(shownNormally(windows.other));
 }
 
-void TestAppWindow::systemCommandRunsTheHooksFirst()
+// Whoever listens hears of a request while the program is still as it was.
+void TestAppWindow::requestsAreAnnouncedBeforeTheyRun()
 {
     RecordingDialogs dialogs;
     AppWindow app(dialogs);
     Windows windows;
-    QObject owner;
     QStringList seen;
-    app.hookSystemCommands(&owner, [&](SystemCommand command) {
-        seen << QStringLiteral("%1 while %2")
-                    .arg(command == SC_MINIMIZE ? "minimise" : "restore", app.isMinimized() ? "minimised" : "shown");
-    });
+    connect(&app, &AppWindow::minimizeRequested, this,
+            [&] { seen << (app.isMinimized() ? "minimise while minimised" : "minimise while shown"); });
+    connect(&app, &AppWindow::restoreRequested, this,
+            [&] { seen << (app.isMinimized() ? "restore while minimised" : "restore while shown"); });
 
-    app.systemCommand(SC_MINIMIZE);
+    app.requestMinimize();
     QVERIFY(app.isMinimized());
-    app.systemCommand(SC_RESTORE);
+    app.requestRestore();
     QVERIFY(!app.isMinimized());
-    app.unhookSystemCommands(&owner);
-    app.systemCommand(SC_MINIMIZE);
 
     QCOMPARE(seen, (QStringList{"minimise while shown", "restore while minimised"}));
-    QVERIFY(app.isMinimized());
 }
 
 void TestAppWindow::windowManagerMinimisingAWindowMinimisesTheProgram()
@@ -169,18 +178,16 @@ void TestAppWindow::windowManagerMinimisingAWindowMinimisesTheProgram()
     RecordingDialogs dialogs;
     AppWindow app(dialogs);
     Windows windows;
-    QObject owner;
-    QList<SystemCommand> commands;
-    app.hookSystemCommands(&owner, [&](SystemCommand command) { commands << command; });
+    QSignalSpy minimizeRequested(&app, &AppWindow::minimizeRequested);
 
     windows.other.showMinimized(); // by the program itself: not a command
     QCoreApplication::processEvents();
-    QVERIFY(commands.isEmpty());
+    QCOMPARE(minimizeRequested.size(), 0);
     windows.other.showNormal();
 
     changeStateFromDesktop(windows.main, Qt::WindowMinimized);
 
-    QCOMPARE(commands, QList<SystemCommand>{SC_MINIMIZE});
+    QCOMPARE(minimizeRequested.size(), 1);
     QVERIFY(app.isMinimized());
     QVERIFY(minimizedOnTaskbar(windows.other)); // the program as a whole
     QVERIFY(dialogs.shown.isEmpty());
@@ -191,14 +198,12 @@ void TestAppWindow::windowManagerRestoringAWindowRestoresTheProgram()
     RecordingDialogs dialogs;
     AppWindow app(dialogs);
     Windows windows;
-    QObject owner;
-    QList<SystemCommand> commands;
-    app.hookSystemCommands(&owner, [&](SystemCommand command) { commands << command; });
+    QSignalSpy restoreRequested(&app, &AppWindow::restoreRequested);
     app.minimize();
 
     changeStateFromDesktop(windows.other, Qt::WindowNoState);
 
-    QCOMPARE(commands, QList<SystemCommand>{SC_RESTORE});
+    QCOMPARE(restoreRequested.size(), 1);
     QVERIFY(!app.isMinimized());
     QVERIFY(shownNormally(windows.main));
 }
@@ -209,16 +214,14 @@ void TestAppWindow::lateMinimisedReportAfterARestoreIsAnEcho()
     RecordingDialogs dialogs;
     AppWindow app(dialogs);
     Windows windows;
-    QObject owner;
-    QList<SystemCommand> commands;
-    app.hookSystemCommands(&owner, [&](SystemCommand command) { commands << command; });
+    QSignalSpy minimizeRequested(&app, &AppWindow::minimizeRequested);
     app.minimize();
     app.restore();
 
     changeStateFromDesktop(windows.main, Qt::WindowMinimized);
     QCoreApplication::processEvents();
 
-    QVERIFY(commands.isEmpty());
+    QCOMPARE(minimizeRequested.size(), 0);
     QVERIFY(!app.isMinimized());
     QVERIFY(shownNormally(windows.main));
     QVERIFY(shownNormally(windows.other));
@@ -240,6 +243,53 @@ void TestAppWindow::bringForwardPrefersTheModalWindow()
     QCoreApplication::processEvents();
 
     QCOMPARE(QApplication::activeWindow(), &modal);
+}
+
+void TestAppWindow::openDialogSurvivesMinimiseToTray_data()
+{
+    QTest::addColumn<Qt::WindowModality>("modality");
+    QTest::newRow("window-modal, open()") << Qt::WindowModal;
+    QTest::newRow("application-modal") << Qt::ApplicationModal;
+}
+
+// Hiding a dialog ends exec() but not a dialog opened without a loop of its own: it must come back as it
+// was, still modal, and above the window it belongs to.
+void TestAppWindow::openDialogSurvivesMinimiseToTray()
+{
+    QFETCH(Qt::WindowModality, modality);
+    RecordingDialogs dialogs;
+    AppWindow app(dialogs);
+    Windows windows;
+    QDialog dialog(&windows.main);
+    dialog.setWindowTitle(QStringLiteral("dialog"));
+    auto *field = new QLineEdit(&dialog);
+    if (modality == Qt::WindowModal) {
+        dialog.open();
+    } else {
+        dialog.setWindowModality(modality);
+        dialog.show();
+    }
+    field->setText(QStringLiteral("typed"));
+    QDialog inner(&dialog); // a question asked over the dialog
+    inner.setWindowTitle(QStringLiteral("inner"));
+    inner.open();
+    QSignalSpy finished(&dialog, &QDialog::finished);
+    QSignalSpy rejected(&dialog, &QDialog::rejected);
+    QSignalSpy innerFinished(&inner, &QDialog::finished);
+
+    app.minimize();
+    app.hideTaskbarEntry();
+    QVERIFY(!dialog.isVisible());
+    ShowOrder order;
+    app.restore();
+
+    QCOMPARE(finished.size() + rejected.size() + innerFinished.size(), 0);
+    QVERIFY(shownNormally(dialog) && shownNormally(inner));
+    QCOMPARE(field->text(), QStringLiteral("typed"));
+    QCOMPARE(dialog.windowModality(), modality);
+    QCOMPARE(QApplication::activeModalWidget(), &inner);
+    const QStringList shown = order.shown.filter(QRegularExpression(QStringLiteral("^(main|dialog|inner)$")));
+    QCOMPARE(shown, (QStringList{"main", "dialog", "inner"}));
 }
 
 QTEST_MAIN(TestAppWindow)

@@ -1,4 +1,6 @@
-#include "window/bmpshape.h"
+#include "window/shapedpicture.h"
+
+#include "window/windowdrag.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -8,13 +10,12 @@
 
 namespace {
 
-constexpr int kDitherTolerance = 9;
+constexpr int kTolerance = 9;
 
 bool nearKey(QRgb pixel, QRgb key)
 {
-    return std::abs(qRed(pixel) - qRed(key)) <= kDitherTolerance
-           && std::abs(qGreen(pixel) - qGreen(key)) <= kDitherTolerance
-           && std::abs(qBlue(pixel) - qBlue(key)) <= kDitherTolerance;
+    return std::abs(qRed(pixel) - qRed(key)) <= kTolerance && std::abs(qGreen(pixel) - qGreen(key)) <= kTolerance
+           && std::abs(qBlue(pixel) - qBlue(key)) <= kTolerance;
 }
 
 // Collects a row's runs of opaque pixels as one-row rectangles, and merges a row into the band above
@@ -61,43 +62,24 @@ private:
     std::size_t m_bandStart = 0;
 };
 
+QImage rgb32(const QImage &picture)
+{
+    return picture.format() == QImage::Format_RGB32 ? picture : picture.convertToFormat(QImage::Format_RGB32);
+}
+
 } // namespace
 
-TBmpShape::TBmpShape(const QImage &picture, QWidget *parent)
-    : QWidget(parent)
-    , m_picture(picture.convertToFormat(QImage::Format_RGB32))
+QRegion regionFromPicture(const QImage &picture, bool tolerant)
 {
-    setMouseTracking(true);
-    resize(m_picture.size());
-}
-
-void TBmpShape::ShapeForm()
-{
-    QWidget *window = parentWidget();
-    if (!window || !window->isWindow())
-        return;
-    move(0, 0);
-    resize(m_picture.size());
-    const bool shown = window->isVisible();
-    window->setWindowFlag(Qt::FramelessWindowHint, true);
-    window->resize(size());
-    const QRegion region = BuildRegion();
-    // Qt takes an empty mask for no mask at all; a mask wholly outside the window hides all of it.
-    window->setMask(region.isEmpty() ? QRegion(-1, -1, 1, 1) : region);
-    if (shown)
-        window->show(); // changing the flags hid it
-}
-
-QRegion TBmpShape::BuildRegion() const
-{
-    if (m_picture.isNull())
+    if (picture.isNull())
         return QRegion();
-    const QRgb key = m_picture.pixel(0, 0); // RGB32: the alpha byte is always 0xff
-    const auto isKey = [key, dither = m_dither](QRgb pixel) { return dither ? nearKey(pixel, key) : pixel == key; };
-    const int width = m_picture.width();
+    const QImage image = rgb32(picture);
+    const QRgb key = image.pixel(0, 0); // RGB32: the alpha byte is always 0xff
+    const auto isKey = [key, tolerant](QRgb pixel) { return tolerant ? nearKey(pixel, key) : pixel == key; };
+    const int width = image.width();
     BandBuilder bands;
-    for (int y = 0; y < m_picture.height(); ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(m_picture.constScanLine(y));
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
         const std::size_t rowStart = bands.size();
         int x = 0;
         while (x < width) {
@@ -114,13 +96,38 @@ QRegion TBmpShape::BuildRegion() const
     return bands.region();
 }
 
-void TBmpShape::paintEvent(QPaintEvent *)
+ShapedPicture::ShapedPicture(const QImage &picture, QWidget *window)
+    : QWidget(window)
+    , m_picture(rgb32(picture))
+    , m_drag(new WindowDrag(window))
+{
+    setGeometry(QRect(QPoint(0, 0), m_picture.size()));
+    lower();
+    show(); // a control made on a window already shown stays hidden otherwise
+    shapeWindow(window);
+}
+
+void ShapedPicture::shapeWindow(QWidget *window)
+{
+    const bool shown = window->isVisible();
+    window->setWindowFlag(Qt::FramelessWindowHint, true);
+    window->resize(m_picture.size());
+    const QRegion region = regionFromPicture(m_picture);
+    // Qt takes an empty mask for no mask at all; a mask wholly outside the window hides all of it.
+    window->setMask(region.isEmpty() ? QRegion(-1, -1, 1, 1) : region);
+    if (shown)
+        window->show(); // changing the flags hid it
+}
+
+void ShapedPicture::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.drawImage(0, 0, m_picture);
 }
 
-void TBmpShape::mouseMoveEvent(QMouseEvent *event)
+// Only the bare picture drags: the controls above it take their own mouse input.
+void ShapedPicture::mouseMoveEvent(QMouseEvent *event)
 {
-    emit mouseMoved(shiftState(event->modifiers(), event->buttons()), event->position().toPoint());
+    if (event->buttons().testFlag(Qt::LeftButton))
+        m_drag->start(event->globalPosition().toPoint());
 }

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QObject>
+#include <QRect>
+#include <QWidget>
+
+class QTimer;
+class Screen;
+
+// Docks a window to the top, left or right edge of the primary screen while the user drags it there
+// (snapping once it comes within snapDistance of the edge, moving towards it or along it), slides it out
+// of sight but for a strip visibleStrip pixels wide when the pointer leaves it, and back when the pointer
+// enters that strip. Owned by the window; works while it lives.
+class EdgeDocker : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Edge { None, Top, Left, Right };
+    Q_ENUM(Edge)
+
+    EdgeDocker(QWidget *window, const Screen &screen);
+
+    Edge edge() const { return m_edge; }
+    // 1 to 50 pixels; otherwise throws AppError "请填写1-50以内的数字" and keeps the value.
+    int visibleStrip() const { return m_visibleStrip; }
+    void setVisibleStrip(int pixels);
+    // 5 to 50 pixels; otherwise throws AppError "请填写5-50以内的数字" and keeps the value.
+    int snapDistance() const { return m_snapDistance; }
+    void setSnapDistance(int pixels);
+
+    // The window's rectangle as the last drag left it (right and bottom exclusive in the reasoning); the
+    // window's own before the first drag.
+    QRect dockRect() const { return m_dockRect; }
+    // True from slideOut to the next slideIn.
+    bool isSlidOut() const { return m_slidOut; }
+
+    // Snaps a proposed rectangle of a drag (the MovingEvent's) and decides the edge.
+    void snap(QRect &proposed);
+    // Slides the docked window out, unless the pointer is inside dockRect.
+    void slideOut();
+    void slideIn();
+
+signals:
+    // After every proposed rectangle of a drag that ends at an edge.
+    void docked(EdgeDocker::Edge edge);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void pointerEntered();
+    void pointerLeft();
+    void checkPointer();
+    bool windowShowsAt(const QPoint &globalPos) const;
+
+    const Screen &m_screen;
+    QWidget *const m_window;
+    QTimer *m_wakeUp;
+    QRect m_dockRect;
+    Edge m_edge = Edge::None;
+    int m_visibleStrip = 3;
+    int m_snapDistance = 10;
+    bool m_slidOut = false;
+    bool m_pointerInside = false;
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QImage>
+#include <QRegion>
+#include <QWidget>
+
+class WindowDrag;
+
+// The opaque pixels of a picture: every pixel but those of the key colour, the colour of the top-left pixel.
+// Tolerant: a pixel within 9 of the key colour in each of red, green and blue is cut away too.
+QRegion regionFromPicture(const QImage &picture, bool tolerant = false);
+
+// A window's background picture. Made once per window, it lies under every other control, takes the frame
+// away, sizes the window to the picture, cuts the window to the picture's opaque pixels, and moves the
+// window while the user drags the bare picture with the left button (each proposed position is offered to
+// the window as a MovingEvent first, so an EdgeDocker can change it). The three windows of the program
+// get their picture, mask and drag from this one class.
+class ShapedPicture : public QWidget
+{
+    Q_OBJECT
+
+public:
+    ShapedPicture(const QImage &picture, QWidget *window);
+
+    const QImage &picture() const { return m_picture; }
+    QSize sizeHint() const override { return m_picture.size(); }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    void shapeWindow(QWidget *window);
+
+    QImage m_picture;
+    WindowDrag *m_drag;
+};
