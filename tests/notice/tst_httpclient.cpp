@@ -6,6 +6,7 @@
 
 #include <QTest>
 #include <QTimer>
+#include <ctime>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -58,6 +59,8 @@ private slots:
     void socketErrors();
     void connectAttemptTimesOut();
     void timersTickWhileWaiting();
+    // Last: the application is told to quit, which no later test could undo.
+    void quittingMidFetchLeavesTheProcessorIdle();
 };
 
 void TestHttpClient::replies_data()
@@ -334,6 +337,22 @@ void TestHttpClient::timersTickWhileWaiting()
     HttpClient client;
     QCOMPARE(fetch(client, server.address()).body, QByteArray("ok"));
     QVERIFY(ticks > 0);
+}
+
+// The program quits while a fetch waits for a silent server: the fetch must end without burning the
+// processor until its time-out.
+void TestHttpClient::quittingMidFetchLeavesTheProcessorIdle()
+{
+    ScriptedServer server;
+    HttpClient client;
+    client.setReadTimeout(1500);
+    QTimer::singleShot(100, [] { QCoreApplication::exit(); });
+    const std::clock_t start = std::clock();
+    fetch(client, server.address());
+    const double seconds = double(std::clock() - start) / CLOCKS_PER_SEC;
+    qInfo("processor time during the fetch: %.2f s", seconds);
+    QEXPECT_FAIL("", "the fetch's wait spins once the application quits", Continue);
+    QVERIFY(seconds < 0.3);
 }
 
 QTEST_GUILESS_MAIN(TestHttpClient)
