@@ -48,6 +48,8 @@ HttpClient::HttpClient(QObject *parent)
 {
     m_waitTimer.setSingleShot(true);
     connect(&m_waitTimer, &QTimer::timeout, this, &HttpClient::timedOut);
+    m_fetchTimer.setSingleShot(true);
+    connect(&m_fetchTimer, &QTimer::timeout, this, &HttpClient::timedOut);
     m_reportTimer.setSingleShot(true);
     m_reportTimer.setInterval(0);
     connect(&m_reportTimer, &QTimer::timeout, this, &HttpClient::report);
@@ -72,6 +74,7 @@ void HttpClient::get(const QString &address)
     const QString path = url.path(QUrl::FullyEncoded);
     m_path = path.isEmpty() ? QByteArray("/") : path.toLatin1();
     m_hostHeader = hostHeader(url);
+    m_fetchTimer.start(m_fetchTimeoutMs);
     const auto port = static_cast<quint16>(url.port(kHttpPort));
     // A connection that the server closed, or sent something unasked on, while it lay idle is gone already.
     m_reused = m_socket && m_socketHost == m_host && m_socketPort == port
@@ -85,6 +88,7 @@ void HttpClient::get(const QString &address)
 void HttpClient::abort()
 {
     m_waitTimer.stop();
+    m_fetchTimer.stop();
     m_reportTimer.stop();
     // A connection in the middle of a reply cannot carry another; one that ended well stays for the next.
     if (m_phase == Phase::Connecting || m_phase == Phase::Reading)
@@ -201,6 +205,7 @@ void HttpClient::fail(const QString &message)
 void HttpClient::end(const QByteArray &body, const std::optional<QString> &error)
 {
     m_waitTimer.stop();
+    m_fetchTimer.stop();
     if (m_parser.hasHead())
         m_cookies.store(m_host, m_parser.head());
     m_body = body;

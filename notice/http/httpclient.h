@@ -28,6 +28,7 @@ class HttpClient : public NoticeClient
 public:
     static constexpr int kDefaultConnectTimeoutMs = 15000;
     static constexpr int kDefaultReadTimeoutMs = 30000;
+    static constexpr int kDefaultFetchTimeoutMs = 60000;
     // Silence that ends the draining of a reply that is not accepted.
     static constexpr int kDrainTimeoutMs = 2000;
 
@@ -42,6 +43,9 @@ public:
     void setConnectTimeout(int milliseconds) { m_connectTimeoutMs = milliseconds; }
     // Longest silence of the server while a reply is read, reported as kReadTimeout.
     void setReadTimeout(int milliseconds) { m_readTimeoutMs = milliseconds; }
+    // Longest time of a whole fetch, so that a server trickling a byte now and then cannot hold it for hours;
+    // reported as kReadTimeout (as socket error 10060 should it pass while connecting).
+    void setFetchTimeout(int milliseconds) { m_fetchTimeoutMs = milliseconds; }
 
 private:
     enum class Phase { Idle, Connecting, Reading, Reporting };
@@ -73,6 +77,7 @@ private:
     ReplyParser m_parser;
     // The connect time-out while connecting, the silence limit while a reply is read.
     QTimer m_waitTimer;
+    QTimer m_fetchTimer;
     // Delivers the end of a fetch from the event loop: the socket's signal handlers never call out.
     QTimer m_reportTimer;
     // What the report will say: the body, or the error when there is one.
@@ -80,4 +85,5 @@ private:
     std::optional<QString> m_error;
     int m_connectTimeoutMs = kDefaultConnectTimeoutMs;
     int m_readTimeoutMs = kDefaultReadTimeoutMs;
+    int m_fetchTimeoutMs = kDefaultFetchTimeoutMs;
 };

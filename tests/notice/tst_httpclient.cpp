@@ -5,6 +5,7 @@
 #include "notice/replyparser.h"
 #include "scriptedserver.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 #include <ctime>
 #include <memory>
@@ -78,6 +79,7 @@ private slots:
     void errorBodyDrained_data();
     void errorBodyDrained();
     void silentServerTimesOut();
+    void tricklingServerTimesOut();
     void socketErrors();
     void connectAttemptTimesOut();
     void endingMidFetch_data();
@@ -343,6 +345,23 @@ void TestHttpClient::silentServerTimesOut()
     outcome = fetch(client, server.address());
     QVERIFY(outcome);
     QCOMPARE(outcome->error, kReadTimeout);
+}
+
+// A server that sends a byte now and then, each within the silence limit, cannot hold the fetch for long.
+void TestHttpClient::tricklingServerTimesOut()
+{
+    ScriptedServer server;
+    server.add(
+        {QList<QByteArray>{"HTTP/1.1 200 OK\r\nContent-Length: 20\r\n\r\n"} + QList<QByteArray>(20, "x"), 100, false});
+    HttpClient client;
+    client.setReadTimeout(400);
+    client.setFetchTimeout(800);
+    QElapsedTimer clock;
+    clock.start();
+    const std::optional<FetchOutcome> outcome = fetch(client, server.address());
+    QVERIFY(outcome);
+    QCOMPARE(outcome->error, kReadTimeout);
+    QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
 }
 
 void TestHttpClient::socketErrors()
