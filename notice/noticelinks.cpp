@@ -54,7 +54,8 @@ void NoticeLinks::pageFetched(const QByteArray &page)
     if (element == 0)
         return;
     const QByteArray number = QByteArray::number(element);
-    const QString address = fromGbk(textBetweenTags(page, "<zeqa" + number + '>', "</zeqa" + number + '>'));
+    // A page edited by hand often has the address on a line of its own between the tags.
+    const QString address = fromGbk(textBetweenTags(page, "<zeqa" + number + '>', "</zeqa" + number + '>')).trimmed();
     if (!isWebAddress(address)) {
         emit noAddress();
         return;

@@ -17,8 +17,9 @@ inline const QString kNoNoticeAddressMessage =
 QString noticePageAddress();
 
 // The manager window's two web notice links: open(1) for 更多软件, open(2) for 更多信息... . Each fetches the
-// notice page, takes the text between "<zeqaN>" and "</zeqaN>" and starts the browser on it. The client and
-// the launcher must outlive the links; links destroyed mid-fetch end the fetch.
+// notice page, takes the text between "<zeqaN>" and "</zeqaN>", blanks and line breaks around it removed,
+// and starts the browser on it. The client and the launcher must outlive the links; links destroyed
+// mid-fetch end the fetch.
 class NoticeLinks : public QObject
 {
     Q_OBJECT

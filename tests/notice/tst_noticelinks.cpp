@@ -105,6 +105,10 @@ void TestNoticeLinks::opensElement_data()
         << QByteArray("<zeqa2>HTTPS://X.EXAMPLE:8443/</zeqa2>") << 2 << "HTTPS://X.EXAMPLE:8443/";
     QTest::newRow("address in GBK") << gbk(QStringLiteral("<zeqa2>http://例子.example/路径</zeqa2>")) << 2
                                     << "http://例子.example/路径";
+    QTest::newRow("line break after the address")
+        << QByteArray("<zeqa2>http://x.example/\r\n</zeqa2>") << 2 << "http://x.example/";
+    QTest::newRow("blanks and line breaks around the address")
+        << gbk(QStringLiteral("<zeqa2>\r\n \t\u3000http://x.example/a \n</zeqa2>")) << 2 << "http://x.example/a";
 }
 
 void TestNoticeLinks::opensElement()
@@ -133,13 +137,12 @@ void TestNoticeLinks::refusesWhatIsNoWebAddress_data()
         QTest::newRow(name) << "<zeqa2>" + element + "</zeqa2>";
     };
     row("empty element", "");
+    row("only blanks and line breaks", " \r\n\t ");
     row("leading '-'", "-http://x.example/");
     row("an option", "--help");
     row("file", "file:///etc/passwd");
     row("javascript", "javascript:alert(1)");
     row("newline inside the scheme", "ht\ntp://x.example/");
-    row("line break after the address", "http://x.example/\r\n");
-    row("blank before the address", " http://x.example/");
     row("other scheme", "ftp://x.example/");
     row("no host", "http:///index.html");
     QTest::newRow("closing tag missing") << QByteArray("<zeqa2>http://x.example/");
