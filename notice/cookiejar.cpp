@@ -1,6 +1,6 @@
 #include "notice/cookiejar.h"
 
-#include "notice/replyreader.h"
+#include "notice/replyparser.h"
 
 #include <algorithm>
 

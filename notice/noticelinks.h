@@ -1,9 +1,10 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 
 class BrowserLauncher;
-class PageFetcher;
+class NoticeClient;
 
 // The notice page's host when ORVANE_NOTICE_HOST does not name another (a host or host:port).
 inline const QString kDefaultNoticeHost = QStringLiteral("notice.example.com");
@@ -12,36 +13,44 @@ inline const QString kDefaultNoticeHost = QStringLiteral("notice.example.com");
 inline const QString kNoNoticeAddressMessage =
     QStringLiteral("通知页面中没有可以打开的网址（只能打开 http 或 https 网址），未启动浏览器。");
 
-// "http://" + the notice host + "/index.html".
+// "http://" + the notice host + "/index.html" (ORVANE_NOTICE_HOST names another host or host:port).
 QString noticePageAddress();
 
-// The manager window's two web notice links. Image10Click (更多软件) opens element 1, URLLabel1Click
-// (更多信息...) element 2:
-//
-//     guarded(dialogs, [&] {
-//         bool opened = false;
-//         {
-//             QApplication::setOverrideCursor(Qt::WaitCursor);
-//             const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-//             opened = m_noticeLinks.open(2);
-//         }
-//         if (!opened)
-//             dialogs.informationBox(kNoNoticeAddressMessage, QStringLiteral("提示"));
-//     });
-class NoticeLinks
+// The manager window's two web notice links: open(1) for 更多软件, open(2) for 更多信息... . Each fetches the
+// notice page, takes the text between "<zeqaN>" and "</zeqaN>", blanks and line breaks around it removed,
+// and starts the browser on it. The client and the launcher must outlive the links; links destroyed
+// mid-fetch end the fetch.
+class NoticeLinks : public QObject
 {
-public:
-    // client is the window's HTTP1; both must outlive the links.
-    NoticeLinks(PageFetcher &client, BrowserLauncher &launcher, QString pageAddress = noticePageAddress());
+    Q_OBJECT
 
-    // Fetches the notice page, takes the text between "<zeqaN>" and "</zeqaN>" (N = element, 1 or 2)
-    // and starts the browser on it. Returns false, having started nothing, when that text is not a web
-    // address (isWebAddress); the caller then shows kNoNoticeAddressMessage. A failed fetch throws its
-    // AppError and nothing is started.
-    bool open(int element);
+public:
+    NoticeLinks(NoticeClient &client, BrowserLauncher &launcher, QString pageAddress = noticePageAddress(),
+                QObject *parent = nullptr);
+    ~NoticeLinks() override;
+
+    // Starts a fetch; ignored while one runs (the window shows a busy cursor meanwhile).
+    void open(int element);
+    bool isBusy() const { return m_element != 0; }
+
+signals:
+    // True when a fetch starts, false when it ends in any way (also when the links are destroyed mid-fetch
+    // there is nothing to report: the caller restores its cursor in its own destructor). It comes before
+    // failed or noAddress, so that the cursor is back when a box shows.
+    void busyChanged(bool busy);
+    // The fetch failed: the error box shows `message`; no browser was started.
+    void failed(const QString &message);
+    // The page names no address to open (isWebAddress false): the window tells kNoNoticeAddressMessage.
+    void noAddress();
 
 private:
-    PageFetcher &m_client;
+    void pageFetched(const QByteArray &page);
+    void fetchFailed(const QString &message);
+    // Ends the running fetch: the element it was for, 0 when none runs.
+    int finish();
+
+    NoticeClient &m_client;
     BrowserLauncher &m_launcher;
     QString m_pageAddress;
+    int m_element = 0;
 };

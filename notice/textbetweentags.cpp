@@ -23,7 +23,7 @@ qsizetype positionInGbk(QByteArrayView text, QByteArrayView needle)
 
 } // namespace
 
-QByteArray TextBetweenTags(const QByteArray &text, const QByteArray &open, const QByteArray &close)
+QByteArray textBetweenTags(const QByteArray &text, const QByteArray &open, const QByteArray &close)
 {
     const qsizetype start = positionInGbk(text, open) + open.size();
     const qsizetype count = positionInGbk(text, close) - start;

@@ -8,4 +8,4 @@
 // long, empty when that is not positive. So a page without the opening tag gives the bytes from
 // position length(open) up to the closing tag. A tag that would begin on the second byte of a
 // double-byte character is passed over, and the search ends at the page's first NUL.
-QByteArray TextBetweenTags(const QByteArray &text, const QByteArray &open, const QByteArray &close);
+QByteArray textBetweenTags(const QByteArray &text, const QByteArray &open, const QByteArray &close);

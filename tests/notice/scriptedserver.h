@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMetaType>
 #include <QObject>
 #include <QTcpServer>
 
@@ -15,7 +16,7 @@ class ScriptedServer : public QObject
 public:
     struct Reply
     {
-        QList<QByteArray> pieces; // written one after the other
+        QList<QByteArray> pieces; // written one after the other; none: no answer
         int gapMs = 0;            // pause before each piece after the first
         bool close = false;       // close the connection after the last piece
     };
@@ -42,3 +43,5 @@ private:
     int m_connections = 0;
     int m_closedConnections = 0;
 };
+
+Q_DECLARE_METATYPE(ScriptedServer::Reply)

@@ -1,31 +1,20 @@
-#include "core/apperror.h"
+#include "fetch.h"
 #include "notice/fetcherrors.h"
 #include "notice/http/httpclient.h"
 #include "notice/httprequest.h"
+#include "notice/replyparser.h"
 #include "scriptedserver.h"
 
+#include <QElapsedTimer>
 #include <QTest>
-#include <QTimer>
+#include <ctime>
+#include <memory>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
-
-struct Fetched
-{
-    QByteArray body;
-    QString error;
-};
-
-Fetched fetch(HttpClient &client, const QString &address)
-{
-    try {
-        return {client.Get(address), {}};
-    } catch (const AppError &error) {
-        return {{}, error.message()};
-    }
-}
 
 const QByteArray kOk = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok";
 const QByteArray kUserAgent = "User-Agent: Mozilla/3.0 (compatible; Orvane Reminder)\r\n";
@@ -34,6 +23,39 @@ QByteArray expectedRequest(const QByteArray &host, const QByteArray &cookieLines
 {
     return "GET /index.html HTTP/1.1\r\nContent-Type: text/html\r\nHost: " + host + "\r\nAccept: text/html, */*\r\n"
            + kUserAgent + cookieLines + "\r\n";
+}
+
+// A listening socket on 127.0.0.1 whose backlog is full: further connection attempts go unanswered.
+class FullBacklog
+{
+public:
+    FullBacklog()
+    {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (::bind(m_listener, reinterpret_cast<sockaddr *>(&address), length) != 0 || ::listen(m_listener, 0) != 0
+            || ::getsockname(m_listener, reinterpret_cast<sockaddr *>(&address), &length) != 0)
+            qFatal("no listening socket");
+        m_port = ntohs(address.sin_port);
+        m_filler.connectToHost(QHostAddress::LocalHost, m_port);
+        if (!m_filler.waitForConnected())
+            qFatal("the backlog could not be filled");
+    }
+    ~FullBacklog() { ::close(m_listener); }
+    QString address() const { return QStringLiteral("http://127.0.0.1:%1/index.html").arg(m_port); }
+
+private:
+    const int m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    quint16 m_port = 0;
+    QTcpSocket m_filler;
+};
+
+// Processor time of the whole process, in milliseconds.
+double processorMs()
+{
+    return 1000.0 * double(std::clock()) / CLOCKS_PER_SEC;
 }
 
 } // namespace
@@ -45,6 +67,8 @@ class TestHttpClient : public QObject
 private slots:
     void replies_data();
     void replies();
+    void repliesInAnyPieces_data() { replies_data(); }
+    void repliesInAnyPieces();
     void requestOnTheWire_data();
     void requestOnTheWire();
     void cookiesSentBack();
@@ -55,9 +79,12 @@ private slots:
     void errorBodyDrained_data();
     void errorBodyDrained();
     void silentServerTimesOut();
+    void tricklingServerTimesOut();
     void socketErrors();
     void connectAttemptTimesOut();
-    void timersTickWhileWaiting();
+    void endingMidFetch_data();
+    void endingMidFetch();
+    void getWhileBusyReplacesTheFetch();
 };
 
 void TestHttpClient::replies_data()
@@ -138,9 +165,30 @@ void TestHttpClient::replies()
     ScriptedServer server;
     server.add(reply, close);
     HttpClient client;
-    const Fetched fetched = fetch(client, server.address());
-    QCOMPARE(fetched.error, error);
-    QCOMPARE(fetched.body, body);
+    const std::optional<FetchOutcome> outcome = fetch(client, server.address());
+    QVERIFY(outcome);
+    QCOMPARE(outcome->error, error);
+    QCOMPARE(outcome->body, body);
+}
+
+// The parser alone, handed the reply whole and one byte at a time: the outcome may not depend on where
+// the pieces break.
+void TestHttpClient::repliesInAnyPieces()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(bool, close);
+    QFETCH(QByteArray, body);
+    QFETCH(QString, error);
+    for (const qsizetype pieceSize : {reply.size() + 1, qsizetype(1)}) {
+        ReplyParser parser;
+        for (qsizetype at = 0; at < reply.size() && !parser.isFinished(); at += pieceSize)
+            parser.feed(QByteArrayView(reply).sliced(at, qMin(pieceSize, reply.size() - at)));
+        if (close)
+            parser.close();
+        QVERIFY2(parser.isFinished(), qPrintable(QStringLiteral("pieces of %1").arg(pieceSize)));
+        QCOMPARE(parser.error(), error);
+        QCOMPARE(parser.body(), body);
+    }
 }
 
 void TestHttpClient::requestOnTheWire_data()
@@ -157,7 +205,9 @@ void TestHttpClient::requestOnTheWire()
     server.add(kOk);
     HttpClient client;
     const QString address = QStringLiteral("http://%1:%2/index.html").arg(host).arg(server.port());
-    QCOMPARE(fetch(client, address).body, QByteArray("ok"));
+    const std::optional<FetchOutcome> outcome = fetch(client, address);
+    QVERIFY(outcome);
+    QCOMPARE(outcome->body, QByteArray("ok"));
     QCOMPARE(server.requests(), {expectedRequest(host.toLower().toLatin1() + ':' + QByteArray::number(server.port()))});
 }
 
@@ -168,12 +218,13 @@ void TestHttpClient::cookiesSentBack()
                "Version=\"1\"\r\n"
                "Set-Cookie: elsewhere=1; Path=/other\r\nSet-Cookie: blank=; Path=/\r\nContent-Length: 2\r\n\r\nok");
     const QByteArray longValue(70, 'v');
-    server.add("HTTP/1.1 200 OK\r\nSet-Cookie: sid=def\r\nSet-Cookie: lang=x; Max-Age=0\r\nSet-Cookie: long="
-               + longValue + "\r\nContent-Length: 2\r\n\r\nok");
+    // Cookies of a reply that is not followed count as well.
+    server.add("HTTP/1.1 404 Not Found\r\nSet-Cookie: sid=def\r\nSet-Cookie: lang=x; Max-Age=0\r\nSet-Cookie: long="
+               + longValue + "\r\nContent-Length: 0\r\n\r\n");
     server.add(kOk);
     HttpClient client;
     for (int i = 0; i < 3; ++i)
-        QCOMPARE(fetch(client, server.address()).error, QString());
+        QVERIFY(fetch(client, server.address()));
     const QByteArray host = "127.0.0.1:" + QByteArray::number(server.port());
     QCOMPARE(server.requests(),
              QList<QByteArray>({expectedRequest(host), expectedRequest(host, "Cookie: sid=abc; lang=\"zh\"\r\n"),
@@ -181,7 +232,7 @@ void TestHttpClient::cookiesSentBack()
 
     HttpClient another;
     server.add(kOk);
-    QCOMPARE(fetch(another, server.address()).error, QString());
+    QVERIFY(fetch(another, server.address()));
     QCOMPARE(server.requests().last(), expectedRequest(host));
 }
 
@@ -220,38 +271,42 @@ void TestHttpClient::folding()
 
 void TestHttpClient::connectionKeptOrClosed_data()
 {
-    QTest::addColumn<QByteArray>("first");
-    QTest::addColumn<bool>("serverCloses");
+    using Reply = ScriptedServer::Reply;
+    QTest::addColumn<QList<Reply>>("first");
     QTest::addColumn<int>("connections");
+    QTest::addColumn<int>("requests");
 
-    QTest::newRow("kept open") << kOk << false << 1;
+    QTest::newRow("kept open") << QList<Reply>{{{kOk}}} << 1 << 2;
     QTest::newRow("error reply drained, kept open")
-        << QByteArray("HTTP/1.1 404 Not Found\r\nContent-Length: 3\r\n\r\nnot") << false << 1;
-    QTest::newRow("Connection: close") << QByteArray(
-        "HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: 2\r\n\r\nok")
-                                       << false << 2;
-    QTest::newRow("Proxy-Connection: close") << QByteArray("HTTP/1.1 200 OK\r\nProxy-Connection:  CLOSE \r\n"
-                                                           "Content-Length: 2\r\n\r\nok")
-                                             << false << 2;
-    QTest::newRow("closed by the server meanwhile") << kOk << true << 2;
-    QTest::newRow("unasked bytes after the body") << kOk + "surplus" << false << 2;
+        << QList<Reply>{{{"HTTP/1.1 404 Not Found\r\nContent-Length: 3\r\n\r\nnot"}}} << 1 << 2;
+    QTest::newRow("Connection: close")
+        << QList<Reply>{{{"HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: 2\r\n\r\nok"}}} << 2 << 2;
+    QTest::newRow("Proxy-Connection: close")
+        << QList<Reply>{{{"HTTP/1.1 200 OK\r\nProxy-Connection:  CLOSE \r\nContent-Length: 2\r\n\r\nok"}}} << 2 << 2;
+    QTest::newRow("closed by the server after the reply") << QList<Reply>{{{kOk}, 0, true}} << 2 << 2;
+    QTest::newRow("unasked bytes after the body") << QList<Reply>{{{kOk + "surplus"}}} << 2 << 2;
+    QTest::newRow("unasked bytes later") << QList<Reply>{{{kOk, "surplus"}, 20}} << 2 << 2;
+    // The server closes the kept connection just as the next request comes: it goes again on a new one.
+    QTest::newRow("closed as the next request came") << QList<Reply>{{{kOk}}, {{}, 0, true}} << 2 << 3;
 }
 
 void TestHttpClient::connectionKeptOrClosed()
 {
-    QFETCH(QByteArray, first);
-    QFETCH(bool, serverCloses);
+    QFETCH(QList<ScriptedServer::Reply>, first);
     QFETCH(int, connections);
+    QFETCH(int, requests);
     ScriptedServer server;
-    server.add(first, serverCloses);
+    for (const ScriptedServer::Reply &reply : first)
+        server.add(reply);
     server.add(kOk);
     HttpClient client;
-    fetch(client, server.address());
-    if (serverCloses)
-        QTRY_COMPARE(server.closedConnections(), 1);
-    QCOMPARE(fetch(client, server.address()).body, QByteArray("ok"));
+    QVERIFY(fetch(client, server.address()));
+    QTest::qWait(100);
+    const std::optional<FetchOutcome> outcome = fetch(client, server.address());
+    QVERIFY(outcome);
+    QCOMPARE(outcome->body, QByteArray("ok"));
     QCOMPARE(server.connections(), connections);
-    QCOMPARE(server.requests().size(), 2);
+    QCOMPARE(server.requests().size(), requests);
 }
 
 void TestHttpClient::errorBodyDrained_data()
@@ -272,7 +327,9 @@ void TestHttpClient::errorBodyDrained()
     ScriptedServer server;
     server.add({pieces, 200, false});
     HttpClient client;
-    QCOMPARE(fetch(client, server.address()).error, error);
+    const std::optional<FetchOutcome> outcome = fetch(client, server.address());
+    QVERIFY(outcome);
+    QCOMPARE(outcome->error, error);
 }
 
 void TestHttpClient::silentServerTimesOut()
@@ -280,10 +337,31 @@ void TestHttpClient::silentServerTimesOut()
     ScriptedServer server;
     HttpClient client;
     client.setReadTimeout(300);
-    QCOMPARE(fetch(client, server.address()).error, kReadTimeout);
+    std::optional<FetchOutcome> outcome = fetch(client, server.address());
+    QVERIFY(outcome);
+    QCOMPARE(outcome->error, kReadTimeout);
 
     server.add({{"HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhe"}, 0, false});
-    QCOMPARE(fetch(client, server.address()).error, kReadTimeout);
+    outcome = fetch(client, server.address());
+    QVERIFY(outcome);
+    QCOMPARE(outcome->error, kReadTimeout);
+}
+
+// A server that sends a byte now and then, each within the silence limit, cannot hold the fetch for long.
+void TestHttpClient::tricklingServerTimesOut()
+{
+    ScriptedServer server;
+    server.add(
+        {QList<QByteArray>{"HTTP/1.1 200 OK\r\nContent-Length: 20\r\n\r\n"} + QList<QByteArray>(20, "x"), 100, false});
+    HttpClient client;
+    client.setReadTimeout(400);
+    client.setFetchTimeout(800);
+    QElapsedTimer clock;
+    clock.start();
+    const std::optional<FetchOutcome> outcome = fetch(client, server.address());
+    QVERIFY(outcome);
+    QCOMPARE(outcome->error, kReadTimeout);
+    QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
 }
 
 void TestHttpClient::socketErrors()
@@ -292,48 +370,93 @@ void TestHttpClient::socketErrors()
     QVERIFY(closed.listen(QHostAddress::LocalHost));
     const quint16 port = closed.serverPort();
     closed.close();
+    const QString refused = QStringLiteral("http://127.0.0.1:%1/index.html").arg(port);
+    const QString unknown = QStringLiteral("http://no-such-host.invalid/index.html");
+    const QString notHttp = QStringLiteral("ftp://127.0.0.1/index.html");
     HttpClient client;
-    QCOMPARE(fetch(client, QStringLiteral("http://127.0.0.1:%1/index.html").arg(port)).error,
-             QStringLiteral("Socket Error # 10061\r\nConnection refused."));
-    QCOMPARE(fetch(client, QStringLiteral("http://no-such-host.invalid/index.html")).error,
-             QStringLiteral("Socket Error # 11001\r\nHost not found."));
-    QCOMPARE(fetch(client, QStringLiteral("ftp://127.0.0.1/index.html")).error,
-             kInvalidPageAddress + "ftp://127.0.0.1/index.html");
+    for (const auto &[address, error] :
+         {std::pair(refused, QStringLiteral("Socket Error # 10061\r\nConnection refused.")),
+          std::pair(unknown, QStringLiteral("Socket Error # 11001\r\nHost not found.")),
+          std::pair(notHttp, kInvalidPageAddress + notHttp)}) {
+        const std::optional<FetchOutcome> outcome = fetch(client, address);
+        QVERIFY(outcome);
+        QCOMPARE(outcome->error, error);
+    }
 }
 
 void TestHttpClient::connectAttemptTimesOut()
 {
-    // A listening socket whose backlog is full drops further connection attempts unanswered.
-    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    QVERIFY(::bind(listener, reinterpret_cast<sockaddr *>(&address), length) == 0);
-    QVERIFY(::listen(listener, 0) == 0);
-    QVERIFY(::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length) == 0);
-    const auto closeListener = qScopeGuard([listener] { ::close(listener); });
-    QTcpSocket filler;
-    filler.connectToHost(QHostAddress::LocalHost, ntohs(address.sin_port));
-    QVERIFY(filler.waitForConnected());
-
+    FullBacklog unanswered;
     HttpClient client;
     client.setConnectTimeout(500);
-    QCOMPARE(fetch(client, QStringLiteral("http://127.0.0.1:%1/index.html").arg(ntohs(address.sin_port))).error,
-             QStringLiteral("Socket Error # 10060\r\nConnection timed out."));
+    const std::optional<FetchOutcome> outcome = fetch(client, unanswered.address());
+    QVERIFY(outcome);
+    QCOMPARE(outcome->error, QStringLiteral("Socket Error # 10060\r\nConnection timed out."));
 }
 
-void TestHttpClient::timersTickWhileWaiting()
+void TestHttpClient::endingMidFetch_data()
 {
+    QTest::addColumn<QString>("stage");
+    QTest::addColumn<bool>("destroy");
+
+    for (const char *stage : {"connecting", "waiting for the reply", "in the body", "reporting"}) {
+        QTest::addRow("abort, %s", stage) << stage << false;
+        QTest::addRow("destroy, %s", stage) << stage << true;
+    }
+}
+
+// The program may quit, and the window go, at any moment of a fetch: abort() and the destructor end it at
+// once, with no signal, and leave nothing that keeps the processor busy or the connection open.
+void TestHttpClient::endingMidFetch()
+{
+    QFETCH(QString, stage);
+    QFETCH(bool, destroy);
+    FullBacklog unanswered;
     ScriptedServer server;
-    server.add({{"HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\n", "o", "k"}, 150, false});
-    int ticks = 0;
-    QTimer ticker;
-    connect(&ticker, &QTimer::timeout, this, [&ticks] { ++ticks; });
-    ticker.start(10);
+    if (stage == "in the body")
+        server.add({{"HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhe"}, 0, false});
+    auto client = std::make_unique<HttpClient>();
+    QSignalSpy fetched(client.get(), &NoticeClient::fetched);
+    QSignalSpy failed(client.get(), &NoticeClient::failed);
+    if (stage == "connecting") {
+        client->get(unanswered.address());
+        QTest::qWait(100);
+    } else if (stage == "reporting") {
+        client->get(QStringLiteral("ftp://127.0.0.1/"));
+    } else {
+        client->get(server.address());
+        QTRY_COMPARE(server.requests().size(), 1);
+        QTest::qWait(100);
+    }
+    QVERIFY(client->isBusy());
+
+    if (destroy) {
+        client.reset();
+    } else {
+        client->abort();
+        QVERIFY(!client->isBusy());
+    }
+    const double start = processorMs();
+    QTest::qWait(300);
+    QVERIFY2(processorMs() - start < 100, qPrintable(QStringLiteral("%1 ms").arg(processorMs() - start)));
+    QCOMPARE(fetched.count() + failed.count(), 0);
+    QCOMPARE(server.closedConnections(), server.connections());
+}
+
+void TestHttpClient::getWhileBusyReplacesTheFetch()
+{
+    ScriptedServer silent;
+    ScriptedServer server;
+    server.add(kOk);
     HttpClient client;
-    QCOMPARE(fetch(client, server.address()).body, QByteArray("ok"));
-    QVERIFY(ticks > 0);
+    QSignalSpy failed(&client, &NoticeClient::failed);
+    client.get(silent.address());
+    QTRY_COMPARE(silent.requests().size(), 1);
+    const std::optional<FetchOutcome> outcome = fetch(client, server.address());
+    QVERIFY(outcome);
+    QCOMPARE(outcome->body, QByteArray("ok"));
+    QTRY_COMPARE(silent.closedConnections(), 1);
+    QCOMPARE(failed.count(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestHttpClient)

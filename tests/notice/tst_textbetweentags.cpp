@@ -51,7 +51,7 @@ void TestTextBetweenTags::pages()
     QFETCH(QByteArray, open);
     QFETCH(QByteArray, close);
     QFETCH(QByteArray, text);
-    QCOMPARE(TextBetweenTags(page, open, close), text);
+    QCOMPARE(textBetweenTags(page, open, close), text);
 }
 
 QTEST_GUILESS_MAIN(TestTextBetweenTags)

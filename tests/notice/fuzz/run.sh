@@ -1,5 +1,5 @@
 #!/bin/sh
-# Builds the libFuzzer target for the notice reply handling in a Clang build of the project (with
+# Builds the libFuzzer target for the notice reply parser in a Clang build of the project (with
 # AddressSanitizer and UndefinedBehaviorSanitizer), seeds it with the replies of the client's tests, and runs it.
 # Usage: tests/notice/fuzz/run.sh [seconds, default 60] [work directory, default build-fuzz]
 # Exits non-zero when the build fails or the fuzzer finds a crash, a leak, a hang or undefined behaviour.
@@ -18,6 +18,7 @@ cmake --build "$work/build" --target reply_fuzzer >/dev/null
 fuzzer="$work/build/tests/notice/reply_fuzzer"
 
 # First byte: piece size - 1 in its low bits, "goes silent at the end" in its top bit; then the reply.
+# Pieces of 1 byte split every line, length and chunk; larger ones break them at other places.
 seed() {
     printf "$2" > "$work/seeds/$1"
 }
@@ -41,6 +42,9 @@ seed header-cut-off    '\177HTTP/1.1 200 OK\r\nContent-Length: 5\r\n'
 seed closed-in-status  '\177HTTP/1.1 200'
 seed gbk-status        '\177HTTP/1.1 404 \325\322\262\273\265\275\r\n\r\n'
 seed gbk-page          '\177HTTP/1.0 200 OK\r\n\r\n\201<zeqa2>x</zeqa2>\326\320'
+seed chunked-bytes     '\000HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n0\r\n\r\n'
+seed surplus           '\002HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\noksurplus'
+seed body-stalls       '\203HTTP/1.1 200 OK\r\nContent-Length: 9\r\n\r\nabc'
 
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=70000 \

@@ -1,0 +1,64 @@
+#include "notice/noticeclient.h"
+
+#include "core/module.h"
+
+#include <QMetaMethod>
+
+namespace {
+
+// The module links a copy of its own of this library: its client's signals belong to that copy's
+// NoticeClient, so they are found by their signatures, not by this copy's member pointers.
+void forward(NoticeClient &from, NoticeClient &to, const QMetaMethod &signal)
+{
+    const QMetaObject *meta = from.metaObject();
+    const QMetaMethod theirs = meta->method(meta->indexOfSignal(signal.methodSignature().constData()));
+    QObject::connect(&from, theirs, &to, signal);
+}
+
+} // namespace
+
+ModuleNoticeClient::ModuleNoticeClient(QObject *parent)
+    : NoticeClient(parent)
+{
+    m_loadFailure.setSingleShot(true);
+    m_loadFailure.setInterval(0);
+    connect(&m_loadFailure, &QTimer::timeout, this,
+            [this] { emit failed(QStringLiteral("无法载入通知模块：") + m_loadError); });
+}
+
+void ModuleNoticeClient::get(const QString &address)
+{
+    if (!load()) {
+        m_loadFailure.start();
+        return;
+    }
+    m_client->get(address);
+}
+
+void ModuleNoticeClient::abort()
+{
+    m_loadFailure.stop();
+    if (m_client)
+        m_client->abort();
+}
+
+bool ModuleNoticeClient::isBusy() const
+{
+    return m_client ? m_client->isBusy() : m_loadFailure.isActive();
+}
+
+bool ModuleNoticeClient::load()
+{
+    if (m_client)
+        return true;
+    using Create = NoticeClient *(*)();
+    const auto create = reinterpret_cast<Create>(
+        moduleFunction(QStringLiteral("orvane-notice"), "orvaneCreateNoticeClient", &m_loadError));
+    if (!create)
+        return false;
+    m_client = create();
+    m_client->setParent(this);
+    forward(*m_client, *this, QMetaMethod::fromSignal(&NoticeClient::fetched));
+    forward(*m_client, *this, QMetaMethod::fromSignal(&NoticeClient::failed));
+    return true;
+}
