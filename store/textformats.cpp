@@ -23,7 +23,12 @@ QString todayDateText(const Clock &clock)
 
 QString dueText(const Clock &clock)
 {
-    return clock.now().toString(QStringLiteral("yyyy-MM-dd HH:mm")) + QStringLiteral(":00");
+    return dueText(clock.now());
+}
+
+QString dueText(const QDateTime &now)
+{
+    return now.toString(QStringLiteral("yyyy-MM-dd HH:mm")) + QStringLiteral(":00");
 }
 
 QString canonicalDateTimeText(const QDateTime &value)
@@ -31,8 +36,63 @@ QString canonicalDateTimeText(const QDateTime &value)
     return value.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
+namespace {
+
+// Days from 1970-01-01 to a date of the Gregorian calendar, year from 1 on (Howard Hinnant's
+// days_from_civil): years are counted from 1 March, so that the leap day ends them.
+qint64 daysSinceEpoch(int year, int month, int day)
+{
+    const int y = year - (month <= 2 ? 1 : 0);
+    const int era = y / 400;
+    const int yearOfEra = y - era * 400;
+    const int dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1; // from 1 March
+    const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return qint64(era) * 146097 + dayOfEra - 719468;
+}
+
+int daysInMonth(int year, int month)
+{
+    static constexpr int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && QDate::isLeapYear(year) ? 29 : days[month - 1];
+}
+
+// Reads a text already in the stored form "yyyy-mm-dd hh:MM:ss" without the general pattern and without
+// QDate and QTime: every value read back from the table has this form, and the agenda reads hundreds of them
+// in the time the engine takes to find them. Anything else, or a text that does not name a real date and
+// time, gives an invalid result here.
+template <typename Char> QDateTime fromStoredForm(const Char *text, qsizetype size)
+{
+    if (size != 19 || text[4] != '-' || text[7] != '-' || text[10] != ' ' || text[13] != ':' || text[16] != ':')
+        return {};
+    int fields[6];
+    const int starts[6] = {0, 5, 8, 11, 14, 17};
+    const int lengths[6] = {4, 2, 2, 2, 2, 2};
+    for (int f = 0; f < 6; ++f) {
+        int number = 0;
+        for (int i = starts[f]; i < starts[f] + lengths[f]; ++i) {
+            if (text[i] < '0' || text[i] > '9')
+                return {};
+            number = number * 10 + (text[i] - '0');
+        }
+        fields[f] = number;
+    }
+    const auto [year, month, day, hour, minute, second] = fields;
+    if (year < 1 || month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month) || hour > 23 || minute > 59
+        || second > 59)
+        return {};
+    // Wall-clock, as parseDateTimeText reads it.
+    constexpr qint64 kMsecsPerDay = 86'400'000;
+    return QDateTime::fromMSecsSinceEpoch(
+        daysSinceEpoch(year, month, day) * kMsecsPerDay + ((hour * 60 + minute) * 60 + second) * 1000, Qt::UTC);
+}
+
+} // namespace
+
 QDateTime parseDateTimeText(const QString &text)
 {
+    const QDateTime stored = fromStoredForm(text.utf16(), text.size());
+    if (stored.isValid())
+        return stored;
     static const QRegularExpression form(
         QStringLiteral(R"(^\s*(\d{4})-(\d{1,2})-(\d{1,2})(?:[ T](\d{1,2}):(\d{1,2})(?::(\d{1,2}))?)?\s*$)"));
     const QRegularExpressionMatch match = form.match(text);
@@ -44,6 +104,14 @@ QDateTime parseDateTimeText(const QString &text)
         return {};
     // Wall-clock values: no time zone, so that no daylight-saving gap can shift or refuse them.
     return QDateTime(date, time, Qt::UTC);
+}
+
+QDateTime parseDateTimeUtf8(QUtf8StringView text)
+{
+    const QDateTime stored = fromStoredForm(text.data(), text.size());
+    if (stored.isValid() || text.isEmpty())
+        return stored;
+    return parseDateTimeText(QString::fromUtf8(text.data(), text.size()));
 }
 
 QString regionalDateTimeText(const QDateTime &value)
