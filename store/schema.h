@@ -17,12 +17,6 @@ inline QStringList reminderColumns()
             QStringLiteral("日期")};
 }
 
-// The column whose values must name a real date and time.
-inline QString dateTimeColumn()
-{
-    return QStringLiteral("时间");
-}
-
 // The statements that make the table in an empty file.
 inline QStringList reminderTableStatements()
 {
