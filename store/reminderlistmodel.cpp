@@ -104,7 +104,14 @@ void ReminderListModel::fetchMore(const QModelIndex &parent)
     if (!canFetchMore(parent))
         return;
     const int first = int(m_rows.size());
-    QList<QStringList> page = readPage(first);
+    QList<QStringList> page;
+    try {
+        page = readPage(first);
+    } catch (const std::exception &error) {
+        // Thrown from here, the error would unwind through the view's event handling.
+        emit fetchFailed(QString::fromUtf8(error.what()));
+        return;
+    }
     const int count = std::min(int(page.size()), m_total - first);
     if (count > 0) {
         beginInsertRows({}, first, first + count - 1);

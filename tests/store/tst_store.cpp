@@ -79,6 +79,25 @@ private:
     sqlite3 *m_handle;
 };
 
+// Holds the file's exclusive lock, as another program writing to it does.
+class ExclusiveLock
+{
+public:
+    explicit ExclusiveLock(const QString &path)
+    {
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
+        sqlite3_exec(m_db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+    }
+    ~ExclusiveLock()
+    {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(m_db);
+    }
+
+private:
+    sqlite3 *m_db = nullptr;
+};
+
 // `count` rows whose subjects are r1, r2, ... in id order.
 void fillRows(const TempDatabase &db, int count)
 {
@@ -111,6 +130,7 @@ private slots:
     void oddRowsAreRead_data();
     void oddRowsAreRead();
     void listIsPagedAndReloaded();
+    void listUnderAnotherProgramsLock();
 };
 
 // The statements reach the engine exactly as written, every value bound in its place.
@@ -481,6 +501,42 @@ void TestStore::listIsPagedAndReloaded()
         list.fetchMore({});
     QCOMPARE(list.rowCount(), 600);
     QCOMPARE(list.reminderAt(599).id, qint64(600));
+}
+
+// Another program holds the file while the views scroll: the failure is reported, what was read stays, and
+// the next fetch carries on once the file is free.
+void TestStore::listUnderAnotherProgramsLock()
+{
+    TempDatabase db;
+    fillRows(db, 300);
+    ReminderStore store(db.path());
+    ReminderListModel list(store);
+    list.reload();
+    const int firstPage = list.rowCount();
+    QVERIFY(firstPage < 300);
+    // Fail at once instead of after the connection's patience.
+    sqlite3_busy_timeout(store.connection().handle(), 0);
+    QSignalSpy failed(&list, &ReminderListModel::fetchFailed);
+    {
+        const ExclusiveLock lock(db.path());
+        QVERIFY_THROWS_NO_EXCEPTION(list.fetchMore({}));
+        QCOMPARE(failed.count(), 1);
+        QVERIFY2(failed.at(0).at(0).toString().contains(QStringLiteral("database is locked")),
+                 qPrintable(failed.at(0).at(0).toString()));
+        QCOMPARE(list.rowCount(), firstPage);
+        QVERIFY(list.canFetchMore({}));
+    }
+    list.fetchMore({});
+    QCOMPARE(list.rowCount(), 300);
+    QCOMPARE(failed.count(), 1);
+
+    const ExclusiveLock lock(db.path());
+    QSignalSpy reset(&list, &QAbstractItemModel::modelReset);
+    QVERIFY(errorOf([&] { list.reload(); }).contains(QStringLiteral("database is locked")));
+    QCOMPARE(reset.count(), 1);
+    QVERIFY(!list.isLoaded());
+    QCOMPARE(list.rowCount(), 0);
+    QVERIFY(!list.canFetchMore({}));
 }
 
 QTEST_GUILESS_MAIN(TestStore)
