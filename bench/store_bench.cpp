@@ -1,5 +1,6 @@
-// How long the reminder store takes to run each of its statements on a data.mdb of a million reminders,
-// side by side with the same statement run by the sqlite3 shell on the same file in the same run.
+// How long the reminder store takes to run each of its statements, and its list model to reload, on a
+// data.mdb of a million reminders, side by side with the same statements run by the sqlite3 shell on the
+// same file in the same run.
 // It prints figures and ratios only; nothing here passes or fails on time.
 //
 // Usage: store_bench <cache-dir>
