@@ -56,6 +56,19 @@ int daysInMonth(int year, int month)
     return month == 2 && QDate::isLeapYear(year) ? 29 : days[month - 1];
 }
 
+// The number written with `count` digits from `from` on; -1 when one of them is not a digit.
+template <typename Char> int digitsAt(const Char *text, int from, int count)
+{
+    int value = 0;
+    for (int i = from; i < from + count; ++i) {
+        const auto digit = unsigned(text[i]) - unsigned('0');
+        if (digit > 9)
+            return -1;
+        value = value * 10 + int(digit);
+    }
+    return value;
+}
+
 // Reads a text already in the stored form "yyyy-mm-dd hh:MM:ss" without the general pattern and without
 // QDate and QTime: every value read back from the table has this form, and the agenda reads hundreds of them
 // in the time the engine takes to find them. Anything else, or a text that does not name a real date and
@@ -64,21 +77,14 @@ template <typename Char> QDateTime fromStoredForm(const Char *text, qsizetype si
 {
     if (size != 19 || text[4] != '-' || text[7] != '-' || text[10] != ' ' || text[13] != ':' || text[16] != ':')
         return {};
-    int fields[6];
-    const int starts[6] = {0, 5, 8, 11, 14, 17};
-    const int lengths[6] = {4, 2, 2, 2, 2, 2};
-    for (int f = 0; f < 6; ++f) {
-        int number = 0;
-        for (int i = starts[f]; i < starts[f] + lengths[f]; ++i) {
-            if (text[i] < '0' || text[i] > '9')
-                return {};
-            number = number * 10 + (text[i] - '0');
-        }
-        fields[f] = number;
-    }
-    const auto [year, month, day, hour, minute, second] = fields;
-    if (year < 1 || month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month) || hour > 23 || minute > 59
-        || second > 59)
+    const int year = digitsAt(text, 0, 4);
+    const int month = digitsAt(text, 5, 2);
+    const int day = digitsAt(text, 8, 2);
+    const int hour = digitsAt(text, 11, 2);
+    const int minute = digitsAt(text, 14, 2);
+    const int second = digitsAt(text, 17, 2);
+    if (year < 1 || month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month) || hour < 0 || hour > 23
+        || minute < 0 || minute > 59 || second < 0 || second > 59)
         return {};
     // Wall-clock, as parseDateTimeText reads it.
     constexpr qint64 kMsecsPerDay = 86'400'000;
