@@ -56,8 +56,9 @@ class StatementLog
 {
 public:
     explicit StatementLog(ReminderStore &store)
-        : m_handle((store.open(), store.connection().handle()))
     {
+        store.open();
+        m_handle = store.connection().handle();
         sqlite3_trace_v2(m_handle, SQLITE_TRACE_STMT, &StatementLog::record, this);
     }
     ~StatementLog() { sqlite3_trace_v2(m_handle, 0, nullptr, nullptr); }
@@ -76,7 +77,7 @@ private:
         return 0;
     }
 
-    sqlite3 *m_handle;
+    sqlite3 *m_handle = nullptr;
 };
 
 // Holds the file's exclusive lock, as another program writing to it does.
