@@ -34,6 +34,6 @@ Reminder ReminderFields::reminder(const QStringList &row) const
     reminder.subject = row.value(m_subject);
     reminder.content = row.value(m_content);
     reminder.due = parseDateTimeText(row.value(m_due));
-    reminder.day = parseDateTimeText(row.value(m_day)).date();
+    reminder.day = parseDateText(row.value(m_day));
     return reminder;
 }

@@ -6,37 +6,27 @@
 #include <QLocale>
 #include <QRegularExpression>
 
-QString reminderDateText(const QDate &date)
-{
-    return date.toString(QStringLiteral("yyyy-MM-dd"));
-}
-
-QString reminderTimeText(const QDate &date, const QString &timeEditText)
-{
-    return reminderDateText(date) + QLatin1Char(' ') + trimmed(timeEditText);
-}
-
-QString todayDateText(const Clock &clock)
-{
-    return reminderDateText(clock.now().date());
-}
-
-QString dueText(const Clock &clock)
-{
-    return dueText(clock.now());
-}
-
-QString dueText(const QDateTime &now)
-{
-    return now.toString(QStringLiteral("yyyy-MM-dd HH:mm")) + QStringLiteral(":00");
-}
-
-QString canonicalDateTimeText(const QDateTime &value)
-{
-    return value.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-}
-
 namespace {
+
+// "yyyy-mm-dd hh:MM:ss" written by hand: QDateTime::toString reads its format anew on every call, which
+// costs the due select more than its index lookup. Years without four digits are left to Qt.
+QString storedForm(const QDate &date, const QTime &time)
+{
+    if (!date.isValid() || !time.isValid() || date.year() < 1 || date.year() > 9999)
+        return QDateTime(date, time, Qt::UTC).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    QString text = QStringLiteral("0000-00-00 00:00:00");
+    const auto put = [out = text.data()](int at, int value, int count) {
+        for (int i = at + count - 1; i >= at; --i, value /= 10)
+            out[i] = QChar(char16_t(u'0' + value % 10));
+    };
+    put(0, date.year(), 4);
+    put(5, date.month(), 2);
+    put(8, date.day(), 2);
+    put(11, time.hour(), 2);
+    put(14, time.minute(), 2);
+    put(17, time.second(), 2);
+    return text;
+}
 
 // Days from 1970-01-01 to a date of the Gregorian calendar, year from 1 on (Howard Hinnant's
 // days_from_civil): years are counted from 1 March, so that the leap day ends them.
@@ -94,6 +84,37 @@ template <typename Char> QDateTime fromStoredForm(const Char *text, qsizetype si
 
 } // namespace
 
+QString reminderDateText(const QDate &date)
+{
+    return date.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+QString reminderTimeText(const QDate &date, const QString &timeEditText)
+{
+    return reminderDateText(date) + QLatin1Char(' ') + trimmed(timeEditText);
+}
+
+QString todayDateText(const Clock &clock)
+{
+    return reminderDateText(clock.now().date());
+}
+
+QString dueText(const Clock &clock)
+{
+    return dueText(clock.now());
+}
+
+QString dueText(const QDateTime &now)
+{
+    const QTime time = now.time();
+    return storedForm(now.date(), QTime(time.hour(), time.minute()));
+}
+
+QString canonicalDateTimeText(const QDateTime &value)
+{
+    return storedForm(value.date(), value.time());
+}
+
 QDateTime parseDateTimeText(const QString &text)
 {
     const QDateTime stored = fromStoredForm(text.utf16(), text.size());
@@ -110,6 +131,19 @@ QDateTime parseDateTimeText(const QString &text)
         return {};
     // Wall-clock values: no time zone, so that no daylight-saving gap can shift or refuse them.
     return QDateTime(date, time, Qt::UTC);
+}
+
+QDate parseDateText(const QString &text)
+{
+    if (text.size() == 10 && text.at(4) == u'-' && text.at(7) == u'-') {
+        const ushort *chars = text.utf16();
+        const int year = digitsAt(chars, 0, 4);
+        // QDate takes negative years, which no stored text has.
+        const QDate date = year > 0 ? QDate(year, digitsAt(chars, 5, 2), digitsAt(chars, 8, 2)) : QDate();
+        if (date.isValid())
+            return date;
+    }
+    return parseDateTimeText(text).date();
 }
 
 QDateTime parseDateTimeUtf8(QUtf8StringView text)

@@ -25,6 +25,9 @@ QString canonicalDateTimeText(const QDateTime &value);
 // Reads a stored or bound date-time text: "yyyy-m-d h:m[:s]" or a date alone (midnight), with one or two
 // digits per field. Returns an invalid QDateTime when the text does not name a real date and time.
 QDateTime parseDateTimeText(const QString &text);
+// Reads a stored date text, "yyyy-m-d", or the date of a text that parseDateTimeText reads. Returns an
+// invalid QDate when the text names no date.
+QDate parseDateText(const QString &text);
 // parseDateTimeText for a text as the database hands it out: the stored form is read without making a
 // QString of it.
 QDateTime parseDateTimeUtf8(QUtf8StringView text);

@@ -13,6 +13,8 @@ private slots:
     void formats();
     void dateTimeTexts_data();
     void dateTimeTexts();
+    void dateTexts_data();
+    void dateTexts();
     void trimming_data();
     void trimming();
     void errorBoxFullStop_data();
@@ -95,6 +97,28 @@ void TestTextFormats::dateTimeTexts()
     QCOMPARE(canonicalDateTimeText(read), stored);
     const QByteArray utf8 = text.toUtf8();
     QCOMPARE(parseDateTimeUtf8(QUtf8StringView(utf8.constData(), utf8.size())), read);
+}
+
+void TestTextFormats::dateTexts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QDate>("date");
+    QTest::newRow("stored form") << "2026-03-04" << QDate(2026, 3, 4);
+    QTest::newRow("one-digit fields") << "2026-3-4" << QDate(2026, 3, 4);
+    QTest::newRow("with a time") << "2026-03-04 09:05:07" << QDate(2026, 3, 4);
+    QTest::newRow("29 February of a leap year") << "2024-02-29" << QDate(2024, 2, 29);
+    QTest::newRow("30 February") << "2026-02-30" << QDate();
+    QTest::newRow("year 0") << "0000-03-04" << QDate();
+    QTest::newRow("negative year") << "-001-03-04" << QDate();
+    QTest::newRow("letters") << "2026-0a-04" << QDate();
+    QTest::newRow("empty") << "" << QDate();
+}
+
+void TestTextFormats::dateTexts()
+{
+    QFETCH(QString, text);
+    QFETCH(QDate, date);
+    QCOMPARE(parseDateText(text), date);
 }
 
 void TestTextFormats::trimming_data()
