@@ -80,8 +80,10 @@ QUtf8StringView Statement::utf8(int column) const
 
 QStringList Statement::texts() const
 {
+    const int count = sqlite3_column_count(m_stmt);
     QStringList row;
-    for (int i = 0, count = sqlite3_column_count(m_stmt); i < count; ++i)
+    row.reserve(count);
+    for (int i = 0; i < count; ++i)
         row << text(i);
     return row;
 }
