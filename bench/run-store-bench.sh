@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds the store benchmark in an optimised build without sanitizers and runs it: each statement of the
-# reminder store on a million reminders, beside the same statement in the sqlite3 shell.
+# reminder store, and the reload of its list, on a million reminders, beside the same statements in the
+# sqlite3 shell.
 #
 # Usage: bench/run-store-bench.sh [cache-dir]
 #   cache-dir  where the million-row file is kept between runs (default: <build>/store-bench-cache);

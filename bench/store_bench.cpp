@@ -1,5 +1,6 @@
-// How long the reminder store takes to run each of its statements on a data.mdb of a million reminders,
-// side by side with the same statement run by the sqlite3 shell on the same file in the same run.
+// How long the reminder store takes to run each of its statements, and its list model to reload, on a
+// data.mdb of a million reminders, side by side with the same statements run by the sqlite3 shell on the
+// same file in the same run.
 // It prints figures and ratios only; nothing here passes or fails on time.
 //
 // Usage: store_bench <cache-dir>
@@ -17,15 +18,17 @@
 // - The shell writes its rows to /dev/null, so it still reads and formats every field of every row, as
 //   our side reads every field it is asked for; it is set up like our connection: busy time-out, rollback
 //   journal, synchronous FULL.
-// - Our side runs the same B repetitions one after the other through the data module, each timed alone
-//   with a nanosecond clock (the untimed part is only choosing the row to delete), summed and divided by B.
+// - Our side runs the same B repetitions one after the other through the reminder store, each timed alone
+//   with a nanosecond clock, summed and divided by B.
 // - The two sides take turns block by block, so a drift in the load of the shared machine falls on both
 //   alike; after the other process has written, the first statement of a block re-reads the pages that
 //   changed, on both sides alike.
 // A figure is the median (and the minimum) over the samples of the per-statement mean of a block.
 
 #include "core/apperror.h"
-#include "store/datamodule.h"
+#include "store/connection.h"
+#include "store/reminderlistmodel.h"
+#include "store/reminderstore.h"
 #include "store/textformats.h"
 
 #include <QCoreApplication>
@@ -60,12 +63,16 @@ constexpr int kTodayStride = 3921;
 // The other rows are spread over the 1999 days before today and the 2000 after, at most one per minute.
 constexpr int kOtherDays = 3999;
 constexpr int kTodayMinuteStep = 5; // today's rows fall at 00:00, 00:05, ... 21:10
+constexpr int kListPage = 256;      // the rows the manager's list reads at first
 // A sample is the mean of a block of this many statements in a row; reads are short, so their blocks are
 // longer, to make the shell's round trip small beside them.
 constexpr int kReadBatch = 20;
 constexpr int kReadSamples = 50;
 constexpr int kWriteBatch = 5;
 constexpr int kWriteSamples = 30;
+// The list's reload counts a million rows, so its blocks are short.
+constexpr int kListBatch = 5;
+constexpr int kListSamples = 30;
 
 QString g_workFile; // removed on every way out
 
@@ -325,14 +332,14 @@ int main(int argc, char *argv[])
     std::vector<std::pair<QString, Figures>> table;
     QString versions;
     try {
-        Tdm dm(g_workFile);
-        dm.conn.open();
+        ReminderStore store(g_workFile);
+        store.open();
         Shell shell(g_workFile);
         shell.output(".timeout 5000\nPRAGMA synchronous=FULL;\n");
 
         QString oursVersion;
         {
-            QSqlQuery query(dm.conn.database());
+            QSqlQuery query(store.connection().database());
             if (query.exec(QStringLiteral("SELECT sqlite_version()")) && query.next())
                 oursVersion = query.value(0).toString();
         }
@@ -340,9 +347,11 @@ int main(int argc, char *argv[])
                        .arg(QString::fromLatin1(qVersion()), oursVersion,
                             QString::fromUtf8(shell.output("SELECT sqlite_version();\n").trimmed()));
 
-        // The due texts: one of today's rows falls due at 12:00, none at 12:01.
-        const QString dueOne = todayText + QLatin1Char(' ') + minuteText(12 * 60);
-        const QString dueNone = todayText + QLatin1Char(' ') + minuteText(12 * 60 + 1);
+        // The due minutes: one of today's rows falls due at 12:00, none at 12:01.
+        const QDateTime dueOneMinute(today, QTime(12, 0, 30));
+        const QDateTime dueNoneMinute(today, QTime(12, 1, 30));
+        const QString dueOne = dueText(dueOneMinute);
+        const QString dueNone = dueText(dueNoneMinute);
         const QString dueSql = QStringLiteral("SELECT * FROM 日程提醒 WHERE 时间 =%1;\n");
         const QString todaySql = QStringLiteral("select 主题,时间 from 日程提醒 where 日期=%1;\n");
 
@@ -359,14 +368,11 @@ int main(int argc, char *argv[])
                     .arg(kTodays));
 
         // The due select as the reminder watch runs it.
-        auto oursDue = [&dm](const QString &due, int expected) {
-            return [&dm, due, expected](int) {
+        auto oursDue = [&store](const QDateTime &minute, int expected) {
+            return [&store, minute, expected](int) {
                 QElapsedTimer timer;
                 timer.start();
-                dm.qry4.close();
-                dm.qry4.bind(0, due);
-                dm.qry4.open();
-                const int rows = dm.qry4.recordCount();
+                const int rows = int(store.dueAt(minute).size());
                 const qint64 ns = timer.nsecsElapsed();
                 if (rows != expected)
                     die(QStringLiteral("the due select found %1 rows instead of %2").arg(rows).arg(expected));
@@ -378,26 +384,20 @@ int main(int argc, char *argv[])
             return [statement](int) { return statement; };
         };
         table.emplace_back(QStringLiteral("due select, one row due"),
-                           compare(shell, kReadBatch, kReadSamples, oursDue(dueOne, 1), shellDue(dueOne)));
+                           compare(shell, kReadBatch, kReadSamples, oursDue(dueOneMinute, 1), shellDue(dueOne)));
         table.emplace_back(QStringLiteral("due select, none due"),
-                           compare(shell, kReadBatch, kReadSamples, oursDue(dueNone, 0), shellDue(dueNone)));
+                           compare(shell, kReadBatch, kReadSamples, oursDue(dueNoneMinute, 0), shellDue(dueNone)));
 
         // Today's select as the agenda runs it, every row's subject and time read.
         qint64 sink = 0;
         auto oursToday = [&](int) {
             QElapsedTimer timer;
             timer.start();
-            dm.qry5.close();
-            dm.qry5.setSql(QStringLiteral("select 主题,时间 from 日程提醒 where 日期=:a"));
-            dm.qry5.bind(QStringLiteral("a"), todayText);
-            dm.qry5.open();
-            int rows = 0;
-            for (dm.qry5.first(); !dm.qry5.eof(); dm.qry5.next()) {
-                sink += dm.qry5.fieldText(QStringLiteral("主题")).size();
-                sink += dm.qry5.fieldDateTime(QStringLiteral("时间")).time().minute();
-                ++rows;
-            }
+            const QList<Reminder> reminders = store.onDay(today);
+            for (const Reminder &reminder : reminders)
+                sink += reminder.subject.size() + reminder.due.time().minute();
             const qint64 ns = timer.nsecsElapsed();
+            const int rows = int(reminders.size());
             if (rows != kTodays)
                 die(QStringLiteral("today's select read %1 rows instead of %2").arg(rows).arg(kTodays));
             return ns;
@@ -407,6 +407,25 @@ int main(int argc, char *argv[])
         table.emplace_back(QStringLiteral("today's select, 255 rows read"),
                            compare(shell, kReadBatch, kReadSamples, oursToday, shellToday));
 
+        // The manager's list as it is reloaded: the first page read, every field as text, and the rows
+        // counted; the shell runs the same two statements.
+        ReminderListModel list(store);
+        auto oursList = [&](int) {
+            QElapsedTimer timer;
+            timer.start();
+            list.reload();
+            const qint64 ns = timer.nsecsElapsed();
+            if (list.rowCount() != kListPage || !list.canFetchMore({}))
+                die(QStringLiteral("the list's first page holds %1 rows").arg(list.rowCount()));
+            return ns;
+        };
+        const QByteArray shellListStatements = QByteArrayLiteral("select * from 日程提醒 limit ")
+                                               + QByteArray::number(kListPage)
+                                               + ";\nSELECT count(*) FROM (select * from 日程提醒);\n";
+        auto shellList = [&](int) { return shellListStatements; };
+        table.emplace_back(QStringLiteral("list reload, 1st page + count"),
+                           compare(shell, kListBatch, kListSamples, oursList, shellList));
+
         // The writes: new reminders for tomorrow, existing rows moved to the day after, existing rows
         // deleted; the two sides never touch the same row, and their subjects have the same length.
         const QDate tomorrow = today.addDays(1);
@@ -415,22 +434,17 @@ int main(int argc, char *argv[])
         auto subject = [](const char *who, int rep) {
             return QStringLiteral("基准 %1 %2").arg(QLatin1String(who)).arg(rep, 6, 10, QLatin1Char('0'));
         };
+        auto at = [](const QDate &day, int minute, int second) {
+            return QDateTime(day, QTime(minute / 60 % 24, minute % 60, second), Qt::UTC);
+        };
 
         int oursInserts = 0;
         int shellInserts = 0;
         auto oursInsert = [&](int rep) {
             QElapsedTimer timer;
             timer.start();
-            dm.qry1.close();
-            dm.qry1.setSql(QStringLiteral("insert into 日程提醒(主题,内容,时间,日期)values(:a,:b,:c,:d)"));
-            dm.qry1.bind(QStringLiteral("a"), subject("store", rep));
-            dm.qry1.bind(QStringLiteral("b"), content);
-            dm.qry1.bind(QStringLiteral("c"), reminderTimeText(tomorrow, minuteText(rep, 15)));
-            dm.qry1.bind(QStringLiteral("d"), reminderDateText(tomorrow));
-            const int changed = dm.qry1.execSql();
+            store.add({0, subject("store", rep), content, at(tomorrow, rep, 15), tomorrow});
             const qint64 ns = timer.nsecsElapsed();
-            if (changed != 1)
-                die(QStringLiteral("the insert changed %1 rows").arg(changed));
             ++oursInserts;
             return ns;
         };
@@ -451,17 +465,11 @@ int main(int argc, char *argv[])
         auto oursUpdate = [&](int rep) {
             QElapsedTimer timer;
             timer.start();
-            dm.qry3.close();
-            dm.qry3.setSql(QStringLiteral("update 日程提醒 set 主题=:a,内容=:b,日期=:c,时间=:d where id=:e"));
-            dm.qry3.bind(QStringLiteral("a"), subject("store", rep));
-            dm.qry3.bind(QStringLiteral("b"), content);
-            dm.qry3.bind(QStringLiteral("c"), reminderDateText(moved));
-            dm.qry3.bind(QStringLiteral("d"), reminderTimeText(moved, minuteText(rep, 15)));
-            dm.qry3.bind(QStringLiteral("e"), qlonglong(kOursUpdateFrom + rep));
-            const int changed = dm.qry3.execSql();
+            const bool changed =
+                store.update({kOursUpdateFrom + rep, subject("store", rep), content, at(moved, rep, 15), moved});
             const qint64 ns = timer.nsecsElapsed();
-            if (changed != 1)
-                die(QStringLiteral("the update changed %1 rows").arg(changed));
+            if (!changed)
+                die(QStringLiteral("the update found no row"));
             ++updates;
             return ns;
         };
@@ -476,16 +484,15 @@ int main(int argc, char *argv[])
         table.emplace_back(QStringLiteral("update"),
                            compare(shell, kWriteBatch, kWriteSamples, oursUpdate, shellUpdate));
 
-        // Our side deletes the first row of the manager's list again and again (choosing the row is not
-        // timed); the shell deletes rows further on with the statement our query runs for it.
+        // Each side deletes rows of its own with the statement the store runs.
+        constexpr int kOursDeleteFrom = 100'001;
         constexpr int kShellDeleteFrom = 400'001;
         int oursDeletes = 0;
         int shellDeletes = 0;
-        auto oursDelete = [&](int) {
-            dm.qry2.setCurrentRow(0);
+        auto oursDelete = [&](int rep) {
             QElapsedTimer timer;
             timer.start();
-            const bool removed = dm.qry2.deleteCurrent();
+            const bool removed = store.remove(kOursDeleteFrom + rep);
             const qint64 ns = timer.nsecsElapsed();
             if (!removed)
                 die(QStringLiteral("the delete removed no row"));
@@ -494,15 +501,13 @@ int main(int argc, char *argv[])
         };
         auto shellDelete = [&](int rep) {
             ++shellDeletes;
-            return QStringLiteral("DELETE FROM \"日程提醒\" WHERE id=%1;\n").arg(kShellDeleteFrom + rep).toUtf8();
+            return QStringLiteral("DELETE FROM 日程提醒 WHERE id=%1;\n").arg(kShellDeleteFrom + rep).toUtf8();
         };
-        dm.qry2.open();
         table.emplace_back(QStringLiteral("delete"),
                            compare(shell, kWriteBatch, kWriteSamples, oursDelete, shellDelete));
-        dm.qry2.close();
 
         // Both sides' writes arrived, and nothing else happened to the file.
-        QSqlDatabase &db = dm.conn.database();
+        QSqlDatabase &db = store.connection().database();
         const int rows = countOf(db, QStringLiteral("SELECT count(*) FROM 日程提醒"));
         const int expectedRows = kReminders + oursInserts + shellInserts - oursDeletes - shellDeletes;
         const int inserted =
@@ -531,9 +536,9 @@ int main(int argc, char *argv[])
     std::printf("%d reminders, %d of them today (%s); %s\n", kReminders, kTodays, qUtf8Printable(todayText),
                 qUtf8Printable(versions));
     std::printf("milliseconds per statement: median and min over the samples, each the mean of a block of the\n"
-                "statement repeated (reads: %d samples of %d, writes: %d samples of %d); ratio = ours / shell "
-                "medians\n\n",
-                kReadSamples, kReadBatch, kWriteSamples, kWriteBatch);
+                "statement repeated (reads: %d samples of %d, list: %d of %d, writes: %d of %d); ratio = ours / "
+                "shell medians\n\n",
+                kReadSamples, kReadBatch, kListSamples, kListBatch, kWriteSamples, kWriteBatch);
     std::printf("%-30s %11s %9s %12s %10s %7s\n", "statement", "ours (ms)", "ours min", "shell (ms)", "shell min",
                 "ratio");
     for (const auto &[name, f] : table) {

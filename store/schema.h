@@ -3,18 +3,34 @@
 #include <QString>
 #include <QStringList>
 
-// The reminder table as the program reads and writes it.
+// The reminder table: what the program relies on when it opens a file, and what a starter file holds.
+
 inline QString reminderTable()
 {
     return QStringLiteral("日程提醒");
 }
+
+// The columns in the table's order.
 inline QStringList reminderColumns()
 {
     return {QStringLiteral("id"), QStringLiteral("主题"), QStringLiteral("内容"), QStringLiteral("时间"),
             QStringLiteral("日期")};
 }
-// The column whose values must name a real date and time.
-inline QString dateTimeColumn()
+
+// The statements that make the table in an empty file.
+inline QStringList reminderTableStatements()
 {
-    return QStringLiteral("时间");
+    return {
+        // AUTOINCREMENT: an id is never given again after its row is deleted.
+        QStringLiteral("CREATE TABLE 日程提醒 ("
+                       " id INTEGER PRIMARY KEY AUTOINCREMENT,"
+                       " 主题 TEXT,"
+                       " 内容 TEXT,"
+                       // Stored in one form, "yyyy-mm-dd hh:MM:ss", so that the due select's equality holds
+                       // to the second.
+                       " 时间 TEXT CHECK (datetime(时间) IS 时间),"
+                       " 日期 TEXT)"),
+        QStringLiteral("CREATE INDEX 日程提醒_时间 ON 日程提醒(时间)"),
+        QStringLiteral("CREATE INDEX 日程提醒_日期 ON 日程提醒(日期)"),
+    };
 }

@@ -11,6 +11,10 @@ class TestTextFormats : public QObject
 private slots:
     void formats_data();
     void formats();
+    void dateTimeTexts_data();
+    void dateTimeTexts();
+    void dateTexts_data();
+    void dateTexts();
     void trimming_data();
     void trimming();
     void errorBoxFullStop_data();
@@ -38,8 +42,83 @@ void TestTextFormats::formats()
     const FakeClock clock(now);
     QCOMPARE(todayDateText(clock), today);
     QCOMPARE(dueText(clock), due);
+    QCOMPARE(dueText(now), due);
     QCOMPARE(reminderDateText(now.date()), today);
     QCOMPARE(reminderTimeText(now.date(), QStringLiteral(" 09:30:00\t")), today + QStringLiteral(" 09:30:00"));
+}
+
+void TestTextFormats::dateTimeTexts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("stored"); // the canonical text of what is read; empty when nothing is
+    QTest::newRow("stored form") << "2026-03-04 09:05:07"
+                                 << "2026-03-04 09:05:07";
+    QTest::newRow("one-digit fields") << "2026-3-4 9:05"
+                                      << "2026-03-04 09:05:00";
+    QTest::newRow("T between") << "2026-03-04T09:05:07"
+                               << "2026-03-04 09:05:07";
+    QTest::newRow("date alone") << "2026-03-04"
+                                << "2026-03-04 00:00:00";
+    QTest::newRow("blanks around") << " 2026-03-04 09:05:07\t"
+                                   << "2026-03-04 09:05:07";
+    QTest::newRow("29 February of a leap year") << "2024-02-29 23:59:59"
+                                                << "2024-02-29 23:59:59";
+    QTest::newRow("29 February of 2000") << "2000-02-29 00:00:00"
+                                         << "2000-02-29 00:00:00";
+    QTest::newRow("before 1970") << "1969-12-31 23:59:59"
+                                 << "1969-12-31 23:59:59";
+    QTest::newRow("first day of the calendar") << "0001-01-01 00:00:00"
+                                               << "0001-01-01 00:00:00";
+    QTest::newRow("last second of 9999") << "9999-12-31 23:59:59"
+                                         << "9999-12-31 23:59:59";
+    QTest::newRow("30 February") << "2026-02-30 09:05:00" << QString();
+    QTest::newRow("29 February of 2100") << "2100-02-29 09:05:00" << QString();
+    QTest::newRow("31 April") << "2026-04-31 09:05:00" << QString();
+    QTest::newRow("month 13") << "2026-13-01 09:05:00" << QString();
+    QTest::newRow("day 0") << "2026-03-00 09:05:00" << QString();
+    QTest::newRow("year 0") << "0000-03-04 09:05:00" << QString();
+    QTest::newRow("minute 60") << "2026-03-04 09:60:00" << QString();
+    QTest::newRow("hour 24") << "2026-03-04 24:00:00" << QString();
+    QTest::newRow("second 60") << "2026-03-04 09:05:60" << QString();
+    QTest::newRow("stored length, not a time") << "2026-03-04 09:05:0x" << QString();
+    QTest::newRow("full-width digit") << "2026-03-04 09:05:0\uff10" << QString();
+    QTest::newRow("words") << "tomorrow" << QString();
+    QTest::newRow("no separators") << "20260304" << QString();
+    QTest::newRow("empty") << "" << QString();
+}
+
+// Both readings agree, and what they read is written back in the one stored form.
+void TestTextFormats::dateTimeTexts()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, stored);
+    const QDateTime read = parseDateTimeText(text);
+    QCOMPARE(read.isValid(), !stored.isEmpty());
+    QCOMPARE(canonicalDateTimeText(read), stored);
+    const QByteArray utf8 = text.toUtf8();
+    QCOMPARE(parseDateTimeUtf8(QUtf8StringView(utf8.constData(), utf8.size())), read);
+}
+
+void TestTextFormats::dateTexts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QDate>("date");
+    QTest::newRow("stored form") << "2026-03-04" << QDate(2026, 3, 4);
+    QTest::newRow("one-digit fields") << "2026-3-4" << QDate(2026, 3, 4);
+    QTest::newRow("with a time") << "2026-03-04 09:05:07" << QDate(2026, 3, 4);
+    QTest::newRow("29 February of a leap year") << "2024-02-29" << QDate(2024, 2, 29);
+    QTest::newRow("30 February") << "2026-02-30" << QDate();
+    QTest::newRow("year 0") << "0000-03-04" << QDate();
+    QTest::newRow("negative year") << "-001-03-04" << QDate();
+    QTest::newRow("letters") << "2026-0a-04" << QDate();
+    QTest::newRow("empty") << "" << QDate();
+}
+
+void TestTextFormats::dateTexts()
+{
+    QFETCH(QString, text);
+    QFETCH(QDate, date);
+    QCOMPARE(parseDateText(text), date);
 }
 
 void TestTextFormats::trimming_data()

@@ -1,6 +1,8 @@
 // Creates a starter reminder database: the table 日程提醒 with its columns, and nothing else.
 // The program itself never creates the database; this tool refuses to touch an existing file.
 
+#include "store/schema.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -11,19 +13,6 @@
 #include <cstdio>
 
 namespace {
-
-const char *const kSchema[] = {
-    // AUTOINCREMENT: an id is never given again after its row is deleted.
-    "CREATE TABLE 日程提醒 ("
-    " id INTEGER PRIMARY KEY AUTOINCREMENT,"
-    " 主题 TEXT,"
-    " 内容 TEXT,"
-    // Stored in one form, "yyyy-mm-dd hh:MM:ss", so that the due select's equality holds to the second.
-    " 时间 TEXT CHECK (datetime(时间) IS 时间),"
-    " 日期 TEXT)",
-    "CREATE INDEX 日程提醒_时间 ON 日程提醒(时间)",
-    "CREATE INDEX 日程提醒_日期 ON 日程提醒(日期)",
-};
 
 int fail(const QString &message)
 {
@@ -54,8 +43,8 @@ int main(int argc, char *argv[])
         } else {
             QSqlQuery query(db);
             db.transaction();
-            for (const char *statement : kSchema) {
-                if (!query.exec(QString::fromUtf8(statement))) {
+            for (const QString &statement : reminderTableStatements()) {
+                if (!query.exec(statement)) {
                     status = fail(query.lastError().text());
                     break;
                 }

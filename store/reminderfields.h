@@ -1,0 +1,24 @@
+#pragma once
+
+#include "store/reminder.h"
+
+#include <QStringList>
+
+// Where a reminder's fields lie among the columns of a "select *" on the table: its own columns, which a
+// file made by another program may order differently.
+class ReminderFields
+{
+public:
+    ReminderFields() = default;
+    explicit ReminderFields(const QStringList &columns);
+
+    // The reminder of a row of texts as Statement::texts reads them; a field without a column stays empty.
+    Reminder reminder(const QStringList &row) const;
+
+private:
+    qsizetype m_id = -1;
+    qsizetype m_subject = -1;
+    qsizetype m_content = -1;
+    qsizetype m_due = -1;
+    qsizetype m_day = -1;
+};

@@ -1,0 +1,124 @@
+#include "store/reminderlistmodel.h"
+
+#include "store/reminderstore.h"
+#include "store/statement.h"
+
+#include <QScopeGuard>
+
+namespace {
+
+constexpr int kPageSize = 256;
+constexpr char kListSql[] = "select * from 日程提醒";
+
+} // namespace
+
+ReminderListModel::ReminderListModel(ReminderStore &store, QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_store(store)
+{
+}
+
+void ReminderListModel::reload()
+{
+    beginResetModel();
+    const auto endReset = qScopeGuard([this] { endResetModel(); });
+    m_loaded = false;
+    m_columns.clear();
+    m_rows.clear();
+    m_total = 0;
+
+    m_store.open();
+    QStringList columns;
+    QList<QStringList> rows = readPage(0, &columns);
+    const int total = rows.size() < kPageSize ? int(rows.size()) : countRows();
+    m_fields = ReminderFields(columns);
+    m_columns = std::move(columns);
+    m_rows = std::move(rows);
+    m_total = total;
+    m_loaded = true;
+}
+
+bool ReminderListModel::isLoaded() const
+{
+    return m_loaded;
+}
+
+Reminder ReminderListModel::reminderAt(int row) const
+{
+    return m_fields.reminder(m_rows.value(row));
+}
+
+QList<QStringList> ReminderListModel::readPage(int offset, QStringList *columns) const
+{
+    // The first page runs the statement as it stands and stops after a page: the paging wrapper doubles the
+    // time SQLite takes to prepare it.
+    const QByteArray sql = offset == 0 ? QByteArray(kListSql)
+                                       : QByteArrayLiteral("SELECT * FROM (") + kListSql + ") LIMIT "
+                                             + QByteArray::number(kPageSize) + " OFFSET " + QByteArray::number(offset);
+    Statement select(m_store.connection(), sql);
+    if (columns)
+        *columns = select.columnNames();
+    QList<QStringList> rows;
+    while (rows.size() < kPageSize && select.next())
+        rows.append(select.texts());
+    return rows;
+}
+
+int ReminderListModel::countRows() const
+{
+    Statement count(m_store.connection(), QByteArrayLiteral("SELECT count(*) FROM (") + kListSql + ')');
+    return count.next() ? count.text(0).toInt() : 0;
+}
+
+int ReminderListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int ReminderListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_columns.size());
+}
+
+QVariant ReminderListModel::data(const QModelIndex &index, int role) const
+{
+    if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
+        return {};
+    return m_rows.at(index.row()).value(index.column());
+}
+
+QVariant ReminderListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return m_columns.value(section);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+bool ReminderListModel::canFetchMore(const QModelIndex &parent) const
+{
+    return !parent.isValid() && m_rows.size() < m_total;
+}
+
+void ReminderListModel::fetchMore(const QModelIndex &parent)
+{
+    if (!canFetchMore(parent))
+        return;
+    const int first = int(m_rows.size());
+    QList<QStringList> page;
+    try {
+        page = readPage(first);
+    } catch (const std::exception &error) {
+        // Thrown from here, the error would unwind through the view's event handling.
+        emit fetchFailed(QString::fromUtf8(error.what()));
+        return;
+    }
+    const int count = std::min(int(page.size()), m_total - first);
+    if (count > 0) {
+        beginInsertRows({}, first, first + count - 1);
+        m_rows.append(page.mid(0, count));
+        endInsertRows();
+    }
+    // Another program removed rows since they were counted: what is there is all there is.
+    if (page.size() < kPageSize)
+        m_total = int(m_rows.size());
+}

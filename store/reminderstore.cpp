@@ -1,0 +1,106 @@
+#include "store/reminderstore.h"
+
+#include "core/apperror.h"
+#include "store/connection.h"
+#include "store/reminderfields.h"
+#include "store/statement.h"
+#include "store/textformats.h"
+
+namespace {
+
+// Markers are numbered from 1 in the order they occur.
+constexpr char kDueSql[] = "SELECT * FROM 日程提醒 WHERE 时间 =:a";
+constexpr char kDaySql[] = "select 主题,时间 from 日程提醒 where 日期=:a";
+constexpr char kInsertSql[] = "insert into 日程提醒(主题,内容,时间,日期)values(:a,:b,:c,:d)";
+constexpr char kUpdateSql[] = "update 日程提醒 set 主题=:a,内容=:b,日期=:c,时间=:d where id=:e";
+constexpr char kDeleteSql[] = "DELETE FROM 日程提醒 WHERE id=?";
+
+// A row without a real 时间 would never fall due and could not be shown, and 日期 must name the agenda's day.
+void requireDateAndTime(const Reminder &reminder)
+{
+    if (!reminder.due.isValid() || !reminder.day.isValid())
+        throw AppError(QStringLiteral("提醒的日期或时间无效"));
+}
+
+} // namespace
+
+ReminderStore::ReminderStore(QString path)
+    : m_connection(std::make_unique<Connection>(std::move(path)))
+{
+}
+
+ReminderStore::~ReminderStore() = default;
+
+void ReminderStore::open()
+{
+    m_connection->open();
+}
+
+bool ReminderStore::isOpen() const
+{
+    return m_connection->isOpen();
+}
+
+QList<Reminder> ReminderStore::dueAt(const QDateTime &minute)
+{
+    open();
+    Statement select(*m_connection, kDueSql);
+    select.bind(1, dueText(minute));
+    const ReminderFields fields(select.columnNames());
+    QList<Reminder> due;
+    while (select.next())
+        due.append(fields.reminder(select.texts()));
+    return due;
+}
+
+QList<Reminder> ReminderStore::onDay(const QDate &day)
+{
+    open();
+    Statement select(*m_connection, kDaySql);
+    select.bind(1, reminderDateText(day));
+    QList<Reminder> reminders;
+    while (select.next()) {
+        Reminder &reminder = reminders.emplace_back();
+        reminder.subject = select.text(0);
+        reminder.due = parseDateTimeUtf8(select.utf8(1));
+    }
+    return reminders;
+}
+
+void ReminderStore::add(const Reminder &reminder)
+{
+    requireDateAndTime(reminder);
+    open();
+    Statement insert(*m_connection, kInsertSql);
+    insert.bind(1, reminder.subject);
+    insert.bind(2, reminder.content);
+    insert.bind(3, canonicalDateTimeText(reminder.due));
+    insert.bind(4, reminderDateText(reminder.day));
+    insert.run();
+}
+
+bool ReminderStore::update(const Reminder &reminder)
+{
+    requireDateAndTime(reminder);
+    open();
+    Statement update(*m_connection, kUpdateSql);
+    update.bind(1, reminder.subject);
+    update.bind(2, reminder.content);
+    update.bind(3, reminderDateText(reminder.day));
+    update.bind(4, canonicalDateTimeText(reminder.due));
+    update.bind(5, reminder.id);
+    return update.run() > 0;
+}
+
+bool ReminderStore::remove(qint64 id)
+{
+    open();
+    Statement remove(*m_connection, kDeleteSql);
+    remove.bind(1, id);
+    return remove.run() > 0;
+}
+
+Connection &ReminderStore::connection()
+{
+    return *m_connection;
+}
