@@ -26,6 +26,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWindow>
 
 namespace {
@@ -92,14 +93,18 @@ MainWindow::MainWindow(ReminderStore &store, AppWindow &appWindow, Services &ser
     m_docker->setVisibleStrip(40);
     m_docker->setSnapDistance(30);
 
-    m_scrollTimer.setInterval(100);
-    connect(&m_scrollTimer, &QTimer::timeout, this, &MainWindow::scrollAgenda);
+    m_scrollTimer = new QTimer(this);
+    m_scrollTimer->setObjectName(QStringLiteral("scrollTimer"));
+    m_scrollTimer->setInterval(100);
+    connect(m_scrollTimer, &QTimer::timeout, this, &MainWindow::scrollAgenda);
     m_watch = new ReminderWatch(m_store, services.clock(), this);
     connect(m_watch, &ReminderWatch::reminderDue, this, &MainWindow::showAlert);
-    m_watchTimer.setInterval(30000);
-    connect(&m_watchTimer, &QTimer::timeout, this, &MainWindow::checkDueReminders);
-    m_scrollTimer.start();
-    m_watchTimer.start();
+    m_watchTimer = new QTimer(this);
+    m_watchTimer->setObjectName(QStringLiteral("watchTimer"));
+    m_watchTimer->setInterval(30000);
+    connect(m_watchTimer, &QTimer::timeout, this, &MainWindow::checkDueReminders);
+    m_scrollTimer->start();
+    m_watchTimer->start();
 
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &MainWindow::noteActiveWindow);
     // The tray icon, with its pictures and the backend that asks the desktop for its tray (a D-Bus round

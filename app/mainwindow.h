@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QPointer>
-#include <QTimer>
 #include <QWidget>
 #include <memory>
 
@@ -13,6 +12,7 @@ class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
+class QTimer;
 class QWindow;
 class ReminderStore;
 class ReminderWatch;
@@ -65,8 +65,8 @@ private:
     QAction *m_quitAction = nullptr;
     TrayIcon *m_trayIcon = nullptr;
     EdgeDocker *m_docker = nullptr;
-    QTimer m_scrollTimer;
-    QTimer m_watchTimer;
+    QTimer *m_scrollTimer = nullptr;
+    QTimer *m_watchTimer = nullptr;
     ReminderWatch *m_watch = nullptr;
     std::unique_ptr<AlertWindow> m_alert; // made when a reminder first falls due
     bool m_shown = false;
