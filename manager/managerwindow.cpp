@@ -9,6 +9,7 @@
 #include "manager/pagecontrols.h"
 #include "manager/pagetabs.h"
 #include "notice/noticeclient.h"
+#include "store/reminderlistmodel.h"
 #include "window/dialogs.h"
 #include "window/hotarea.h"
 #include "window/picture.h"
@@ -18,6 +19,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QTimer>
 
 namespace {
 
@@ -72,6 +74,8 @@ ManagerWindow::ManagerWindow(ReminderStore &store, Dialogs &dialogs, const Clock
 
     addPages();
 
+    connect(m_list.model(), &ReminderListModel::fetchFailed, this, &ManagerWindow::reportFetchFailure);
+    connect(m_list.model(), &QAbstractItemModel::modelReset, this, [this] { m_fetchFailureReported = false; });
     connect(&m_noticeLinks, &NoticeLinks::busyChanged, this, &ManagerWindow::setBusy);
     connect(&m_noticeLinks, &NoticeLinks::failed, this,
             [this](const QString &message) { m_dialogs.errorBox(message); });
@@ -143,6 +147,16 @@ void ManagerWindow::pageShown(int index)
 void ManagerWindow::playSound()
 {
     guarded(m_dialogs, [this] { m_sound->play(alertSoundPath()); });
+}
+
+// A grid asks for more rows inside its own event handling, again as it is laid out, and each grid on the
+// list may ask: the user is told once for each reading of the list, after the view's work is done.
+void ManagerWindow::reportFetchFailure(const QString &message)
+{
+    if (m_fetchFailureReported)
+        return;
+    m_fetchFailureReported = true;
+    QTimer::singleShot(0, this, [this, message] { m_dialogs.errorBox(message); });
 }
 
 void ManagerWindow::setBusy(bool busy)

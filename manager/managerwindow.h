@@ -43,6 +43,7 @@ private:
     void addPages();
     void pageShown(int index);
     void playSound();
+    void reportFetchFailure(const QString &message);
     void setBusy(bool busy);
 
     Dialogs &m_dialogs;
@@ -54,4 +55,5 @@ private:
     ManagerContext m_context;
     PageTabs *m_pages = nullptr;
     bool m_placed = false;
+    bool m_fetchFailureReported = false;
 };

@@ -68,6 +68,7 @@ private slots:
     void gridsShareOneCurrentRow();
     void doubleClickAnywhereOnTheGridLoads_data();
     void doubleClickAnywhereOnTheGridLoads();
+    void rowsThatCannotBeFetchedAreReportedOnce();
     void noticeLinksOpenTheirElement_data();
     void noticeLinksOpenTheirElement();
     void closingMidFetchEndsTheFetch();
@@ -413,6 +414,37 @@ void TestManagerWindow::doubleClickAnywhereOnTheGridLoads()
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(0, 1)).center());
 
     QCOMPARE(f.on<QLineEdit>(qPrintable(page), modify ? "subjectEdit" : "subjectField")->text(), loaded);
+}
+
+// A grid reads the rows past the first page as the user scrolls to them; when they cannot be read (another
+// program holds the file, or took the table away), the user is told once and the window carries on.
+void TestManagerWindow::rowsThatCannotBeFetchedAreReportedOnce()
+{
+    ManagerFixture f;
+    f.db.sql(QStringLiteral("with recursive n(i) as (select 1 union all select i+1 from n where i<600) "
+                            "insert into 日程提醒(主题,内容,时间,日期) "
+                            "select 'r'||i,'',printf('2026-03-04 %02d:%02d:00',i/60%24,i%60),'2026-03-04' from n"));
+    f.showPage(BrowsePage);
+    auto *grid = f.on<QTableView>("browsePage", "browseGrid");
+    const int firstPage = grid->model()->rowCount();
+    QVERIFY(firstPage < 600);
+    f.db.sql(QStringLiteral("alter table 日程提醒 rename to 別名"));
+
+    grid->scrollToBottom();
+    grid->model()->fetchMore({}); // as another grid on the list would ask in the same breath
+    QTest::qWait(50);
+
+    QCOMPARE(f.dialogs.shown.size(), 1);
+    QVERIFY2(f.dialogs.shown.first().startsWith(QStringLiteral("error||")), qPrintable(f.dialogs.shown.first()));
+    QVERIFY(f.window->isVisible());
+    QCOMPARE(grid->model()->rowCount(), firstPage);
+
+    // Read again, the list tells again.
+    f.db.sql(QStringLiteral("alter table 別名 rename to 日程提醒"));
+    f.pages()->setCurrentIndex(DeletePage);
+    f.db.sql(QStringLiteral("alter table 日程提醒 rename to 別名"));
+    f.on<QTableView>("deletePage", "deleteGrid")->scrollToBottom();
+    QTRY_COMPARE(f.dialogs.shown.size(), 2);
 }
 
 void TestManagerWindow::noticeLinksOpenTheirElement_data()
