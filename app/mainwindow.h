@@ -44,6 +44,8 @@ protected:
 
 private:
     void placeAtTopRight();
+    // Refreshes the agenda, a failure shown in the error box.
+    void showAgenda();
     void scrollAgenda();
     void checkDueReminders();
     void showAlert(const Reminder &reminder);
@@ -73,5 +75,5 @@ private:
     // Another window of the program was active since this one last was: coming back from it refreshes
     // the agenda, coming back from another program does not.
     bool m_ownWindowWasActive = false;
-    bool m_refreshingOnReturn = false;
+    bool m_showingAgenda = false;
 };

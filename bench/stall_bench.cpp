@@ -15,10 +15,10 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QSemaphore>
 #include <QThread>
 #include <QTimer>
 
@@ -99,8 +99,8 @@ void alertShake()
 {
     FakeServices services;
     AlertWindow alert(services.dialogs(), services.screen(), services.makeAlertSound());
-    StallProbe("alert: show, shake and sound").run([&] { alert.showReminder(dueReminder()); },
-                                                  [&] { return !services.played.isEmpty(); });
+    StallProbe("alert: show, shake and sound")
+        .run([&] { alert.showReminder(dueReminder()); }, [&] { return !services.played.isEmpty(); });
     alert.reject();
 }
 
@@ -172,12 +172,13 @@ void agendaRefresh()
     settle.start();
     StallProbe("settling (the first agenda is built)").run([] {}, [&] { return settle.elapsed() > 1500; });
     QElapsedTimer after;
-    StallProbe("agenda refresh, 10,000 reminders today").run(
-        [&] {
-            after.start();
-            window.refreshAgenda();
-        },
-        [&] { return after.isValid() && after.elapsed() > 500; });
+    StallProbe("agenda refresh, 10,000 reminders today")
+        .run(
+            [&] {
+                after.start();
+                window.refreshAgenda();
+            },
+            [&] { return after.isValid() && after.elapsed() > 500; });
 }
 
 } // namespace
