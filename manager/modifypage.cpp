@@ -69,15 +69,15 @@ void ModifyPage::modify()
         }
         Reminder reminder = m_form.reminder();
         reminder.id = list.current().id;
-        if (!m_context.store.update(reminder)) {
-            // Nothing was saved, and the form keeps what the user typed.
-            list.reload();
-            m_context.dialogs.informationBox(kModifiedRowGoneMessage, kNoticeCaption);
-            return;
-        }
+        const bool updated = m_context.store.update(reminder);
+        // Emptied also when another program had deleted the row: after the reading, another row is current,
+        // and a second press must not write the form over it.
         m_form.reset(m_context.clock.now().date());
         list.reload();
         m_context.refreshAgenda();
-        m_context.dialogs.informationBox(QStringLiteral("修改日程提醒成功！"), kReminderCaption);
+        if (updated)
+            m_context.dialogs.informationBox(QStringLiteral("修改日程提醒成功！"), kReminderCaption);
+        else
+            m_context.dialogs.informationBox(kModifiedRowGoneMessage, kNoticeCaption);
     });
 }

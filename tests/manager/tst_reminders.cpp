@@ -464,10 +464,19 @@ void TestReminders::modifyOfARowRemovedElsewhereIsNotConfirmed()
 
     clickButton(f, "modifyPage", "modifyButton");
 
-    QCOMPARE(f.dialogs.shown, QStringList{QStringLiteral("info|提示|") + kModifiedRowGoneMessage});
+    QCOMPARE(f.dialogs.shown,
+             (QStringList{QStringLiteral("agenda|甲"), QStringLiteral("info|提示|") + kModifiedRowGoneMessage}));
     QCOMPARE(f.rows(), QStringLiteral("甲|a|2026-03-04 09:00:00|2026-03-04"));
     QCOMPARE(grid(f, ModifyPage)->model()->rowCount(), 1); // read again
-    QCOMPARE(form.subject->text(), QStringLiteral("乙改"));
+    // Emptied as after a modification: pressing 修改 again cannot write the text over 甲, now current.
+    QCOMPARE(form.subject->text(), QString());
+    QCOMPARE(form.content->toPlainText(), QString());
+    QCOMPARE(form.date->date(), f.clock.now().date());
+    QCOMPARE(form.time->text(), QStringLiteral("00:00:00"));
+    f.dialogs.shown.clear();
+    clickButton(f, "modifyPage", "modifyButton");
+    QCOMPARE(f.dialogs.shown, QStringList{kModifyRefused});
+    QCOMPARE(f.rows(), QStringLiteral("甲|a|2026-03-04 09:00:00|2026-03-04"));
 }
 
 void TestReminders::deleteRemovesTheRightClickedRow()
@@ -523,7 +532,8 @@ void TestReminders::deleteOfARowRemovedElsewhereIsNotConfirmed()
 
     deleteAction(f)->trigger();
 
-    QCOMPARE(f.dialogs.shown, QStringList{QStringLiteral("info|提示|") + kDeletedRowGoneMessage});
+    QCOMPARE(f.dialogs.shown,
+             (QStringList{QStringLiteral("agenda|甲"), QStringLiteral("info|提示|") + kDeletedRowGoneMessage}));
     QCOMPARE(f.db.sql(QStringLiteral("select group_concat(主题) from 日程提醒")), QStringLiteral("甲"));
     QCOMPARE(grid(f, DeletePage)->model()->rowCount(), 1);
 }
