@@ -6,6 +6,7 @@
 #include "managerfixture.h"
 #include "store/textformats.h"
 
+#include <QApplication>
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QMenu>
@@ -14,6 +15,8 @@
 #include <QScopeGuard>
 #include <QTableView>
 #include <QTimeEdit>
+
+#include <algorithm>
 
 namespace {
 
@@ -118,6 +121,8 @@ private slots:
     void failureStopsTheHandler();
     void loadShowsTheCalendarDateUnderAnyRegion_data();
     void loadShowsTheCalendarDateUnderAnyRegion();
+    void timesAreTypedAsPeopleTypeThem_data();
+    void timesAreTypedAsPeopleTypeThem();
     void loadAndBrowseNeedRows_data();
     void loadAndBrowseNeedRows();
     void rowWithoutAValueStopsTheFilling_data();
@@ -290,6 +295,48 @@ void TestReminders::loadShowsTheCalendarDateUnderAnyRegion()
     QCOMPARE(form.date->date(), QDate(2009, 3, 3));
     QCOMPARE(form.date->text(), locale.toString(QDate(2009, 3, 3), QLocale::ShortFormat));
     QCOMPARE(form.time->text(), QStringLiteral("09:30:00"));
+}
+
+void TestReminders::timesAreTypedAsPeopleTypeThem_data()
+{
+    QTest::addColumn<QString>("region");
+    QTest::addColumn<QString>("page");
+    for (const char *region : {"zh_CN", "ar_EG", "fa_IR", "bn_BD"}) {
+        for (const char *page : {"addPage", "modifyPage"})
+            QTest::addRow("%s, %s", region, page) << region << page;
+    }
+}
+
+// One click in the time field, then the digits: whatever the region writes its numbers with, the field
+// takes and shows Latin digits, and the reminder is stored at the time typed.
+void TestReminders::timesAreTypedAsPeopleTypeThem()
+{
+    QFETCH(QString, region);
+    QFETCH(QString, page);
+    QLocale::setDefault(QLocale(region));
+    const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::system()); });
+    ManagerFixture f;
+    f.addRow(QStringLiteral("甲"), QStringLiteral("a"), QStringLiteral("2026-03-04 08:00:00"));
+    const bool adding = page == QLatin1String("addPage");
+    f.showPage(adding ? AddPage : ModifyPage);
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window));
+    Form form(f, qPrintable(page));
+    form.subject->setText(QStringLiteral("早会"));
+    form.content->setPlainText(QStringLiteral("内容"));
+    form.date->setDate(QDate(2026, 3, 5));
+
+    clickAt(form.time, form.time->rect().center(), Qt::LeftButton);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("0930"));
+
+    QCOMPARE(form.time->time(), QTime(9, 30));
+    QCOMPARE(form.time->text(), QStringLiteral("09:30:00"));
+    const QString shownDate = form.date->text();
+    QVERIFY2(std::all_of(shownDate.begin(), shownDate.end(), [](QChar c) { return !c.isDigit() || c.unicode() < 128; }),
+             qPrintable(shownDate));
+    QCOMPARE(form.date->date(), QDate(2026, 3, 5));
+    clickButton(f, qPrintable(page), adding ? "addButton" : "modifyButton");
+    QCOMPARE(f.rows().split(QLatin1Char('\n')).last(), QStringLiteral("早会|内容|2026-03-05 09:30:00|2026-03-05"));
 }
 
 void TestReminders::loadAndBrowseNeedRows_data()
