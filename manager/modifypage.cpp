@@ -48,12 +48,15 @@ void ModifyPage::loadCurrent()
             m_context.dialogs.informationBox(kNoDataMessage, kNoticeCaption);
             return;
         }
+        // A row that another program wrote may lack a value (shown as empty) or hold a time that names no
+        // date and time (the date and time fields keep theirs).
         const Reminder reminder = list.current();
-        m_form.subjectEdit->setText(requiredText(reminder.subject));
-        m_form.contentEdit->setPlainText(withLineFeeds(requiredText(reminder.content)));
-        const QDateTime due = requiredDue(reminder, list.currentDueText());
-        m_form.dateEdit->setDate(due.date());
-        m_form.timeEdit->setTime(due.time());
+        m_form.subjectEdit->setText(reminder.subject);
+        setContentText(m_form.contentEdit, reminder.content);
+        if (reminder.due.isValid()) {
+            m_form.dateEdit->setDate(reminder.due.date());
+            m_form.timeEdit->setTime(reminder.due.time());
+        }
     });
 }
 

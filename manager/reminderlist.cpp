@@ -51,19 +51,3 @@ QString ReminderList::currentDueText() const
     }
     return {};
 }
-
-QString requiredText(const QString &field)
-{
-    if (field.isNull())
-        throw AppError(QStringLiteral("Could not convert variant of type (Null) into type (String)"));
-    return field;
-}
-
-QDateTime requiredDue(const Reminder &reminder, const QString &storedText)
-{
-    if (storedText.isNull())
-        throw AppError(QStringLiteral("Could not convert variant of type (Null) into type (Date)"));
-    if (!reminder.due.isValid())
-        throw AppError(QStringLiteral("'%1' is not a valid date and time").arg(storedText));
-    return reminder.due;
-}
