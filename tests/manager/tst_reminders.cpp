@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTimeEdit>
 
@@ -401,12 +402,15 @@ void TestReminders::oddRowsShowWhatTheyCan_data()
     QTest::newRow("content as a blob") << "'甲',X'E4BDA0','2026-03-04 09:30:00'"
                                        << "甲"
                                        << "你" << nineThirty << regional;
+    QTest::newRow("markup") << "'<b>x</b>','a &lt; b<br>','2026-03-04 09:30:00'"
+                            << "<b>x</b>"
+                            << "a &lt; b<br>" << nineThirty << regional;
     QTest::newRow("10 MB content") << "'甲',replace(hex(zeroblob(5242880)),'00','xy'),'2026-03-04 09:30:00'"
                                    << "甲" << QStringLiteral("xy").repeated(5242880) << nineThirty << regional;
 }
 
 // Rows that other programs wrote, with values this program never writes: each page loads what it can,
-// without an error box.
+// without an error box, and shows every text as it is stored.
 void TestReminders::oddRowsShowWhatTheyCan()
 {
     QFETCH(QString, values);
@@ -423,7 +427,11 @@ void TestReminders::oddRowsShowWhatTheyCan()
     form.date->setDate(QDate(2020, 1, 2));
     form.time->setTime(QTime(7, 8, 9));
 
-    doubleClickRow(grid(f, ModifyPage), 0);
+    QTableView *modifyGrid = grid(f, ModifyPage);
+    const auto *cells = qobject_cast<QStyledItemDelegate *>(modifyGrid->itemDelegate());
+    const QModelIndex subjectCell = modifyGrid->model()->index(0, 1);
+    QCOMPARE(cells->displayText(subjectCell.data(), QLocale()), subject);
+    doubleClickRow(modifyGrid, 0);
     QCOMPARE(form.subject->text(), subject);
     QCOMPARE(form.content->toPlainText(), content);
     QCOMPARE(QDateTime(form.date->date(), form.time->time()), due);
