@@ -332,12 +332,17 @@ void TestReminders::timesAreTypedAsPeopleTypeThem()
 
     QCOMPARE(form.time->time(), QTime(9, 30));
     QCOMPARE(form.time->text(), QStringLiteral("09:30:00"));
+    // Once in the field, a click selects the part clicked: past the end of the text, the seconds.
+    auto *line = form.time->findChild<QLineEdit *>();
+    clickAt(line, QPoint(line->width() - 3, line->height() / 2), Qt::LeftButton);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("15"));
+    QCOMPARE(form.time->time(), QTime(9, 30, 15));
     const QString shownDate = form.date->text();
     QVERIFY2(std::all_of(shownDate.begin(), shownDate.end(), [](QChar c) { return !c.isDigit() || c.unicode() < 128; }),
              qPrintable(shownDate));
     QCOMPARE(form.date->date(), QDate(2026, 3, 5));
     clickButton(f, qPrintable(page), adding ? "addButton" : "modifyButton");
-    QCOMPARE(f.rows().split(QLatin1Char('\n')).last(), QStringLiteral("早会|内容|2026-03-05 09:30:00|2026-03-05"));
+    QCOMPARE(f.rows().split(QLatin1Char('\n')).last(), QStringLiteral("早会|内容|2026-03-05 09:30:15|2026-03-05"));
 }
 
 void TestReminders::loadAndBrowseNeedRows_data()
