@@ -6,14 +6,14 @@
 
 #include <QItemSelectionModel>
 
+#include <algorithm>
+
 ReminderList::ReminderList(ReminderStore &store, QObject *parent)
     : QObject(parent)
     , m_model(new ReminderListModel(store, this))
     , m_selection(new QItemSelectionModel(m_model, this))
 {
 }
-
-ReminderList::~ReminderList() = default;
 
 void ReminderList::reload()
 {

@@ -22,7 +22,6 @@ class ReminderList : public QObject
 
 public:
     explicit ReminderList(ReminderStore &store, QObject *parent = nullptr);
-    ~ReminderList() override;
 
     ReminderListModel *model() const { return m_model; }
     QItemSelectionModel *selectionModel() const { return m_selection; }
