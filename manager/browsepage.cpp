@@ -1,6 +1,5 @@
 #include "manager/browsepage.h"
 
-#include "core/text.h"
 #include "manager/managercontext.h"
 #include "manager/pagecontrols.h"
 #include "manager/remindergrid.h"
@@ -45,9 +44,11 @@ void BrowsePage::showCurrent()
             m_context.dialogs.informationBox(kNoDataMessage, kNoticeCaption);
             return;
         }
+        // A row that another program wrote may lack a value (shown as empty) or hold a time that names no
+        // date and time (shown as it is stored).
         const Reminder reminder = list.current();
-        m_subjectField->setText(requiredText(reminder.subject));
-        m_contentField->setPlainText(withLineFeeds(requiredText(reminder.content)));
-        m_timeField->setText(regionalDateTimeText(requiredDue(reminder, list.currentDueText())));
+        m_subjectField->setText(reminder.subject);
+        setContentText(m_contentField, reminder.content);
+        m_timeField->setText(reminder.due.isValid() ? regionalDateTimeText(reminder.due) : list.currentDueText());
     });
 }

@@ -35,11 +35,11 @@ void DeletePage::deleteCurrent()
         ReminderList &list = m_context.list;
         const bool deleted = m_context.store.remove(list.current().id);
         list.reload();
-        if (!deleted) {
-            m_context.dialogs.informationBox(kDeletedRowGoneMessage, kNoticeCaption);
-            return;
-        }
+        // Also when another program had deleted the row: the agenda may still list it.
         m_context.refreshAgenda();
-        m_context.dialogs.messageDialog(QStringLiteral("删除成功！"));
+        if (deleted)
+            m_context.dialogs.messageDialog(QStringLiteral("删除成功！"));
+        else
+            m_context.dialogs.informationBox(kDeletedRowGoneMessage, kNoticeCaption);
     });
 }

@@ -19,7 +19,7 @@ class Screen;
 
 // The manager window: adds, modifies, deletes and browses reminders on five pages. The main window makes a
 // fresh one for every opening (Qt::WA_DeleteOnClose) and opens it with open(), modal to the main window;
-// an alert that falls due meanwhile opens above it. Closing it ends a notice fetch that is still running.
+// an alert that falls due meanwhile opens above it. A notice fetch that is still running ends with the window.
 class ManagerWindow : public QDialog
 {
     Q_OBJECT

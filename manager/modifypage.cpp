@@ -48,12 +48,15 @@ void ModifyPage::loadCurrent()
             m_context.dialogs.informationBox(kNoDataMessage, kNoticeCaption);
             return;
         }
+        // A row that another program wrote may lack a value (shown as empty) or hold a time that names no
+        // date and time (the date and time fields keep theirs).
         const Reminder reminder = list.current();
-        m_form.subjectEdit->setText(requiredText(reminder.subject));
-        m_form.contentEdit->setPlainText(withLineFeeds(requiredText(reminder.content)));
-        const QDateTime due = requiredDue(reminder, list.currentDueText());
-        m_form.dateEdit->setDate(due.date());
-        m_form.timeEdit->setTime(due.time());
+        m_form.subjectEdit->setText(reminder.subject);
+        setContentText(m_form.contentEdit, reminder.content);
+        if (reminder.due.isValid()) {
+            m_form.dateEdit->setDate(reminder.due.date());
+            m_form.timeEdit->setTime(reminder.due.time());
+        }
     });
 }
 
@@ -69,15 +72,15 @@ void ModifyPage::modify()
         }
         Reminder reminder = m_form.reminder();
         reminder.id = list.current().id;
-        if (!m_context.store.update(reminder)) {
-            // Nothing was saved, and the form keeps what the user typed.
-            list.reload();
-            m_context.dialogs.informationBox(kModifiedRowGoneMessage, kNoticeCaption);
-            return;
-        }
+        const bool updated = m_context.store.update(reminder);
+        // Emptied also when another program had deleted the row: after the reading, another row is current,
+        // and a second press must not write the form over it.
         m_form.reset(m_context.clock.now().date());
         list.reload();
         m_context.refreshAgenda();
-        m_context.dialogs.informationBox(QStringLiteral("修改日程提醒成功！"), kReminderCaption);
+        if (updated)
+            m_context.dialogs.informationBox(QStringLiteral("修改日程提醒成功！"), kReminderCaption);
+        else
+            m_context.dialogs.informationBox(kModifiedRowGoneMessage, kNoticeCaption);
     });
 }

@@ -5,7 +5,6 @@
 #include <QString>
 #include <QWidget>
 
-class ReminderGrid;
 struct ManagerContext;
 
 // Told instead of the confirmation when another program deleted the row being modified.

@@ -33,9 +33,13 @@ void placeCaption(QWidget *panel, const char *name, const QString &text, QPoint 
 QLineEdit *placeLineEdit(QWidget *panel, const char *name, const QRect &geometry);
 // Enter starts a new line; Tab moves on as in every other field.
 QPlainTextEdit *placeTextEdit(QWidget *panel, const char *name, const QRect &geometry);
-// A time of day, 24-hour "hh:MM:ss"; midnight at first.
+// A time of day, 24-hour "hh:MM:ss" in Latin digits; midnight at first. The click that enters it selects
+// the hour, so that a time is typed from its start.
 QTimeEdit *placeTimeEdit(QWidget *panel, QPoint at, int width);
-// A date in the regional short form, with a drop-down calendar.
+// A date in the regional short form, in Latin digits, with a drop-down calendar.
 QDateEdit *placeDateEdit(QWidget *panel, const QRect &geometry);
 // Neither a default nor an auto-default button: Enter presses none of them.
 QPushButton *placeButton(QWidget *panel, const char *name, const QString &caption, const QRect &geometry);
+
+// Shows a stored content in a multi-line field, line breaks as the field writes them.
+void setContentText(QPlainTextEdit *field, const QString &content);

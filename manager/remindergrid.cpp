@@ -5,10 +5,28 @@
 
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
 
 namespace {
+
 constexpr int kRowsMeasured = 20;
 constexpr int kWidestColumn = 220;
+// Far more than a column of the widest width shows.
+constexpr qsizetype kShownCharacters = 512;
+
+// Shows the start of each value: measuring and eliding a content of megabytes, which another program may
+// have written, would take seconds at every repaint.
+class ValueStartDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QString displayText(const QVariant &value, const QLocale &locale) const override
+    {
+        return QStyledItemDelegate::displayText(value.toString().left(kShownCharacters), locale);
+    }
+};
+
 } // namespace
 
 ReminderGrid::ReminderGrid(ReminderList &list, QWidget *parent)
@@ -25,6 +43,7 @@ ReminderGrid::ReminderGrid(ReminderList &list, QWidget *parent)
     // Columns fit what the first rows show; a long content does not push the others out of sight.
     horizontalHeader()->setResizeContentsPrecision(kRowsMeasured);
     horizontalHeader()->setMaximumSectionSize(kWidestColumn);
+    setItemDelegate(new ValueStartDelegate(this));
 
     setModel(list.model());
     QItemSelectionModel *own = selectionModel();

@@ -6,14 +6,14 @@
 
 #include <QItemSelectionModel>
 
+#include <algorithm>
+
 ReminderList::ReminderList(ReminderStore &store, QObject *parent)
     : QObject(parent)
     , m_model(new ReminderListModel(store, this))
     , m_selection(new QItemSelectionModel(m_model, this))
 {
 }
-
-ReminderList::~ReminderList() = default;
 
 void ReminderList::reload()
 {
@@ -50,20 +50,4 @@ QString ReminderList::currentDueText() const
             return m_model->index(currentRow(), section).data().toString();
     }
     return {};
-}
-
-QString requiredText(const QString &field)
-{
-    if (field.isNull())
-        throw AppError(QStringLiteral("Could not convert variant of type (Null) into type (String)"));
-    return field;
-}
-
-QDateTime requiredDue(const Reminder &reminder, const QString &storedText)
-{
-    if (storedText.isNull())
-        throw AppError(QStringLiteral("Could not convert variant of type (Null) into type (Date)"));
-    if (!reminder.due.isValid())
-        throw AppError(QStringLiteral("'%1' is not a valid date and time").arg(storedText));
-    return reminder.due;
 }

@@ -2,7 +2,6 @@
 
 #include "store/reminder.h"
 
-#include <QDateTime>
 #include <QObject>
 #include <QString>
 
@@ -23,7 +22,6 @@ class ReminderList : public QObject
 
 public:
     explicit ReminderList(ReminderStore &store, QObject *parent = nullptr);
-    ~ReminderList() override;
 
     ReminderListModel *model() const { return m_model; }
     QItemSelectionModel *selectionModel() const { return m_selection; }
@@ -45,9 +43,3 @@ private:
     ReminderListModel *m_model;
     QItemSelectionModel *m_selection;
 };
-
-// A text of a reminder as a page shows it; throws AppError when the row holds no value there.
-QString requiredText(const QString &field);
-// A reminder's 时间 as a page shows it; throws AppError when the row holds no value there or `storedText`
-// names no date and time.
-QDateTime requiredDue(const Reminder &reminder, const QString &storedText);
