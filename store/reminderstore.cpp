@@ -6,6 +6,9 @@
 #include "store/statement.h"
 #include "store/textformats.h"
 
+#include <QFileInfo>
+#include <sqlite3.h>
+
 namespace {
 
 // Markers are numbered from 1 in the order they occur.
@@ -14,6 +17,9 @@ constexpr char kDaySql[] = "select 主题,时间 from 日程提醒 where 日期=
 constexpr char kInsertSql[] = "insert into 日程提醒(主题,内容,时间,日期)values(:a,:b,:c,:d)";
 constexpr char kUpdateSql[] = "update 日程提醒 set 主题=:a,内容=:b,日期=:c,时间=:d where id=:e";
 constexpr char kDeleteSql[] = "DELETE FROM 日程提醒 WHERE id=?";
+// Only the stored form's first second of a minute falls due, as with the due select's equality.
+constexpr char kDueBetweenSql[] =
+    "SELECT * FROM 日程提醒 WHERE 时间 >:a AND 时间 <=:b AND substr(时间,18)='00' ORDER BY 时间,id";
 
 // A row without a real 时间 would never fall due and could not be shown, and 日期 must name the agenda's day.
 void requireDateAndTime(const Reminder &reminder)
@@ -41,11 +47,45 @@ bool ReminderStore::isOpen() const
     return m_connection->isOpen();
 }
 
+bool ReminderStore::isReadOnly() const
+{
+    return m_connection->isReadOnly();
+}
+
+void ReminderStore::openForWriting()
+{
+    open();
+    if (m_connection->isReadOnly()) {
+        throw AppError(QStringLiteral("数据库文件“%1”是只读文件，不能保存修改。")
+                           .arg(QFileInfo(m_connection->path()).absoluteFilePath()));
+    }
+}
+
+qint64 ReminderStore::dataVersion()
+{
+    open();
+    Statement version(*m_connection, "PRAGMA data_version");
+    return version.next() ? version.integer(0) : 0;
+}
+
 QList<Reminder> ReminderStore::dueAt(const QDateTime &minute)
 {
     open();
     Statement select(*m_connection, kDueSql);
     select.bind(1, dueText(minute));
+    const ReminderFields fields(select.columnNames());
+    QList<Reminder> due;
+    while (select.next())
+        due.append(fields.reminder(select.texts()));
+    return due;
+}
+
+QList<Reminder> ReminderStore::dueBetween(const QDateTime &after, const QDateTime &upTo)
+{
+    open();
+    Statement select(*m_connection, kDueBetweenSql);
+    select.bind(1, dueText(after));
+    select.bind(2, dueText(upTo));
     const ReminderFields fields(select.columnNames());
     QList<Reminder> due;
     while (select.next())
@@ -70,7 +110,7 @@ QList<Reminder> ReminderStore::onDay(const QDate &day)
 void ReminderStore::add(const Reminder &reminder)
 {
     requireDateAndTime(reminder);
-    open();
+    openForWriting();
     Statement insert(*m_connection, kInsertSql);
     insert.bind(1, reminder.subject);
     insert.bind(2, reminder.content);
@@ -82,7 +122,7 @@ void ReminderStore::add(const Reminder &reminder)
 bool ReminderStore::update(const Reminder &reminder)
 {
     requireDateAndTime(reminder);
-    open();
+    openForWriting();
     Statement update(*m_connection, kUpdateSql);
     update.bind(1, reminder.subject);
     update.bind(2, reminder.content);
@@ -94,10 +134,26 @@ bool ReminderStore::update(const Reminder &reminder)
 
 bool ReminderStore::remove(qint64 id)
 {
-    open();
+    openForWriting();
     Statement remove(*m_connection, kDeleteSql);
     remove.bind(1, id);
     return remove.run() > 0;
+}
+
+void ReminderStore::transaction(const std::function<void()> &writes)
+{
+    openForWriting();
+    // IMMEDIATE: another program's write waits for this one from the start, not at its first write.
+    Statement(*m_connection, "BEGIN IMMEDIATE").run();
+    try {
+        writes();
+        Statement(*m_connection, "COMMIT").run();
+    } catch (...) {
+        // The engine ends the transaction itself after some failures.
+        if (sqlite3_get_autocommit(m_connection->handle()) == 0)
+            sqlite3_exec(m_connection->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
 }
 
 Connection &ReminderStore::connection()

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class Connection;
@@ -25,10 +26,20 @@ public:
     // database, or lacks the table or one of its columns.
     void open();
     bool isOpen() const;
+    // Whether the open file may only be read (this user may not write it or its directory): every select
+    // works, and add, update, remove and transaction throw AppError naming the file. False while closed.
+    bool isReadOnly() const;
+    // "PRAGMA data_version": changes whenever another connection (another program) has committed a change
+    // to the file since the last call; the store's own changes leave it as it is.
+    qint64 dataVersion();
 
     // "SELECT * FROM 日程提醒 WHERE 时间 =:a", :a the first second of `minute`'s minute ("yyyy-mm-dd hh:MM:00").
     // Every field of each row is read.
     QList<Reminder> dueAt(const QDateTime &minute);
+    // The reminders due in the minutes after `after`'s minute, up to and including `upTo`'s minute: those
+    // whose 时间 is the first second of one of these minutes, in time order (时间, then id); every field
+    // read. Wall-clock texts in the stored form compare as text, along the 时间 index.
+    QList<Reminder> dueBetween(const QDateTime &after, const QDateTime &upTo);
     // "select 主题,时间 from 日程提醒 where 日期=:a", :a the day as "yyyy-mm-dd". Only subject and due are
     // read; the rows come in the order the store returns them. Built straight from the statement: this is
     // the agenda's refresh and must stay close to the sqlite3 shell's speed.
@@ -41,10 +52,16 @@ public:
     bool update(const Reminder &reminder);
     // Deletes the row with this id. Returns false when no row had it.
     bool remove(qint64 id);
+    // Runs `writes` (calls of add, update and remove) as one transaction: all of them are kept, or, when
+    // `writes` throws, none, and the exception goes on.
+    void transaction(const std::function<void()> &writes);
 
     // The connection, for the list model of the same store.
     Connection &connection();
 
 private:
+    // open(), and the refusal of a file that may only be read.
+    void openForWriting();
+
     std::unique_ptr<Connection> m_connection;
 };
