@@ -3,9 +3,11 @@
 #include "core/apperror.h"
 #include "store/connection.h"
 #include "store/reminderfields.h"
+#include "store/schema.h"
 #include "store/statement.h"
 #include "store/textformats.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <sqlite3.h>
 
@@ -36,6 +38,31 @@ ReminderStore::ReminderStore(QString path)
 }
 
 ReminderStore::~ReminderStore() = default;
+
+void ReminderStore::create(const QString &path)
+{
+    const QString shown = QFileInfo(path).absoluteFilePath();
+    if (QFileInfo::exists(shown))
+        throw AppError(QStringLiteral("数据库文件“%1”已经存在，保持原样").arg(shown));
+    sqlite3 *db = nullptr;
+    int status =
+        sqlite3_open_v2(QFile::encodeName(shown).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    QString failure;
+    if (status == SQLITE_OK) {
+        QByteArray script = "BEGIN;";
+        for (const QString &statement : reminderTableStatements())
+            script += statement.toUtf8() + ';';
+        script += "COMMIT;";
+        status = sqlite3_exec(db, script.constData(), nullptr, nullptr, nullptr);
+    }
+    if (status != SQLITE_OK)
+        failure = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(status));
+    sqlite3_close(db);
+    if (!failure.isEmpty()) {
+        QFile::remove(shown);
+        throw AppError(QStringLiteral("无法创建数据库文件“%1”：%2").arg(shown, failure));
+    }
+}
 
 void ReminderStore::open()
 {
@@ -107,7 +134,39 @@ QList<Reminder> ReminderStore::onDay(const QDate &day)
     return reminders;
 }
 
-void ReminderStore::add(const Reminder &reminder)
+void ReminderStore::forEachInTimeOrder(const QDate &first, const QDate &last,
+                                       const std::function<void(const Reminder &)> &visit)
+{
+    // One day is the agenda's equality, so that it takes the 日期 index as the agenda does.
+    QByteArrayList tests;
+    QStringList values;
+    if (first.isValid() && first == last) {
+        tests << "日期=?";
+        values << reminderDateText(first);
+    } else {
+        if (first.isValid()) {
+            tests << "日期>=?";
+            values << reminderDateText(first);
+        }
+        if (last.isValid()) {
+            tests << "日期<=?";
+            values << reminderDateText(last);
+        }
+    }
+    QByteArray sql = "SELECT * FROM 日程提醒";
+    if (!tests.isEmpty())
+        sql += " WHERE " + tests.join(" AND ");
+    sql += " ORDER BY 时间,id";
+    open();
+    Statement select(*m_connection, sql);
+    for (int i = 0; i < values.size(); ++i)
+        select.bind(i + 1, values.at(i));
+    const ReminderFields fields(select.columnNames());
+    while (select.next())
+        visit(fields.reminder(select.texts()));
+}
+
+qint64 ReminderStore::add(const Reminder &reminder)
 {
     requireDateAndTime(reminder);
     openForWriting();
@@ -117,6 +176,7 @@ void ReminderStore::add(const Reminder &reminder)
     insert.bind(3, canonicalDateTimeText(reminder.due));
     insert.bind(4, reminderDateText(reminder.day));
     insert.run();
+    return sqlite3_last_insert_rowid(m_connection->handle());
 }
 
 bool ReminderStore::update(const Reminder &reminder)

@@ -18,6 +18,9 @@ class ReminderStore
 public:
     // `path` is the database file; it is never created (a missing file is an error at open()).
     explicit ReminderStore(QString path = QStringLiteral("data.mdb"));
+    // Makes a starter file at `path`: the table 日程提醒 with its columns and indexes, and no rows. Throws
+    // AppError when `path` exists (it is left as it is) or cannot be made (nothing is left behind).
+    static void create(const QString &path);
     ~ReminderStore();
     ReminderStore(const ReminderStore &) = delete;
     ReminderStore &operator=(const ReminderStore &) = delete;
@@ -44,9 +47,14 @@ public:
     // read; the rows come in the order the store returns them. Built straight from the statement: this is
     // the agenda's refresh and must stay close to the sqlite3 shell's speed.
     QList<Reminder> onDay(const QDate &day);
+    // Hands every reminder whose 日期 lies from `first` to `last` (both included; an invalid date leaves
+    // that end open, so two invalid dates give every row) to `visit`, in time order (时间, then id), every
+    // field read. One row at a time, so that a million rows take no more memory than one.
+    void forEachInTimeOrder(const QDate &first, const QDate &last, const std::function<void(const Reminder &)> &visit);
     // "insert into 日程提醒(主题,内容,时间,日期)values(:a,:b,:c,:d)": subject, content, due and day as given
     // (the caller trims the subject), due written in its one canonical form "yyyy-mm-dd hh:MM:ss".
-    void add(const Reminder &reminder);
+    // Returns the id the store gave the new row.
+    qint64 add(const Reminder &reminder);
     // "update 日程提醒 set 主题=:a,内容=:b,日期=:c,时间=:d where id=:e". Returns false when no row had the
     // id (another program deleted it); that is not an error.
     bool update(const Reminder &reminder);
