@@ -269,7 +269,8 @@ int exportCalendar(const Arguments &arguments, Console &console)
     const int count = writeCalendar(store, file, console.error, console.clock);
     if (!file.commit())
         throw InputError(QStringLiteral("--ics: cannot write %1: %2").arg(target, file.errorString()));
-    console.text << "exported " << count << " reminders to " << QFileInfo(target).absoluteFilePath() << Qt::endl;
+    console.text << "exported " << count << (count == 1 ? " reminder to " : " reminders to ")
+                 << QFileInfo(target).absoluteFilePath() << Qt::endl;
     return ExitDone;
 }
 

@@ -17,6 +17,11 @@ constexpr char kHasRecordSql[] = "SELECT 1 FROM sqlite_master WHERE type='table'
 constexpr char kClaimSql[] = "INSERT OR IGNORE INTO ics_imports(uid, start) VALUES(?, ?)";
 constexpr char kKnownSql[] = "SELECT 1 FROM ics_imports WHERE uid=? AND start=?";
 
+QString reminders(qsizetype count)
+{
+    return count == 1 ? QStringLiteral("1 reminder") : QStringLiteral("%1 reminders").arg(count);
+}
+
 QString quoted(const QString &subject)
 {
     constexpr int kShown = 60;
@@ -50,7 +55,7 @@ void IcsImport::run(QIODevice &input, QTextStream &out, QTextStream &error)
             throw InputError(failure.message() + QStringLiteral("; nothing was imported"));
         }
     }
-    out << (m_dryRun ? "would import " : "imported ") << m_added << " reminders (" << m_known << " already imported, "
+    out << (m_dryRun ? "would import " : "imported ") << reminders(m_added) << " (" << m_known << " already imported, "
         << m_skipped << " skipped)" << Qt::endl;
 }
 
@@ -94,8 +99,8 @@ void IcsImport::readCalendar(QIODevice &input, QTextStream &out, QTextStream &er
         }
         m_known += known;
         if (made.recurring) {
-            out << "line " << part->line << ": " << quoted(made.subject) << " repeats: " << made.reminders.size()
-                << " reminders over the next 366 days";
+            out << "line " << part->line << ": " << quoted(made.subject)
+                << " repeats: " << reminders(made.reminders.size()) << " over the next 366 days";
             if (known > 0)
                 out << " (" << known << " already imported)";
             if (made.capped)

@@ -704,7 +704,7 @@ void TestCli::importSkipsWhatItCannotUse()
     QCOMPARE(lines.size(), expected.size());
     for (int i = 0; i < lines.size(); ++i)
         QVERIFY2(lines.at(i).startsWith(QStringLiteral("orvane-db: ") + expected.at(i)), qPrintable(lines.at(i)));
-    QVERIFY(result.out.contains(QLatin1String("imported 1 reminders (0 already imported, 8 skipped)")));
+    QVERIFY(result.out.contains(QLatin1String("imported 1 reminder (0 already imported, 8 skipped)")));
 }
 
 void TestCli::failedImportLeavesTheStore_data()
