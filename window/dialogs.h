@@ -2,11 +2,11 @@
 
 #include "core/apperror.h"
 
-class Screen;
-
 #include <QMessageBox>
 #include <QString>
 #include <exception>
+
+class Screen;
 
 // The program's three modal notices. Production shows real message boxes; tests record them.
 class Dialogs
