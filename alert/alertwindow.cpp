@@ -2,8 +2,6 @@
 
 #include "alert/alertsound.h"
 #include "alert/windowshake.h"
-#include "core/apperror.h"
-#include "core/text.h"
 #include "store/reminder.h"
 #include "store/textformats.h"
 #include "window/dialogs.h"
@@ -36,12 +34,6 @@ void caption(QWidget *parent, const QString &text, QPoint at)
     auto *label = new QLabel(text, parent);
     label->move(at);
     label->adjustSize();
-}
-
-// A row that no program of ours wrote can lack a value; the window shows nothing for the rest.
-AppError missingValue(const QString &type)
-{
-    return AppError(QStringLiteral("Could not convert variant of type (Null) into type (%1)").arg(type));
 }
 
 } // namespace
@@ -96,7 +88,7 @@ AlertWindow::~AlertWindow() = default;
 void AlertWindow::showReminder(const Reminder &reminder)
 {
     m_open = true;
-    guarded(m_dialogs, [&] { fillFields(reminder); });
+    fillFields(reminder);
     if (!m_placed) {
         m_placed = true;
         move(centredOn(m_screen.geometry(), size()));
@@ -109,21 +101,12 @@ void AlertWindow::showReminder(const Reminder &reminder)
     m_shake->start();
 }
 
+// A row that another program wrote may lack a value or hold an unreadable time: what there is shows.
 void AlertWindow::fillFields(const Reminder &reminder)
 {
-    m_subjectField->clear();
-    m_timeField->clear();
-    m_contentField->clear();
-    if (reminder.subject.isNull())
-        throw missingValue(QStringLiteral("String"));
-    if (!reminder.subject.isEmpty())
-        m_subjectField->setText(reminder.subject);
-    if (!reminder.due.isValid())
-        throw missingValue(QStringLiteral("Date"));
-    m_timeField->setText(regionalDateTimeText(reminder.due));
-    if (reminder.content.isNull())
-        throw missingValue(QStringLiteral("String"));
-    m_contentField->appendPlainText(withLineFeeds(reminder.content));
+    m_subjectField->setText(reminder.subject);
+    m_timeField->setText(reminder.due.isValid() ? regionalDateTimeText(reminder.due) : QString());
+    setContentText(m_contentField, reminder.content);
 }
 
 void AlertWindow::playSound()

@@ -1,10 +1,22 @@
 #include "app/agenda.h"
 
-QString agendaText(const QList<Reminder> &reminders)
+#include <algorithm>
+
+namespace {
+// A time that names no time of day reads as midnight, so that the entry still shows.
+QTime timeOfDay(const Reminder &reminder)
 {
+    return reminder.due.isValid() ? reminder.due.time() : QTime(0, 0);
+}
+} // namespace
+
+QString agendaText(QList<Reminder> reminders)
+{
+    std::stable_sort(reminders.begin(), reminders.end(),
+                     [](const Reminder &a, const Reminder &b) { return timeOfDay(a) < timeOfDay(b); });
     QString text;
-    for (const Reminder &reminder : reminders)
-        text += reminder.due.toString(QStringLiteral("hh:mm:ss")) + QStringLiteral("  ") + reminder.subject
+    for (const Reminder &reminder : std::as_const(reminders))
+        text += timeOfDay(reminder).toString(QStringLiteral("hh:mm:ss")) + QStringLiteral("  ") + reminder.subject
                 + QStringLiteral("\r\r");
     return text;
 }

@@ -5,9 +5,10 @@
 #include <QList>
 #include <QString>
 
-// Today's agenda: one entry per reminder, "hh:MM:ss", two spaces, the subject and two carriage returns, in
-// the order given.
-QString agendaText(const QList<Reminder> &reminders);
+// Today's agenda: one entry per reminder, "hh:MM:ss", two spaces, the subject and two carriage returns, by
+// time of day (equal times in the order given). A time that names no time of day reads 00:00:00, a missing
+// subject as empty.
+QString agendaText(QList<Reminder> reminders);
 
 // One marquee step: the label's new top after moving up by one pixel, wrapping to the panel's bottom edge
 // once its last line is 30 pixels past the panel's top edge.

@@ -8,6 +8,7 @@
 #include "manager/reminderlist.h"
 #include "store/reminderstore.h"
 #include "window/dialogs.h"
+#include "window/fieldstyle.h"
 
 #include <QDateEdit>
 #include <QFrame>

@@ -15,8 +15,6 @@
 namespace {
 
 constexpr int kSpinHeight = 21;
-// Longer than any content typed into the program: another program wrote it.
-constexpr qsizetype kLongContent = 65536;
 
 // Times are typed as people type them: the click that enters the field selects its hour, so that "0930"
 // makes 09:30:00; a later click selects the part clicked, and a drag what it covers.
@@ -118,13 +116,4 @@ QPushButton *placeButton(QWidget *panel, const char *name, const QString &captio
     auto *button = place(new QPushButton(caption, panel), name, geometry);
     button->setAutoDefault(false);
     return button;
-}
-
-void setContentText(QPlainTextEdit *field, const QString &content)
-{
-    // Qt's layout looks for a word boundary through the whole of an unbroken run before it breaks a line
-    // anywhere, line after line: a long run without one would hold the program for minutes.
-    field->setWordWrapMode(content.size() > kLongContent ? QTextOption::WrapAnywhere
-                                                         : QTextOption::WrapAtWordBoundaryOrAnywhere);
-    field->setPlainText(withLineFeeds(content));
 }

@@ -40,6 +40,3 @@ QTimeEdit *placeTimeEdit(QWidget *panel, QPoint at, int width);
 QDateEdit *placeDateEdit(QWidget *panel, const QRect &geometry);
 // Neither a default nor an auto-default button: Enter presses none of them.
 QPushButton *placeButton(QWidget *panel, const char *name, const QString &caption, const QRect &geometry);
-
-// Shows a stored content in a multi-line field, line breaks as the field writes them.
-void setContentText(QPlainTextEdit *field, const QString &content);

@@ -79,8 +79,17 @@ void TestAlert::fieldsShowTheReminder_data()
                                         << "带上笔记本" << false;
     QTest::newRow("empty content") << reminderAt(QTime(9, 30), QStringLiteral("s"), QStringLiteral("")) << "s"
                                    << nineThirty << "" << false;
-    QTest::newRow("missing content stops the filling")
-        << reminderAt(QTime(9, 30), QStringLiteral("s"), QString()) << "s" << nineThirty << "" << true;
+    QTest::newRow("no content") << reminderAt(QTime(9, 30), QStringLiteral("s"), QString()) << "s" << nineThirty << ""
+                                << false;
+    QTest::newRow("no subject") << reminderAt(QTime(9, 30), QString()) << "" << nineThirty << "带上笔记本" << false;
+    const QString huge(10 * 1024 * 1024, QLatin1Char('x')); // one unbroken run, as another tool may write it
+    QTest::newRow("10 MB content") << reminderAt(QTime(9, 30), QStringLiteral("s"), huge) << "s" << nineThirty << huge
+                                   << false;
+    Reminder unreadableTime = reminderAt(QTime(9, 30));
+    unreadableTime.due = QDateTime();
+    QTest::newRow("unreadable time") << unreadableTime << "会议"
+                                     << ""
+                                     << "带上笔记本" << false;
 }
 
 void TestAlert::fieldsShowTheReminder()

@@ -8,6 +8,8 @@ class TestAgenda : public QObject
 
 private slots:
     void entriesInTheGivenOrder();
+    void entriesByTimeOfDay();
+    void oddRowsShowWhatTheyCan();
     void marquee_data();
     void marquee();
     void tallLabelScrollsThroughCompletely();
@@ -24,6 +26,32 @@ void TestAgenda::entriesInTheGivenOrder()
     QCOMPARE(agendaText({}), QString());
     QCOMPARE(agendaText({reminder("早会", QTime(8, 30)), reminder("日期为准", QTime(17, 5, 9))}),
              QStringLiteral("08:30:00  早会\r\r17:05:09  日期为准\r\r"));
+}
+
+void TestAgenda::entriesByTimeOfDay()
+{
+    const auto reminder = [](const char *subject, QDate day, QTime time) {
+        Reminder r;
+        r.subject = QString::fromUtf8(subject);
+        r.due = QDateTime(day, time, Qt::UTC);
+        return r;
+    };
+    const QDate today(2026, 3, 4);
+    // A schedule reads top to bottom; equal times keep the store's order; the day of 时间 plays no part.
+    QCOMPARE(agendaText({reminder("晚饭", today, QTime(18, 0)), reminder("早会", today, QTime(8, 30)),
+                         reminder("午饭甲", today, QTime(12, 0)), reminder("下周", today.addDays(7), QTime(9, 0)),
+                         reminder("午饭乙", today, QTime(12, 0))}),
+             QStringLiteral(
+                 "08:30:00  早会\r\r09:00:00  下周\r\r12:00:00  午饭甲\r\r12:00:00  午饭乙\r\r18:00:00  晚饭\r\r"));
+}
+
+void TestAgenda::oddRowsShowWhatTheyCan()
+{
+    Reminder noSubject;
+    noSubject.due = QDateTime(QDate(2026, 3, 4), QTime(9, 0), Qt::UTC);
+    Reminder noTime;
+    noTime.subject = QStringLiteral("时间看不懂");
+    QCOMPARE(agendaText({noSubject, noTime}), QStringLiteral("00:00:00  时间看不懂\r\r09:00:00  \r\r"));
 }
 
 void TestAgenda::marquee_data()
