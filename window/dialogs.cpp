@@ -14,6 +14,32 @@ QString errorBoxText(const QString &message)
     return message;
 }
 
+namespace {
+
+// A message box that stands centred on a screen: it learns its final size only as it shows.
+class CentredBox : public QMessageBox
+{
+public:
+    CentredBox(Icon icon, const QString &caption, const QString &text, const QRect &screen)
+        : QMessageBox(icon, caption, text, QMessageBox::Ok, QApplication::activeWindow())
+        , m_screen(screen)
+    {
+    }
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        QMessageBox::showEvent(event);
+        if (!m_screen.isNull())
+            move(centredOn(m_screen, frameGeometry().size()));
+    }
+
+private:
+    QRect m_screen;
+};
+
+} // namespace
+
 QtDialogs::QtDialogs(const Screen &screen)
     : m_screen(screen)
 {
@@ -21,11 +47,9 @@ QtDialogs::QtDialogs(const Screen &screen)
 
 void QtDialogs::showBox(QMessageBox::Icon icon, const QString &caption, const QString &text, bool centreOnScreen)
 {
-    QMessageBox box(icon, caption, withLineFeeds(text), QMessageBox::Ok, QApplication::activeWindow());
-    if (centreOnScreen) {
-        box.adjustSize();
-        box.move(centredOn(m_screen.geometry(), box.size()));
-    }
+    // Stored and received texts (a subject, a server's status line) read literally, never as markup.
+    CentredBox box(icon, caption, withLineFeeds(text), centreOnScreen ? m_screen.geometry() : QRect());
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
