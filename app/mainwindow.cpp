@@ -7,6 +7,7 @@
 #include "app/notices.h"
 #include "app/reminderwatch.h"
 #include "app/services.h"
+#include "app/sleepwatch.h"
 #include "core/apptitle.h"
 #include "core/clock.h"
 #include "core/text.h"
@@ -57,6 +58,7 @@ MainWindow::MainWindow(ReminderStore &store, AppWindow &appWindow, Services &ser
     , m_appWindow(appWindow)
     , m_services(services)
     , m_dialogs(services.dialogs())
+    , m_storeErrors(m_dialogs)
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(kApplicationTitle);
@@ -101,7 +103,7 @@ MainWindow::MainWindow(ReminderStore &store, AppWindow &appWindow, Services &ser
     m_scrollTimer->setInterval(100);
     connect(m_scrollTimer, &QTimer::timeout, this, &MainWindow::scrollAgenda);
     m_watch = new ReminderWatch(m_store, services.clock(), this);
-    connect(m_watch, &ReminderWatch::reminderDue, this, &MainWindow::showAlert);
+    connect(m_watch, &ReminderWatch::remindersDue, this, &MainWindow::queueAlerts);
     m_watchTimer = new QTimer(this);
     m_watchTimer->setObjectName(QStringLiteral("watchTimer"));
     m_watchTimer->setInterval(30000);
@@ -113,6 +115,10 @@ MainWindow::MainWindow(ReminderStore &store, AppWindow &appWindow, Services &ser
     // The tray icon, with its pictures and the backend that asks the desktop for its tray (a D-Bus round
     // trip), is made once the event loop runs, just after the window is on screen, so as not to delay it.
     QMetaObject::invokeMethod(this, &MainWindow::createTrayIcon, Qt::QueuedConnection);
+    // A machine that wakes from sleep is looked at once; the system bus is reached after the window shows.
+    QMetaObject::invokeMethod(
+        this, [this] { connect(new SleepWatch(this), &SleepWatch::resumed, this, &MainWindow::checkDueReminders); },
+        Qt::QueuedConnection);
 }
 
 MainWindow::~MainWindow() = default;
@@ -167,16 +173,35 @@ void MainWindow::showAgenda()
     if (m_showingAgenda)
         return;
     m_showingAgenda = true;
-    guarded(m_dialogs, [this] { refreshAgenda(); });
+    if (!m_storeErrors.run([this] { refreshAgenda(); }))
+        reportedStoreFailure();
     m_showingAgenda = false;
-    // The error box of a failed refresh is not a window to come back from: it would ask again forever.
+}
+
+void MainWindow::reportedStoreFailure()
+{
+    // Coming back from the box would only ask the store again, and show the same box again and again.
     m_ownWindowWasActive = false;
+}
+
+void MainWindow::openStore()
+{
+    if (!m_storeErrors.run([this] { m_store.open(); }))
+        reportedStoreFailure();
 }
 
 void MainWindow::refreshAgenda()
 {
-    const QList<Reminder> today = m_store.onDay(m_services.clock().now().date());
-    m_agenda->setText(withLineFeeds(agendaText(today)));
+    const QDate today = m_services.clock().now().date();
+    m_agenda->setText(withLineFeeds(agendaText(m_store.onDay(today))));
+    m_agendaDay = today;
+    m_agendaVersion = m_store.dataVersion();
+}
+
+void MainWindow::refreshAgendaIfStale()
+{
+    if (m_services.clock().now().date() != m_agendaDay || m_store.dataVersion() != m_agendaVersion)
+        refreshAgenda();
 }
 
 void MainWindow::scrollAgenda()
@@ -186,17 +211,30 @@ void MainWindow::scrollAgenda()
 
 void MainWindow::checkDueReminders()
 {
-    guarded(m_dialogs, [this] { m_watch->check(); });
+    const bool done = m_storeErrors.run([this] {
+        m_watch->check();
+        refreshAgendaIfStale();
+    });
+    if (!done)
+        reportedStoreFailure();
 }
 
-void MainWindow::showAlert(const Reminder &reminder)
+// Reminders due together, or while an alert is open, each get their alert in turn, earliest first.
+void MainWindow::queueAlerts(const QList<Reminder> &reminders)
+{
+    m_pendingAlerts += reminders;
+    showNextAlert();
+}
+
+void MainWindow::showNextAlert()
 {
     if (!m_alert) {
         m_alert = std::make_unique<AlertWindow>(m_dialogs, m_services.screen(), m_services.makeAlertSound());
         connect(m_alert.get(), &AlertWindow::minimizeProgramRequested, &m_appWindow, &AppWindow::minimize);
+        connect(m_alert.get(), &QDialog::finished, this, &MainWindow::showNextAlert, Qt::QueuedConnection);
     }
-    if (!m_alert->isOpen())
-        m_alert->showReminder(reminder);
+    if (!m_alert->isOpen() && !m_pendingAlerts.isEmpty())
+        m_alert->showReminder(m_pendingAlerts.takeFirst());
 }
 
 // A fresh manager window for every opening; it goes when it closes.

@@ -1,5 +1,10 @@
 #pragma once
 
+#include "store/reminder.h"
+#include "window/dialogs.h"
+
+#include <QDate>
+#include <QList>
 #include <QPointer>
 #include <QWidget>
 #include <memory>
@@ -7,7 +12,6 @@
 class AgendaView;
 class AlertWindow;
 class AppWindow;
-class Dialogs;
 class EdgeDocker;
 class QAction;
 class QFrame;
@@ -19,7 +23,6 @@ class ReminderStore;
 class ReminderWatch;
 class Services;
 class TrayIcon;
-struct Reminder;
 
 // The main window: the shaped window at the top right of the screen with today's agenda scrolling through
 // its panel. It carries the program's two timers (the scrolling, and the reminder watch every 30 seconds)
@@ -33,6 +36,8 @@ public:
     MainWindow(ReminderStore &store, AppWindow &appWindow, Services &services, QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    // Opens the store at start-up; a failure is reported as the store's failures are, one box at a time.
+    void openStore();
     // Rebuilds today's agenda from the store; throws AppError when the store fails (the agenda then keeps
     // its text). The manager runs it after each change it makes.
     void refreshAgenda();
@@ -49,7 +54,13 @@ private:
     void showAgenda();
     void scrollAgenda();
     void checkDueReminders();
-    void showAlert(const Reminder &reminder);
+    // Rebuilds the agenda when the day has changed or another program has changed the store.
+    void refreshAgendaIfStale();
+    void queueAlerts(const QList<Reminder> &reminders);
+    void showNextAlert();
+    // A failure of the store that the program met on its own: the box that reported it (if one was shown) is
+    // not a window to come back from.
+    void reportedStoreFailure();
     void openManager();
     void toggleHidden();
     void trayClicked();
@@ -71,7 +82,11 @@ private:
     QTimer *m_scrollTimer = nullptr;
     QTimer *m_watchTimer = nullptr;
     ReminderWatch *m_watch = nullptr;
+    LoneErrorBox m_storeErrors;
     std::unique_ptr<AlertWindow> m_alert; // made when a reminder first falls due
+    QList<Reminder> m_pendingAlerts;      // fell due while another alert was open
+    QDate m_agendaDay;                    // the day the agenda shows
+    qint64 m_agendaVersion = -1;          // the store's data version when it was read
     bool m_shown = false;
     // Another window of the program was active since this one last was: coming back from it refreshes
     // the agenda, coming back from another program does not.

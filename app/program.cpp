@@ -31,7 +31,7 @@ int runProgram(InstanceGuard &guard)
     QApplication::setQuitOnLastWindowClosed(false); // the main window alone ends the program
     ReminderStore store;
     MainWindow mainWindow(store, appWindow, services);
-    guarded(services.dialogs(), [&store] { store.open(); });
+    mainWindow.openStore();
 
     mainWindow.show();
     // The program's icon, for the taskbar and the title bars, is set once the main window is on screen.

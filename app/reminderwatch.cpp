@@ -3,6 +3,19 @@
 #include "core/clock.h"
 #include "store/reminderstore.h"
 
+namespace {
+
+// A reminder raised is remembered this long: longer than any hour daylight saving repeats.
+constexpr qint64 kRememberedSeconds = 2 * 24 * 3600;
+
+// The minute on the wall clock, as the store writes times: no time zone.
+QDateTime wallClockMinute(const QDateTime &now)
+{
+    return QDateTime(now.date(), QTime(now.time().hour(), now.time().minute()), Qt::UTC);
+}
+
+} // namespace
+
 ReminderWatch::ReminderWatch(ReminderStore &store, const Clock &clock, QObject *parent)
     : QObject(parent)
     , m_store(store)
@@ -12,7 +25,22 @@ ReminderWatch::ReminderWatch(ReminderStore &store, const Clock &clock, QObject *
 
 void ReminderWatch::check()
 {
-    const QList<Reminder> due = m_store.dueAt(m_clock.now());
+    const QDateTime minute = wallClockMinute(m_clock.now());
+    // Forward from the last look; otherwise (the first look, the same minute again, a clock set back) the
+    // current minute alone.
+    const QDateTime after = m_lastMinute.isValid() && m_lastMinute < minute ? m_lastMinute : minute.addSecs(-60);
+    const QList<Reminder> found = m_store.dueBetween(after, minute);
+    m_lastMinute = minute;
+
+    QList<Reminder> due;
+    for (const Reminder &reminder : found) {
+        if (!m_raised.contains({reminder.id, reminder.due})) {
+            m_raised.insert({reminder.id, reminder.due});
+            due << reminder;
+        }
+    }
+    m_raised.removeIf(
+        [oldest = minute.addSecs(-kRememberedSeconds)](const Raised &raised) { return raised.second < oldest; });
     if (!due.isEmpty())
-        emit reminderDue(due.first());
+        emit remindersDue(due);
 }

@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QString>
 #include <exception>
+#include <optional>
+#include <utility>
 
 class Screen;
 
@@ -40,19 +42,52 @@ private:
     const Screen &m_screen;
 };
 
+// Runs `work`; the message of an error that escapes it, or nothing when it succeeded.
+template <typename Work> std::optional<QString> failureOf(Work &&work)
+{
+    try {
+        work();
+        return std::nullopt;
+    } catch (const AppError &error) {
+        return error.message();
+    } catch (const std::exception &error) {
+        return QString::fromLocal8Bit(error.what());
+    }
+}
+
 // Runs one handler; an error that escapes it ends the handler and is shown in the error box, and the
 // program carries on. Every handler that Qt calls goes through this, so no exception crosses Qt's dispatch.
 template <typename Handler> void guarded(Dialogs &dialogs, Handler &&handler)
 {
-    QString message;
-    try {
-        handler();
-        return;
-    } catch (const AppError &error) {
-        message = error.message();
-    } catch (const std::exception &error) {
-        message = QString::fromLocal8Bit(error.what());
-    }
-    // Shown outside the catch block: the box runs a nested event loop.
-    dialogs.errorBox(message);
+    // The box is shown outside the catch block: it runs a nested event loop.
+    if (const std::optional<QString> message = failureOf(std::forward<Handler>(handler)))
+        dialogs.errorBox(*message);
 }
+
+// Shows the failures of work that the program does on its own (a timer's, say) one box at a time: while a box
+// stands, later failures are not shown; once it is closed, the next failure is. A store that cannot be
+// reached thus asks once, not once for every tick of a night away.
+class LoneErrorBox
+{
+public:
+    explicit LoneErrorBox(Dialogs &dialogs)
+        : m_dialogs(dialogs)
+    {
+    }
+
+    // Runs `work`; false when it failed.
+    template <typename Work> bool run(Work &&work)
+    {
+        const std::optional<QString> message = failureOf(std::forward<Work>(work));
+        if (message && !m_showing) {
+            m_showing = true;
+            m_dialogs.errorBox(*message);
+            m_showing = false;
+        }
+        return !message;
+    }
+
+private:
+    Dialogs &m_dialogs;
+    bool m_showing = false;
+};

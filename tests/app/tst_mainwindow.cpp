@@ -12,6 +12,7 @@
 #include "window/appwindow.h"
 #include "window/hotarea.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -30,11 +31,15 @@ void click(QWidget *widget)
 // A fixture: a starter store, fake services, the program's windows, the main window shown.
 struct Program
 {
-    Program()
+    enum Store { StoreThere, StoreMissing };
+
+    explicit Program(Store there = StoreThere)
         : store(db.path())
         , appWindow(services.dialogs())
         , window(store, appWindow, services)
     {
+        if (there == StoreMissing)
+            QFile::remove(db.path());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTRY_VERIFY(services.trayBackend); // made once the event loop runs
@@ -72,7 +77,9 @@ private slots:
     void settingsOpensAFreshManagerEachTime();
     void trayIconHidesAndShows();
     void agendaRefreshedOnReturnFromOwnWindow();
-    void watchRaisesTheAlertOnceWhileItIsOpen();
+    void remindersDueTogetherAlertInTurn();
+    void agendaFollowsTheDayAndOtherPrograms();
+    void storeFailuresStandInOneBoxAtATime();
     void openWindowsSurviveTheTray();
 };
 
@@ -181,22 +188,64 @@ void TestMainWindow::agendaRefreshedOnReturnFromOwnWindow()
     QTRY_COMPARE(program.agenda()->text(), QStringLiteral("08:30:00  早会\n\n"));
 }
 
-void TestMainWindow::watchRaisesTheAlertOnceWhileItIsOpen()
+void TestMainWindow::remindersDueTogetherAlertInTurn()
 {
     Program program;
     program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(9, 30, 5));
-    program.db.sql(QStringLiteral(
-        "insert into 日程提醒(主题,内容,时间,日期) values('会议','c','2026-03-04 09:30:00','2026-03-04')"));
+    program.db.sql(QStringLiteral("insert into 日程提醒(主题,内容,时间,日期) values"
+                                  "('第二','c','2026-03-04 09:31:00','2026-03-04'),"
+                                  "('第一甲','c','2026-03-04 09:30:00','2026-03-04'),"
+                                  "('第一乙','c','2026-03-04 09:30:00','2026-03-04')"));
     program.tick();
-    auto *alert = qobject_cast<AlertWindow *>(QApplication::activeModalWidget());
-    QTRY_VERIFY(alert = qobject_cast<AlertWindow *>(QApplication::activeModalWidget()));
-    QTRY_COMPARE(program.services.played.size(), 1);
-    program.tick(); // the second look of the minute finds it still open
-    QCOMPARE(program.services.played.size(), 1);
-    alert->reject();
-    program.tick(); // closed before the minute is over: it comes again
-    QTRY_COMPARE(program.services.played.size(), 2);
-    alert->reject();
+    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(9, 31, 5));
+    program.tick(); // falls due while the first alert is open
+    QStringList shown;
+    for (int alert = 0; alert < 3; ++alert) {
+        AlertWindow *window = nullptr;
+        QTRY_VERIFY(window = qobject_cast<AlertWindow *>(QApplication::activeModalWidget()));
+        shown << window->findChild<QLineEdit *>(QStringLiteral("subjectField"))->text();
+        QTRY_COMPARE(program.services.played.size(), alert + 1);
+        program.tick(); // a later look raises none of them again
+        window->reject();
+    }
+    QCOMPARE(shown, (QStringList{QStringLiteral("第一甲"), QStringLiteral("第一乙"), QStringLiteral("第二")}));
+    QTest::qWait(100);
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestMainWindow::agendaFollowsTheDayAndOtherPrograms()
+{
+    Program program;
+    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(23, 59, 45));
+    QTRY_COMPARE(program.agenda()->text(), QString());
+    program.db.sql(QStringLiteral("insert into 日程提醒(主题,内容,时间,日期) values"
+                                  "('今天','', '2026-03-04 21:00:00','2026-03-04'),"
+                                  "('明天','', '2026-03-05 08:00:00','2026-03-05')"));
+    program.tick(); // another program wrote the store: the next look shows it
+    QCOMPARE(program.agenda()->text(), QStringLiteral("21:00:00  今天\n\n"));
+    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 5), QTime(0, 0, 15));
+    program.tick(); // midnight passed
+    QCOMPARE(program.agenda()->text(), QStringLiteral("08:00:00  明天\n\n"));
+}
+
+void TestMainWindow::storeFailuresStandInOneBoxAtATime()
+{
+    Program program(Program::StoreMissing);
+    RecordingDialogs &dialogs = program.services.recordingDialogs;
+    QTRY_COMPARE(dialogs.shown.size(), 1); // the first agenda could not be read
+    // While the box stands (its own event loop runs the timers), the ticks that fail show no box of their own.
+    int ticksWhileShown = 0;
+    dialogs.whileShown = [&] {
+        for (; ticksWhileShown < 5; ++ticksWhileShown)
+            program.tick();
+    };
+    program.tick();
+    QCOMPARE(dialogs.shown.size(), 2);
+    QCOMPARE(ticksWhileShown, 5);
+    dialogs.whileShown = nullptr;
+    program.tick(); // closed, and the store still fails: the next tick reports again
+    QCOMPARE(dialogs.shown.size(), 3);
+    QVERIFY(dialogs.shown.last().contains(QStringLiteral("找不到数据库文件")));
 }
 
 void TestMainWindow::openWindowsSurviveTheTray()

@@ -47,16 +47,6 @@ struct TrayFixture
     std::unique_ptr<TrayIcon> tray;
 };
 
-QString failureOf(const std::function<void()> &step)
-{
-    try {
-        step();
-    } catch (const AppError &e) {
-        return e.message();
-    }
-    return QString();
-}
-
 } // namespace
 
 class TestTrayIcon : public QObject
@@ -182,7 +172,8 @@ void TestTrayIcon::refusedIconFails()
     TrayFixture f;
     f.backend->showAccepted = false;
 
-    QCOMPARE(failureOf([&] { f.tray->show(); }), QStringLiteral("Cannot Create System Shell Notification Icon"));
+    QCOMPARE(failureOf([&] { f.tray->show(); }).value_or(QString()),
+             QStringLiteral("Cannot Create System Shell Notification Icon"));
 
     f.app.requestMinimize(); // minimised, still on the taskbar
     QVERIFY(f.app.isMinimized());
