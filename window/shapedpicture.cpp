@@ -96,6 +96,12 @@ QRegion regionFromPicture(const QImage &picture, bool tolerant)
     return bands.region();
 }
 
+void setWindowShape(QWidget *window, const QRegion &shape)
+{
+    // A mask wholly outside the window hides all of it.
+    window->setMask(shape.isEmpty() ? QRegion(-1, -1, 1, 1) : shape);
+}
+
 ShapedPicture::ShapedPicture(const QImage &picture, QWidget *window)
     : QWidget(window)
     , m_picture(rgb32(picture))
@@ -112,9 +118,7 @@ void ShapedPicture::shapeWindow(QWidget *window)
     const bool shown = window->isVisible();
     window->setWindowFlag(Qt::FramelessWindowHint, true);
     window->resize(m_picture.size());
-    const QRegion region = regionFromPicture(m_picture);
-    // Qt takes an empty mask for no mask at all; a mask wholly outside the window hides all of it.
-    window->setMask(region.isEmpty() ? QRegion(-1, -1, 1, 1) : region);
+    setWindowShape(window, regionFromPicture(m_picture));
     if (shown)
         window->show(); // changing the flags hid it
 }

@@ -10,6 +10,10 @@ class WindowDrag;
 // Tolerant: a pixel within 9 of the key colour in each of red, green and blue is cut away too.
 QRegion regionFromPicture(const QImage &picture, bool tolerant = false);
 
+// Cuts a window to `shape`, in its own coordinates: an empty shape shows nothing of it (Qt alone would take
+// an empty mask for no mask at all and show the whole window).
+void setWindowShape(QWidget *window, const QRegion &shape);
+
 // A window's background picture. Made once per window, it lies under every other control, takes the frame
 // away, sizes the window to the picture, cuts the window to the picture's opaque pixels, and moves the
 // window while the user drags the bare picture with the left button (each proposed position is offered to
