@@ -37,7 +37,31 @@ QImage loadPicture(const QString &path)
     return reader.read();
 }
 
+QImage loadPicture(const QString &path, qreal devicePixelRatio)
+{
+    if (devicePixelRatio > 1) {
+        QImage sharp = loadPicture(doubleSizePath(path));
+        if (!sharp.isNull()) {
+            sharp.setDevicePixelRatio(2);
+            return sharp;
+        }
+    }
+    return loadPicture(path);
+}
+
+QString doubleSizePath(const QString &path)
+{
+    const QFileInfo file(path);
+    const QString ending = file.suffix() == QLatin1String("rgb32") ? QStringLiteral("png") : file.suffix();
+    return file.path() + QLatin1Char('/') + file.completeBaseName() + QStringLiteral("@2x.") + ending;
+}
+
 QIcon loadIcon(const QString &path)
 {
-    return QIcon(QPixmap::fromImage(loadPicture(path)));
+    const QPixmap picture = QPixmap::fromImage(loadPicture(path));
+    QIcon icon(picture);
+    const QString sharp = doubleSizePath(path);
+    if (QFileInfo::exists(sharp))
+        icon.addFile(sharp, picture.size() * 2); // with its size given, the file is read when first drawn
+    return icon;
 }

@@ -1,8 +1,10 @@
 #include "window/shapedpicture.h"
 
+#include "window/picture.h"
 #include "window/windowdrag.h"
 
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <cstdlib>
@@ -113,6 +115,12 @@ ShapedPicture::ShapedPicture(const QImage &picture, QWidget *window)
     shapeWindow(window);
 }
 
+ShapedPicture::ShapedPicture(const QString &path, QWidget *window)
+    : ShapedPicture(loadPicture(path), window)
+{
+    m_path = path;
+}
+
 void ShapedPicture::shapeWindow(QWidget *window)
 {
     const bool shown = window->isVisible();
@@ -126,7 +134,21 @@ void ShapedPicture::shapeWindow(QWidget *window)
 void ShapedPicture::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.drawImage(0, 0, m_picture);
+    // The device painted on, which a grab or a render may choose: not always the screen's.
+    const QPaintDevice *device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : this;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(rect()), pictureFor(device->devicePixelRatio()));
+}
+
+const QImage &ShapedPicture::pictureFor(qreal devicePixelRatio)
+{
+    if (devicePixelRatio <= 1 || m_path.isEmpty())
+        return m_picture;
+    if (!m_sharpPictureRead) {
+        m_sharpPicture = loadPicture(m_path, devicePixelRatio);
+        m_sharpPictureRead = true;
+    }
+    return m_sharpPicture.isNull() ? m_picture : m_sharpPicture;
 }
 
 // Only the bare picture drags: the controls above it take their own mouse input.

@@ -25,7 +25,12 @@ class ShapedPicture : public QWidget
 
 public:
     ShapedPicture(const QImage &picture, QWidget *window);
+    // One of the program's pictures (see loadPicture). Where it is shown at a device pixel ratio above 1,
+    // the picture drawn at twice the size beside it is shown in its place, read the first time it is
+    // needed; the window keeps the shape of the picture itself.
+    ShapedPicture(const QString &path, QWidget *window);
 
+    // The picture that shapes the window, at its own size.
     const QImage &picture() const { return m_picture; }
     QSize sizeHint() const override { return m_picture.size(); }
 
@@ -35,7 +40,11 @@ protected:
 
 private:
     void shapeWindow(QWidget *window);
+    const QImage &pictureFor(qreal devicePixelRatio);
 
     QImage m_picture;
+    QString m_path;
+    QImage m_sharpPicture; // read when first needed
+    bool m_sharpPictureRead = false;
     WindowDrag *m_drag;
 };
