@@ -1,6 +1,7 @@
 #include "window/picture.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QPixmap>
 #include <QResource>
@@ -58,10 +59,12 @@ QString doubleSizePath(const QString &path)
 
 QIcon loadIcon(const QString &path)
 {
-    const QPixmap picture = QPixmap::fromImage(loadPicture(path));
-    QIcon icon(picture);
-    const QString sharp = doubleSizePath(path);
-    if (QFileInfo::exists(sharp))
-        icon.addFile(sharp, picture.size() * 2); // with its size given, the file is read when first drawn
+    QIcon icon(QPixmap::fromImage(loadPicture(path)));
+    // QIcon would read a file added to it at once, and through every image plugin: only where it serves.
+    if (qGuiApp && qGuiApp->devicePixelRatio() > 1) {
+        const QImage sharp = loadPicture(doubleSizePath(path));
+        if (!sharp.isNull())
+            icon.addPixmap(QPixmap::fromImage(sharp));
+    }
     return icon;
 }

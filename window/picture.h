@@ -14,5 +14,5 @@ QImage loadPicture(const QString &path, qreal devicePixelRatio);
 // Where the picture drawn at twice the size lies: "<name>@2x.<ending>" beside it; for raw pixels, which
 // only the first screen's picture needs, "<name>@2x.png".
 QString doubleSizePath(const QString &path);
-// The picture as an icon, with its double-size picture for sharper screens, read only when asked for.
+// The picture as an icon; with its double-size picture too when a screen's device pixel ratio is above 1.
 QIcon loadIcon(const QString &path);
