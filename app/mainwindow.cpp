@@ -3,6 +3,7 @@
 #include "alert/alertsound.h"
 #include "alert/alertwindow.h"
 #include "app/agenda.h"
+#include "app/agendaview.h"
 #include "app/notices.h"
 #include "app/reminderwatch.h"
 #include "app/services.h"
@@ -65,9 +66,9 @@ MainWindow::MainWindow(ReminderStore &store, AppWindow &appWindow, Services &ser
     m_agendaPanel = new QFrame(this);
     m_agendaPanel->setObjectName(QStringLiteral("agendaPanel"));
     m_agendaPanel->setGeometry(328, 88, 202, 125);
-    m_agendaLabel = new QLabel(m_agendaPanel);
-    m_agendaLabel->setObjectName(QStringLiteral("agendaLabel"));
-    m_agendaLabel->setGeometry(16, 128, 3, 13);
+    m_agenda = new AgendaView(m_agendaPanel);
+    m_agenda->setObjectName(QStringLiteral("agenda"));
+    m_agenda->setGeometry(16, 128, 3, 13);
     captionLabel(this, "agendaHeading", QStringLiteral("每日提醒"), {328, 64, 201, 21});
     m_introductionLink =
         captionLabel(this, "introductionLink", QStringLiteral("【Orvane日程提醒V2.0简介】"), {328, 216, 202, 21});
@@ -175,14 +176,12 @@ void MainWindow::showAgenda()
 void MainWindow::refreshAgenda()
 {
     const QList<Reminder> today = m_store.onDay(m_services.clock().now().date());
-    m_agendaLabel->setText(withLineFeeds(agendaText(today)));
-    m_agendaLabel->adjustSize();
+    m_agenda->setText(withLineFeeds(agendaText(today)));
 }
 
 void MainWindow::scrollAgenda()
 {
-    m_agendaLabel->move(m_agendaLabel->x(),
-                        marqueeStep(m_agendaLabel->y(), m_agendaLabel->height(), m_agendaPanel->height()));
+    m_agenda->move(m_agenda->x(), marqueeStep(m_agenda->y(), m_agenda->height(), m_agendaPanel->height()));
 }
 
 void MainWindow::checkDueReminders()

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <memory>
 
+class AgendaView;
 class AlertWindow;
 class AppWindow;
 class Dialogs;
@@ -60,7 +61,7 @@ private:
     Services &m_services;
     Dialogs &m_dialogs;
     QFrame *m_agendaPanel = nullptr;
-    QLabel *m_agendaLabel = nullptr;
+    AgendaView *m_agenda = nullptr;
     QLabel *m_introductionLink = nullptr;
     QMenu *m_menu = nullptr;
     QAction *m_hideShowAction = nullptr;

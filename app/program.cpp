@@ -1,43 +1,13 @@
 #include "app/program.h"
 
-#include "alert/alertsound.h"
+#include "app/desktopservices.h"
 #include "app/instanceguard.h"
 #include "app/mainwindow.h"
-#include "app/services.h"
-#include "core/clock.h"
-#include "notice/browserlauncher.h"
-#include "notice/noticeclient.h"
 #include "store/reminderstore.h"
 #include "window/appwindow.h"
-#include "window/dialogs.h"
 #include "window/picture.h"
-#include "window/screen.h"
-#include "window/systemtraybackend.h"
 
 #include <QApplication>
-
-namespace {
-
-// The desktop's real services, made once.
-class DesktopServices : public Services
-{
-public:
-    const Clock &clock() override { return m_clock; }
-    Dialogs &dialogs() override { return m_dialogs; }
-    const Screen &screen() override { return m_screen; }
-    BrowserLauncher &browser() override { return m_browser; }
-    std::unique_ptr<TrayBackend> makeTrayBackend() override { return std::make_unique<SystemTrayBackend>(); }
-    std::unique_ptr<AlertSound> makeAlertSound() override { return std::make_unique<ModuleAlertSound>(); }
-    std::unique_ptr<NoticeClient> makeNoticeClient() override { return std::make_unique<ModuleNoticeClient>(); }
-
-private:
-    SystemClock m_clock;
-    QtDialogs m_dialogs;
-    PrimaryScreen m_screen;
-    DesktopBrowserLauncher m_browser;
-};
-
-} // namespace
 
 int runProgram(InstanceGuard &guard)
 {

@@ -93,8 +93,8 @@ QString millionRowFile()
     QFile::remove(building);
     std::printf("building %s (once)...\n", qUtf8Printable(cached));
     std::fflush(stdout);
-    if (QProcess::execute(QStringLiteral(ORVANE_MKDB), {building}) != 0)
-        die(QStringLiteral("orvane-mkdb failed"));
+    if (QProcess::execute(QStringLiteral(ORVANE_DB), {QStringLiteral("--file"), building, QStringLiteral("init")}) != 0)
+        die(QStringLiteral("orvane-db init failed"));
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("build"));
         db.setDatabaseName(building);

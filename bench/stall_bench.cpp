@@ -3,22 +3,23 @@
 // reminders today. A stall over 16 ms is a frame the user sees missed. Run it from a Release build, on the
 // offscreen platform or a real display; it prints one line per figure.
 
+#include "alert/alertsound.h"
 #include "alert/alertwindow.h"
+#include "app/desktopservices.h"
 #include "app/mainwindow.h"
 #include "notice/http/httpclient.h"
 #include "store/reminder.h"
 #include "store/reminderstore.h"
-#include "tests/support/fakeservices.h"
-#include "tests/support/tempdatabase.h"
 #include "window/appwindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QProcess>
 #include <QSemaphore>
-#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 
@@ -84,6 +85,27 @@ private:
     std::vector<double> m_late;
 };
 
+// The program's services with a silent player that counts what it is asked to play.
+class BenchServices : public DesktopServices
+{
+public:
+    class CountingSound : public AlertSound
+    {
+    public:
+        explicit CountingSound(int &plays)
+            : m_plays(plays)
+        {
+        }
+        void play(const QString &) override { ++m_plays; }
+
+    private:
+        int &m_plays;
+    };
+
+    std::unique_ptr<AlertSound> makeAlertSound() override { return std::make_unique<CountingSound>(plays); }
+    int plays = 0;
+};
+
 Reminder dueReminder()
 {
     Reminder reminder;
@@ -97,10 +119,10 @@ Reminder dueReminder()
 
 void alertShake()
 {
-    FakeServices services;
+    BenchServices services;
     AlertWindow alert(services.dialogs(), services.screen(), services.makeAlertSound());
     StallProbe("alert: show, shake and sound")
-        .run([&] { alert.showReminder(dueReminder()); }, [&] { return !services.played.isEmpty(); });
+        .run([&] { alert.showReminder(dueReminder()); }, [&] { return services.plays > 0; });
     alert.reject();
 }
 
@@ -158,13 +180,20 @@ void noticeFetch()
 
 void agendaRefresh()
 {
-    TempDatabase db;
-    db.sql(QStringLiteral("with recursive n(i) as (select 1 union all select i+1 from n where i<10000) "
-                          "insert into 日程提醒(主题,内容,时间,日期) "
-                          "select '提醒 '||i,'',printf('2026-03-04 %02d:%02d:%02d',(i/60)%24,i%60,i%60),'2026-03-04' "
-                          "from n"));
-    FakeServices services;
-    ReminderStore store(db.path());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("data.mdb"));
+    ReminderStore::create(path);
+    const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    QProcess sqlite;
+    sqlite.start(QStringLiteral("sqlite3"),
+                 {path, QStringLiteral("with recursive n(i) as (select 1 union all select i+1 from n where i<10000) "
+                                       "insert into 日程提醒(主题,内容,时间,日期) "
+                                       "select '提醒 '||i,'',printf('%1 %02d:%02d:00',(i/60)%24,i%60),'%1' from n")
+                            .arg(today)});
+    if (!sqlite.waitForFinished() || sqlite.exitCode() != 0)
+        std::fprintf(stderr, "stall_bench: sqlite3 could not fill the store\n");
+    BenchServices services;
+    ReminderStore store(path);
     AppWindow appWindow(services.dialogs());
     MainWindow window(store, appWindow, services);
     window.show();

@@ -14,19 +14,20 @@ QString errorBoxText(const QString &message)
     return message;
 }
 
-namespace {
+QtDialogs::QtDialogs(const Screen &screen)
+    : m_screen(screen)
+{
+}
 
-void showBox(QMessageBox::Icon icon, const QString &caption, const QString &text, bool centreOnScreen)
+void QtDialogs::showBox(QMessageBox::Icon icon, const QString &caption, const QString &text, bool centreOnScreen)
 {
     QMessageBox box(icon, caption, withLineFeeds(text), QMessageBox::Ok, QApplication::activeWindow());
     if (centreOnScreen) {
         box.adjustSize();
-        box.move(centredOn(PrimaryScreen().geometry(), box.size()));
+        box.move(centredOn(m_screen.geometry(), box.size()));
     }
     box.exec();
 }
-
-} // namespace
 
 void QtDialogs::errorBox(const QString &message)
 {

@@ -2,6 +2,9 @@
 
 #include "core/apperror.h"
 
+class Screen;
+
+#include <QMessageBox>
 #include <QString>
 #include <exception>
 
@@ -21,12 +24,20 @@ public:
 // The error box's text: the message with a full stop appended when its last character sorts after '.'.
 QString errorBoxText(const QString &message);
 
+// Qt's message boxes; the message dialog is centred on `screen`.
 class QtDialogs : public Dialogs
 {
 public:
+    explicit QtDialogs(const Screen &screen);
+
     void errorBox(const QString &message) override;
     void informationBox(const QString &text, const QString &caption) override;
     void messageDialog(const QString &text) override;
+
+private:
+    void showBox(QMessageBox::Icon icon, const QString &caption, const QString &text, bool centreOnScreen);
+
+    const Screen &m_screen;
 };
 
 // Runs one handler; an error that escapes it ends the handler and is shown in the error box, and the

@@ -2,6 +2,7 @@
 // window becomes active again, the watch raising the alert, and open windows surviving the tray.
 
 #include "alert/alertwindow.h"
+#include "app/agendaview.h"
 #include "app/mainwindow.h"
 #include "app/notices.h"
 #include "manager/managerwindow.h"
@@ -39,7 +40,7 @@ struct Program
         QTRY_VERIFY(services.trayBackend); // made once the event loop runs
     }
 
-    QLabel *agenda() const { return window.findChild<QLabel *>(QStringLiteral("agendaLabel")); }
+    AgendaView *agenda() const { return window.findChild<AgendaView *>(QStringLiteral("agenda")); }
     HotArea *area(const char *name) const { return window.findChild<HotArea *>(QLatin1String(name)); }
     QAction *menuAction(const QString &text) const
     {

@@ -8,7 +8,7 @@ if [ "${E2E_SESSION_BUS:-}" = 1 ]; then
 fi
 
 : "${ORVANE_BIN:?ORVANE_BIN must name the orvane-reminder executable}"
-: "${ORVANE_MKDB:?ORVANE_MKDB must name the orvane-mkdb executable}"
+: "${ORVANE_DB:?ORVANE_DB must name the orvane-db executable}"
 
 E2E_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 E2E_ASSETS="$E2E_DIR/../../assets"
@@ -128,7 +128,7 @@ sound_playing() { [ -n "$(pactl list short sink-inputs 2>/dev/null)" ]; }
 new_workdir() {
   mkdir -p "$E2E_WORK/wd"
   cd "$E2E_WORK/wd"
-  "$ORVANE_MKDB" data.mdb >/dev/null
+  "$ORVANE_DB" --file data.mdb init >/dev/null
 }
 
 # start_app: starts the program in the current directory; its pid is in APP_PID.

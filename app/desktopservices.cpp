@@ -1,0 +1,20 @@
+#include "app/desktopservices.h"
+
+#include "alert/alertsound.h"
+#include "notice/noticeclient.h"
+#include "window/systemtraybackend.h"
+
+std::unique_ptr<TrayBackend> DesktopServices::makeTrayBackend()
+{
+    return std::make_unique<SystemTrayBackend>();
+}
+
+std::unique_ptr<AlertSound> DesktopServices::makeAlertSound()
+{
+    return std::make_unique<ModuleAlertSound>();
+}
+
+std::unique_ptr<NoticeClient> DesktopServices::makeNoticeClient()
+{
+    return std::make_unique<ModuleNoticeClient>();
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "app/services.h"
+#include "core/clock.h"
+#include "notice/browserlauncher.h"
+#include "window/dialogs.h"
+#include "window/screen.h"
+
+// The desktop's real services, made once by the program.
+class DesktopServices : public Services
+{
+public:
+    const Clock &clock() override { return m_clock; }
+    Dialogs &dialogs() override { return m_dialogs; }
+    const Screen &screen() override { return m_screen; }
+    BrowserLauncher &browser() override { return m_browser; }
+    std::unique_ptr<TrayBackend> makeTrayBackend() override;
+    std::unique_ptr<AlertSound> makeAlertSound() override;
+    std::unique_ptr<NoticeClient> makeNoticeClient() override;
+
+private:
+    SystemClock m_clock;
+    PrimaryScreen m_screen;
+    QtDialogs m_dialogs{m_screen};
+    DesktopBrowserLauncher m_browser;
+};
