@@ -7,7 +7,6 @@
 #include "window/dialogs.h"
 #include "window/fieldstyle.h"
 #include "window/hotarea.h"
-#include "window/picture.h"
 #include "window/screen.h"
 #include "window/shapedpicture.h"
 
@@ -49,7 +48,7 @@ AlertWindow::AlertWindow(Dialogs &dialogs, const Screen &screen, std::unique_ptr
     // Nothing else of the program takes input while an alert is open (QDialog::open() would make it
     // modal to its parent alone).
     setWindowModality(Qt::ApplicationModal);
-    new ShapedPicture(loadPicture(QStringLiteral(":/assets/alert.png")), this);
+    new ShapedPicture(QStringLiteral(":/assets/alert.png"), this);
 
     auto *minimizeArea = new HotArea(this, {544, 0, 17, 20});
     new HotArea(this, {562, 0, 17, 20}); // the maximise glyph takes its click and does nothing

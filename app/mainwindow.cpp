@@ -63,7 +63,7 @@ MainWindow::MainWindow(ReminderStore &store, AppWindow &appWindow, Services &ser
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(kApplicationTitle);
     setStyleSheet(skinStyleSheet());
-    new ShapedPicture(loadPicture(QStringLiteral(":/assets/main.rgb32")), this);
+    new ShapedPicture(QStringLiteral(":/assets/main.rgb32"), this);
 
     m_agendaPanel = new QFrame(this);
     m_agendaPanel->setObjectName(QStringLiteral("agendaPanel"));

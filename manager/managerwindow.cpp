@@ -43,7 +43,8 @@ QWidget *makeAboutPage()
     auto *picture = new QLabel(page);
     picture->setObjectName(QStringLiteral("aboutPicture"));
     picture->setGeometry(0, 0, 581, 322);
-    picture->setPixmap(QPixmap::fromImage(loadPicture(QStringLiteral(":/assets/about.jpg"))));
+    picture->setPixmap(
+        QPixmap::fromImage(loadPicture(QStringLiteral(":/assets/about.jpg"), picture->devicePixelRatioF())));
     return page;
 }
 
@@ -64,7 +65,7 @@ ManagerWindow::ManagerWindow(ReminderStore &store, Dialogs &dialogs, const Clock
     setObjectName(QStringLiteral("managerWindow"));
     setWindowTitle(QStringLiteral("日程设置"));
     setFont(managerFont());
-    new ShapedPicture(loadPicture(QStringLiteral(":/assets/manager.png")), this);
+    new ShapedPicture(QStringLiteral(":/assets/manager.png"), this);
     addHotAreas();
 
     auto *moreInfoLink = new LinkLabel(QStringLiteral("更多信息..."), this);

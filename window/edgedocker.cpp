@@ -2,6 +2,7 @@
 
 #include "core/apperror.h"
 #include "window/screen.h"
+#include "window/shapedpicture.h"
 #include "window/windowdrag.h"
 
 #include <QEvent>
@@ -60,6 +61,8 @@ bool EdgeDocker::eventFilter(QObject *watched, QEvent *event)
         pointerEntered();
     } else if (event->type() == QEvent::Leave) {
         pointerLeft();
+    } else if (event->type() == QEvent::Move && m_stripShown && m_window->pos() != m_stripAt) {
+        showWhole(); // moved elsewhere, as a slid-out window would come back on screen
     }
     return false;
 }
@@ -139,39 +142,57 @@ void EdgeDocker::slideOut()
     if (m_dockRect.contains(m_screen.cursorPos()))
         return;
     m_slidOut = true;
-    const QRect screen = m_screen.geometry();
-    const QRect frame = m_window->frameGeometry();
-    switch (m_edge) {
-    case Edge::Top:
-        m_window->move(frame.x(), screen.top() + m_visibleStrip - frame.height());
-        break;
-    case Edge::Left:
-        m_window->move(screen.left() + m_visibleStrip - frame.width(), frame.y());
-        break;
-    case Edge::Right:
-        m_window->move(rightOf(screen) - m_visibleStrip, frame.y());
-        break;
-    case Edge::None:
-        break;
-    }
+    if (m_edge == Edge::None || m_stripShown)
+        return;
+    const QPoint docked = placeAtEdge(false);
+    const QPoint slidOut = placeAtEdge(true);
+    m_window->move(docked);
+    showStrip(slidOut - docked);
 }
 
 void EdgeDocker::slideIn()
 {
     m_slidOut = false;
+    showWhole();
+    if (m_edge != Edge::None)
+        m_window->move(placeAtEdge(false));
+}
+
+// Where the window stands at its edge, whole or slid out, keeping its place along the edge.
+QPoint EdgeDocker::placeAtEdge(bool slidOut) const
+{
     const QRect screen = m_screen.geometry();
     const QRect frame = m_window->frameGeometry();
     switch (m_edge) {
     case Edge::Top:
-        m_window->move(frame.x(), screen.top());
-        break;
+        return {frame.x(), slidOut ? screen.top() + m_visibleStrip - frame.height() : screen.top()};
     case Edge::Left:
-        m_window->move(screen.left(), frame.y());
-        break;
+        return {slidOut ? screen.left() + m_visibleStrip - frame.width() : screen.left(), frame.y()};
     case Edge::Right:
-        m_window->move(rightOf(screen) - frame.width(), frame.y());
-        break;
+        return {rightOf(screen) - (slidOut ? m_visibleStrip : frame.width()), frame.y()};
     case Edge::None:
         break;
     }
+    return frame.topLeft();
+}
+
+void EdgeDocker::showStrip(const QPoint &slide)
+{
+    m_wholeShape = m_window->mask();
+    const QRect all = m_window->rect();
+    const QRegion shape = m_wholeShape.isEmpty() ? QRegion(all) : m_wholeShape;
+    m_window->scroll(slide.x(), slide.y());
+    setWindowShape(m_window, shape.translated(slide) & all);
+    m_slide = slide;
+    m_stripAt = m_window->pos();
+    m_stripShown = true;
+}
+
+void EdgeDocker::showWhole()
+{
+    if (!m_stripShown)
+        return;
+    m_stripShown = false;
+    m_window->scroll(-m_slide.x(), -m_slide.y());
+    m_window->setMask(m_wholeShape);
 }

@@ -1,6 +1,7 @@
 #include "window/picture.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QPixmap>
 #include <QResource>
@@ -37,7 +38,33 @@ QImage loadPicture(const QString &path)
     return reader.read();
 }
 
+QImage loadPicture(const QString &path, qreal devicePixelRatio)
+{
+    if (devicePixelRatio > 1) {
+        QImage sharp = loadPicture(doubleSizePath(path));
+        if (!sharp.isNull()) {
+            sharp.setDevicePixelRatio(2);
+            return sharp;
+        }
+    }
+    return loadPicture(path);
+}
+
+QString doubleSizePath(const QString &path)
+{
+    const QFileInfo file(path);
+    const QString ending = file.suffix() == QLatin1String("rgb32") ? QStringLiteral("png") : file.suffix();
+    return file.path() + QLatin1Char('/') + file.completeBaseName() + QStringLiteral("@2x.") + ending;
+}
+
 QIcon loadIcon(const QString &path)
 {
-    return QIcon(QPixmap::fromImage(loadPicture(path)));
+    QIcon icon(QPixmap::fromImage(loadPicture(path)));
+    // QIcon would read a file added to it at once, and through every image plugin: only where it serves.
+    if (qGuiApp && qGuiApp->devicePixelRatio() > 1) {
+        const QImage sharp = loadPicture(doubleSizePath(path));
+        if (!sharp.isNull())
+            icon.addPixmap(QPixmap::fromImage(sharp));
+    }
+    return icon;
 }

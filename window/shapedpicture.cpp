@@ -1,8 +1,10 @@
 #include "window/shapedpicture.h"
 
+#include "window/picture.h"
 #include "window/windowdrag.h"
 
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <cstdlib>
@@ -96,6 +98,12 @@ QRegion regionFromPicture(const QImage &picture, bool tolerant)
     return bands.region();
 }
 
+void setWindowShape(QWidget *window, const QRegion &shape)
+{
+    // A mask wholly outside the window hides all of it.
+    window->setMask(shape.isEmpty() ? QRegion(-1, -1, 1, 1) : shape);
+}
+
 ShapedPicture::ShapedPicture(const QImage &picture, QWidget *window)
     : QWidget(window)
     , m_picture(rgb32(picture))
@@ -107,14 +115,18 @@ ShapedPicture::ShapedPicture(const QImage &picture, QWidget *window)
     shapeWindow(window);
 }
 
+ShapedPicture::ShapedPicture(const QString &path, QWidget *window)
+    : ShapedPicture(loadPicture(path), window)
+{
+    m_path = path;
+}
+
 void ShapedPicture::shapeWindow(QWidget *window)
 {
     const bool shown = window->isVisible();
     window->setWindowFlag(Qt::FramelessWindowHint, true);
     window->resize(m_picture.size());
-    const QRegion region = regionFromPicture(m_picture);
-    // Qt takes an empty mask for no mask at all; a mask wholly outside the window hides all of it.
-    window->setMask(region.isEmpty() ? QRegion(-1, -1, 1, 1) : region);
+    setWindowShape(window, regionFromPicture(m_picture));
     if (shown)
         window->show(); // changing the flags hid it
 }
@@ -122,7 +134,21 @@ void ShapedPicture::shapeWindow(QWidget *window)
 void ShapedPicture::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.drawImage(0, 0, m_picture);
+    // The device painted on, which a grab or a render may choose: not always the screen's.
+    const QPaintDevice *device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : this;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(rect()), pictureFor(device->devicePixelRatio()));
+}
+
+const QImage &ShapedPicture::pictureFor(qreal devicePixelRatio)
+{
+    if (devicePixelRatio <= 1 || m_path.isEmpty())
+        return m_picture;
+    if (!m_sharpPictureRead) {
+        m_sharpPicture = loadPicture(m_path, devicePixelRatio);
+        m_sharpPictureRead = true;
+    }
+    return m_sharpPicture.isNull() ? m_picture : m_sharpPicture;
 }
 
 // Only the bare picture drags: the controls above it take their own mouse input.

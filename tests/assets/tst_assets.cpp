@@ -52,6 +52,11 @@ private slots:
     void keyOnlyAtTopLeft();
     void mainKeyIsBlack();
     void rawMainPictureIsThePicture();
+    void doubleSizeKeepsTheShape_data();
+    void doubleSizeKeepsTheShape();
+    void dialFaceIsBare();
+    void themeIcons_data();
+    void themeIcons();
     void mainOpaqueUnder_data();
     void mainOpaqueUnder();
     void dockingStripHoldsWindow_data();
@@ -74,6 +79,13 @@ void tst_Assets::format_data()
     QTest::newRow("red beetle") << ":/assets/beetle-red.png" << QByteArray("png") << QSize(32, 32) << true;
     QTest::newRow("yellow beetle") << ":/assets/beetle-yellow.png" << QByteArray("png") << QSize(32, 32) << true;
     QTest::newRow("application icon") << ":/assets/app.png" << QByteArray("png") << QSize(64, 64) << true;
+    QTest::newRow("main @2x") << ":/assets/main@2x.png" << QByteArray("png") << QSize(1200, 600) << false;
+    QTest::newRow("alert @2x") << ":/assets/alert@2x.png" << QByteArray("png") << QSize(1200, 900) << false;
+    QTest::newRow("manager @2x") << ":/assets/manager@2x.png" << QByteArray("png") << QSize(1200, 900) << false;
+    QTest::newRow("about @2x") << ":/assets/about@2x.jpg" << QByteArray("jpeg") << QSize(1160, 642) << false;
+    QTest::newRow("green beetle @2x") << ":/assets/beetle-green@2x.png" << QByteArray("png") << QSize(64, 64) << true;
+    QTest::newRow("red beetle @2x") << ":/assets/beetle-red@2x.png" << QByteArray("png") << QSize(64, 64) << true;
+    QTest::newRow("yellow beetle @2x") << ":/assets/beetle-yellow@2x.png" << QByteArray("png") << QSize(64, 64) << true;
 }
 
 void tst_Assets::format()
@@ -118,6 +130,76 @@ void tst_Assets::rawMainPictureIsThePicture()
     const QImage raw = loadPicture(QStringLiteral(":/assets/main.rgb32"));
     QCOMPARE(raw.format(), QImage::Format_RGB32);
     QCOMPARE(raw, QImage(QStringLiteral(":/assets/main.png")).convertToFormat(QImage::Format_RGB32));
+}
+
+void tst_Assets::doubleSizeKeepsTheShape_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("main, from its raw pixels") << ":/assets/main.rgb32";
+    QTest::newRow("alert") << ":/assets/alert.png";
+    QTest::newRow("manager") << ":/assets/manager.png";
+}
+
+// The windows take their shape from the picture itself: the double-size picture cuts away exactly the same
+// parts, each pixel of the picture a square of four, or its soft edges would fall on the key colour.
+void tst_Assets::doubleSizeKeepsTheShape()
+{
+    QFETCH(QString, path);
+    const QImage single = loadPicture(path);
+    const QImage twice = loadPicture(path, 2);
+    QCOMPARE(twice.devicePixelRatio(), 2.0);
+    QCOMPARE(twice.size(), single.size() * 2);
+    const QRgb key = single.pixel(0, 0) & 0xffffff;
+    for (int y = 0; y < twice.height(); ++y) {
+        for (int x = 0; x < twice.width(); ++x) {
+            if (((twice.pixel(x, y) & 0xffffff) == key) != ((single.pixel(x / 2, y / 2) & 0xffffff) == key))
+                QFAIL(qPrintable(QStringLiteral("the shapes differ at %1,%2 of the double size").arg(x).arg(y)));
+        }
+    }
+}
+
+// The window turns its own hands over the dial, so the picture has none: inside the ring of ticks, around
+// the pin at (165, 143), the face is blue all round.
+void tst_Assets::dialFaceIsBare()
+{
+    const QImage image(QStringLiteral(":/assets/main.png"));
+    for (int degrees = 0; degrees < 360; degrees += 3) {
+        for (int radius = 12; radius <= 90; radius += 2) {
+            const qreal angle = qDegreesToRadians(qreal(degrees));
+            const QPoint at(qRound(165 + radius * qSin(angle)), qRound(143 - radius * qCos(angle)));
+            const QRgb pixel = image.pixel(at);
+            if (qBlue(pixel) <= qRed(pixel) + 60)
+                QFAIL(qPrintable(QStringLiteral("not the bare face at %1,%2").arg(at.x()).arg(at.y())));
+        }
+    }
+}
+
+void tst_Assets::themeIcons_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("size");
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        QTest::addRow("%d", size) << QStringLiteral("%1x%1/apps/orvane-reminder.png").arg(size) << size;
+    QTest::newRow("scalable") << QStringLiteral("scalable/apps/orvane-reminder.svg") << 0;
+}
+
+// The icon for the desktop's menus and launchers, as a package installs it into the hicolor theme.
+void tst_Assets::themeIcons()
+{
+    QFETCH(QString, file);
+    QFETCH(int, size);
+    const QString path = QStringLiteral(ORVANE_ASSETS "/icons/hicolor/") + file;
+    if (size == 0) {
+        QFile svg(path);
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        QVERIFY(svg.readAll().contains("<svg"));
+        return;
+    }
+    const QImage icon(path);
+    QCOMPARE(icon.size(), QSize(size, size));
+    QVERIFY(icon.hasAlphaChannel());
+    QCOMPARE(qAlpha(icon.pixel(0, 0)), 0);
+    QCOMPARE(qAlpha(icon.pixel(size / 2, size / 2)), 255);
 }
 
 void tst_Assets::mainKeyIsBlack()

@@ -2,9 +2,16 @@
 # directory with a starter data.mdb, the real program, and bounded waits. Source it from a test.
 set -euo pipefail
 
+# A test that sets E2E_SESSION_BUS=1 runs again, from the start, on a session bus of its own.
+if [ "${E2E_SESSION_BUS:-}" = 1 ]; then
+  E2E_SESSION_BUS=started exec dbus-run-session -- bash "$0" "$@"
+fi
+
 : "${ORVANE_BIN:?ORVANE_BIN must name the orvane-reminder executable}"
 : "${ORVANE_DB:?ORVANE_DB must name the orvane-db executable}"
 
+E2E_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+E2E_ASSETS="$E2E_DIR/../../assets"
 E2E_WORK="$(mktemp -d /tmp/orvane-e2e.XXXXXX)"
 E2E_PIDS=()
 export XDG_RUNTIME_DIR="$E2E_WORK/runtime"
@@ -53,6 +60,54 @@ start_display() {
   openbox >/dev/null 2>&1 &
   E2E_PIDS+=($!)
   wait_until 10 wm_ready || fail "openbox did not start"
+}
+
+# start_mutter: GNOME's compositor as a headless Wayland session on a virtual monitor of 1280 x 800, with
+# PipeWire for its screenshots; its XWayland display exported as DISPLAY and XAUTHORITY. The test must run
+# on a session bus of its own (E2E_SESSION_BUS=1 before lib.sh): mutter and the screenshots meet there.
+start_mutter() {
+  pipewire >"$E2E_WORK/pipewire.log" 2>&1 &
+  E2E_PIDS+=($!)
+  wireplumber >"$E2E_WORK/wireplumber.log" 2>&1 &
+  E2E_PIDS+=($!)
+  mutter --wayland --headless --virtual-monitor 1280x800 >"$E2E_WORK/mutter.log" 2>&1 &
+  E2E_PIDS+=($!)
+  wait_until 30 grep -q 'Using public X11 display' "$E2E_WORK/mutter.log" || fail "mutter started no XWayland"
+  DISPLAY=$(sed -n 's/.*Using public X11 display \(:[0-9]*\).*/\1/p' "$E2E_WORK/mutter.log" | head -n1)
+  XAUTHORITY=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -name '.mutter-Xwaylandauth*' | head -n1)
+  export DISPLAY XAUTHORITY
+  wait_until 30 xprop -root _NET_SUPPORTING_WM_CHECK || fail "mutter does not manage the XWayland display"
+  E2E_SCREENSHOTS=mutter
+}
+
+# screenshot <file>: the screen as it is shown, without the pointer. Mutter's XWayland has no root window
+# to read, so there it comes from mutter's screen cast.
+screenshot() {
+  if [ "${E2E_SCREENSHOTS:-}" = mutter ]; then
+    /usr/bin/python3 "$E2E_DIR/mutter_screenshot.py" "$1"
+  else
+    import -window root "$1"
+  fi
+}
+
+# remember_desktop: a screenshot of the desktop before the program shows, for screen_bare.
+remember_desktop() { screenshot "$E2E_WORK/desktop.png"; }
+# screen_shows <picture> <left> <top> <width> <height> <x> <y> [tolerance]: that part of the picture is on
+# screen at x, y (screencheck.py).
+screen_shows() { screenshot "$E2E_WORK/shot.png" && python3 "$E2E_DIR/screencheck.py" shows "$E2E_WORK/shot.png" "$@"; }
+# screen_bare <left> <top> <width> <height>: the screen shows the desktop there as remember_desktop saw it.
+screen_bare() {
+  screenshot "$E2E_WORK/shot.png" && python3 "$E2E_DIR/screencheck.py" bare "$E2E_WORK/shot.png" "$E2E_WORK/desktop.png" "$@"
+}
+
+# wait_screen <seconds> <failure> <check> [args...]: waits until a screen check passes; on time-out, fails
+# with the check's last figures.
+wait_screen() {
+  local limit=$1 failure=$2
+  shift 2
+  wait_until "$limit" "$@" && return 0
+  "$@" || true
+  fail "$failure"
 }
 
 # start_sound: a private PulseAudio server with a silent sink, exported as PULSE_SERVER, so that the

@@ -2,6 +2,7 @@
 
 #include "core/apperror.h"
 #include "tests/support/fakescreen.h"
+#include "window/shapedpicture.h"
 #include "window/windowdrag.h"
 
 #include <QMouseEvent>
@@ -19,15 +20,31 @@ const QRect kScreen(0, 0, 1920, 1080);
 // The primary screen to the right of another one, whose own left edge is at 1920.
 const QRect kRightScreen(1920, 0, 1280, 800);
 
-// The main window's case: 600 x 300, a strip of 40, a snap distance of 30.
+// 600 x 300, every pixel of its own colour, with a key-coloured margin of 10 that shaping cuts away.
+QImage markedPicture()
+{
+    QImage picture(600, 300, QImage::Format_RGB32);
+    picture.fill(Qt::black);
+    for (int y = 10; y < 290; ++y) {
+        for (int x = 10; x < 590; ++x)
+            picture.setPixel(x, y, qRgb(x & 0xff, y & 0xff, 0x80 | (x >> 8) | (y >> 8) << 2));
+    }
+    return picture;
+}
+
+// The main window's case: a shaped window of 600 x 300 with a control on it, a strip of 40, a snap distance
+// of 30.
 class DockingFixture
 {
 public:
-    explicit DockingFixture(QPoint at = {500, 100}, const QRect &screenGeometry = kScreen)
+    explicit DockingFixture(QPoint at = {500, 100}, const QRect &screenGeometry = kScreen,
+                            const QImage &picture = markedPicture())
         : screen(screenGeometry)
     {
-        window.setWindowFlag(Qt::FramelessWindowHint);
-        window.setGeometry(QRect(at, QSize(600, 300)));
+        shape = new ShapedPicture(picture, &window);
+        control = new QWidget(&window);
+        control->setGeometry(570, 20, 20, 260);
+        window.move(at);
         window.show();
         docker = new EdgeDocker(&window, screen);
         docker->setVisibleStrip(40);
@@ -68,6 +85,8 @@ public:
 
     FakeScreen screen;
     QWidget window;
+    ShapedPicture *shape = nullptr;
+    QWidget *control = nullptr;
     EdgeDocker *docker = nullptr;
 };
 
@@ -91,6 +110,8 @@ private slots:
     void dockedAtEveryProposedRectangleThatEndsAtAnEdge();
     void slidesOutAndInAtTheEdge_data();
     void slidesOutAndInAtTheEdge();
+    void stripWithoutOpaquePixelsShowsNothing();
+    void windowMovedWhileSlidOutShowsWhole();
     void leaveInsideDockRectDoesNotSlideOut();
     void wakeUpTimerNoticesAPointerThatLeft_data();
     void wakeUpTimerNoticesAPointerThatLeft();
@@ -224,42 +245,87 @@ void TestEdgeDocker::slidesOutAndInAtTheEdge_data()
 {
     QTest::addColumn<QRect>("screen");
     QTest::addColumn<QRect>("dragTo");
-    QTest::addColumn<QPoint>("away"); // a pointer off the window
-    QTest::addColumn<QPoint>("slidOut");
-    QTest::addColumn<QPoint>("slidIn");
-    QTest::newRow("top") << kScreen << at(700, 5) << QPoint(960, 890) << QPoint(700, -260) << QPoint(700, 0);
-    QTest::newRow("left") << kScreen << at(5, 400) << QPoint(960, 890) << QPoint(-560, 400) << QPoint(0, 400);
-    QTest::newRow("right (the screen's edge)")
-        << kScreen << at(1315, 400) << QPoint(960, 890) << QPoint(1880, 400) << QPoint(1320, 400);
-    QTest::newRow("right screen: top") << kRightScreen << at(2300, 5) << QPoint(2560, 750) << QPoint(2300, -260)
-                                       << QPoint(2300, 0);
-    QTest::newRow("right screen: left") << kRightScreen << at(1925, 400) << QPoint(2560, 750) << QPoint(1360, 400)
-                                        << QPoint(1920, 400);
-    QTest::newRow("right screen: right") << kRightScreen << at(2595, 400) << QPoint(2200, 750) << QPoint(3160, 400)
-                                         << QPoint(2600, 400);
+    QTest::addColumn<QPoint>("away");    // a pointer off the window
+    QTest::addColumn<QPoint>("slidOut"); // where the slid-out window would stand
+    QTest::newRow("top") << kScreen << at(700, 5) << QPoint(960, 890) << QPoint(700, -260);
+    QTest::newRow("left") << kScreen << at(5, 400) << QPoint(960, 890) << QPoint(-560, 400);
+    QTest::newRow("right (the screen's edge)") << kScreen << at(1315, 400) << QPoint(960, 890) << QPoint(1880, 400);
+    QTest::newRow("right screen: top") << kRightScreen << at(2300, 5) << QPoint(2560, 750) << QPoint(2300, -260);
+    QTest::newRow("right screen: left") << kRightScreen << at(1925, 400) << QPoint(2560, 750) << QPoint(1360, 400);
+    QTest::newRow("right screen: right") << kRightScreen << at(2595, 400) << QPoint(2200, 750) << QPoint(3160, 400);
 }
 
+// Window managers that keep windows on screen refuse the slide's move, so the window stays where it docked
+// and shows only what the slid-out window would leave on screen: the strip at the edge, with the part of
+// the picture and of the controls that lies there, and nothing else, not even to the pointer.
 void TestEdgeDocker::slidesOutAndInAtTheEdge()
 {
     QFETCH(QRect, screen);
     QFETCH(QRect, dragTo);
     QFETCH(QPoint, away);
     QFETCH(QPoint, slidOut);
-    QFETCH(QPoint, slidIn);
 
     DockingFixture f(screen.topLeft() + QPoint(380, 100), screen);
     f.dragTo(dragTo);
     const QRect docked = f.docker->dockRect();
+    const QRegion shape = f.window.mask();
+    const QPoint controlAt = f.control->pos();
 
     f.leaveTo(away);
     QVERIFY(f.docker->isSlidOut());
-    QCOMPARE(f.window.pos(), slidOut);
+    QCOMPARE(f.window.pos(), docked.topLeft());
+    const QPoint offset = slidOut - docked.topLeft(); // from picture to window coordinates
+    const QRect strip = QRect(slidOut, docked.size()).intersected(screen).translated(-docked.topLeft());
+    QVERIFY(f.window.mask().xored(shape.translated(offset) & strip).isEmpty());
+    QCOMPARE(f.control->pos(), controlAt + offset);
+    const QImage shown = f.window.grab().toImage();
+    for (const QPoint p : {strip.topLeft() + QPoint(12, 12), strip.center(), strip.bottomRight() - QPoint(12, 12)})
+        QCOMPARE(shown.pixel(p), f.shape->picture().pixel(p - offset));
 
-    f.screen.cursor = slidOut + QPoint(f.window.width() / 2, f.window.height() / 2); // irrelevant to sliding in
+    f.screen.cursor = strip.center() + docked.topLeft();
     f.enter();
     QVERIFY(!f.docker->isSlidOut());
-    QCOMPARE(f.window.pos(), slidIn);
+    QCOMPARE(f.window.pos(), docked.topLeft());
+    QVERIFY(f.window.mask().xored(shape).isEmpty());
+    QCOMPARE(f.control->pos(), controlAt);
     QCOMPARE(f.docker->dockRect(), docked); // the slides are not drags
+}
+
+// A strip without an opaque pixel shows nothing at all, rather than the whole window (Qt takes an empty
+// mask for none).
+void TestEdgeDocker::stripWithoutOpaquePixelsShowsNothing()
+{
+    QImage picture = markedPicture();
+    picture.fill(Qt::black);
+    picture.setPixel(300, 150, qRgb(255, 255, 255));
+    DockingFixture f({500, 100}, kScreen, picture);
+    f.dragTo(at(5, 400));
+
+    f.leaveTo({960, 890});
+    QVERIFY(f.docker->isSlidOut());
+    QVERIFY(!f.window.mask().isEmpty());
+    QVERIFY((f.window.mask() & f.window.rect()).isEmpty());
+}
+
+// The program brings its window back to the top right from the tray, wherever it was docked: it shows
+// whole there, and the pointer on it brings it back to its edge.
+void TestEdgeDocker::windowMovedWhileSlidOutShowsWhole()
+{
+    DockingFixture f;
+    const QRegion shape = f.window.mask();
+    f.dragTo(at(5, 400));
+    f.leaveTo({960, 890});
+    QVERIFY(f.window.mask() != shape);
+
+    f.window.move(1320, 0);
+    QVERIFY(f.window.mask().xored(shape).isEmpty());
+    QCOMPARE(f.control->pos(), QPoint(570, 20));
+    QVERIFY(f.docker->isSlidOut());
+
+    f.screen.cursor = {1600, 150};
+    f.enter();
+    QCOMPARE(f.window.pos(), QPoint(0, 0));
+    QVERIFY(f.window.mask().xored(shape).isEmpty());
 }
 
 void TestEdgeDocker::leaveInsideDockRectDoesNotSlideOut()
@@ -294,8 +360,7 @@ void TestEdgeDocker::wakeUpTimerNoticesAPointerThatLeft()
     QFETCH(QPoint, cursor);
     QFETCH(bool, slidOut);
 
-    DockingFixture f;
-    f.window.setMask(QRegion(10, 10, 580, 280)); // a margin of 10 is cut away
+    DockingFixture f; // the picture's margin of 10 is cut away
     f.dragTo(at(700, 5));
     if (leaveHeard)
         f.leaveTo({705, 5});
@@ -315,12 +380,14 @@ void TestEdgeDocker::dockerWorksWhileItLives()
     DockingFixture f;
     f.dragTo(at(5, 400));
     f.leaveTo({960, 100});
-    QCOMPARE(f.window.pos(), QPoint(-560, 400));
+    const QRegion strip = f.window.mask();
+    QCOMPARE(strip.boundingRect(), QRect(0, 10, 30, 280));
 
     delete f.docker;
 
     f.enter();
-    QCOMPARE(f.window.pos(), QPoint(-560, 400)); // stays where it was
+    QCOMPARE(f.window.mask(), strip); // stays as it was
+    QCOMPARE(f.window.pos(), QPoint(0, 400));
     QCOMPARE(f.propose(at(3, 400)), at(3, 400));
 }
 

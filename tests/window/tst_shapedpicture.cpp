@@ -1,6 +1,7 @@
 #include "window/shapedpicture.h"
 
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -84,6 +85,8 @@ private slots:
     void pictureShapesItsWindow();
     void pictureWithoutOpaquePixelsHidesTheWholeWindow_data();
     void pictureWithoutOpaquePixelsHidesTheWholeWindow();
+    void doubleSizePictureOnSharperScreens_data();
+    void doubleSizePictureOnSharperScreens();
 };
 
 void TestShapedPicture::regionIsTheSetOfOpaquePixels_data()
@@ -219,6 +222,59 @@ void TestShapedPicture::pictureWithoutOpaquePixelsHidesTheWholeWindow()
     QCOMPARE(window.size(), windowSize);
     QVERIFY(!window.mask().isEmpty());
     QVERIFY(window.mask().intersected(QRect(QPoint(0, 0), QSize(50, 50))).isEmpty());
+}
+
+void TestShapedPicture::doubleSizePictureOnSharperScreens_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<bool>("doubleSizeBeside");
+    QTest::addColumn<bool>("sharp"); // whether the double-size picture is shown
+    QTest::newRow("ratio 1") << qreal(1) << true << false;
+    QTest::newRow("ratio 2") << qreal(2) << true << true;
+    QTest::newRow("ratio 1.5") << qreal(1.5) << true << true;
+    QTest::newRow("ratio 2, no double size") << qreal(2) << false << false;
+}
+
+// The window keeps the shape of the picture itself; on a sharper screen it shows the double-size picture,
+// each of its pixels as drawn, where there is one.
+void TestShapedPicture::doubleSizePictureOnSharperScreens()
+{
+    QFETCH(qreal, ratio);
+    QFETCH(bool, doubleSizeBeside);
+    QFETCH(bool, sharp);
+
+    const QStringList rows{"KWWK", "WWWW", "KWKW"};
+    const QImage single = picture(rows, {{'K', kBlack}, {'W', kWhite}});
+    QImage twice(8, 6, QImage::Format_RGB32);
+    for (int y = 0; y < 6; ++y) {
+        for (int x = 0; x < 8; ++x)
+            twice.setPixel(x, y, single.pixel(x / 2, y / 2) == kBlack ? kBlack : qRgb(30 * x, 40 * y, 200));
+    }
+    QTemporaryDir folder;
+    QVERIFY(single.save(folder.filePath(QStringLiteral("picture.png"))));
+    if (doubleSizeBeside)
+        QVERIFY(twice.save(folder.filePath(QStringLiteral("picture@2x.png"))));
+    QWidget window;
+    auto *shape = new ShapedPicture(folder.filePath(QStringLiteral("picture.png")), &window);
+
+    QCOMPARE(window.size(), QSize(4, 3));
+    QVERIFY(samePixels(window.mask(), opaque({".##.", "####", ".#.#"})));
+    QCOMPARE(shape->picture(), single);
+
+    QImage shown(qCeil(4 * ratio), qCeil(3 * ratio), QImage::Format_RGB32);
+    shown.setDevicePixelRatio(ratio);
+    shown.fill(Qt::black);
+    shape->render(&shown);
+    // The picture itself is black and white only: any colour comes from the double-size picture.
+    bool coloured = false;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x)
+            coloured = coloured || qRed(shown.pixel(x, y)) != qBlue(shown.pixel(x, y));
+    }
+    QCOMPARE(coloured, sharp);
+    shown.setDevicePixelRatio(1);
+    if (ratio == 2 && sharp) // drawn pixel for pixel, not scaled
+        QCOMPARE(shown.copy(2, 0, 4, 6), twice.copy(2, 0, 4, 6));
 }
 
 QTEST_MAIN(TestShapedPicture)

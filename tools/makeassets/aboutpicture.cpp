@@ -78,11 +78,12 @@ void drawMaker(QPainter &painter)
 
 } // namespace
 
-QImage aboutPicture()
+QImage aboutPicture(int scale)
 {
-    QImage picture(kSize, QImage::Format_RGB32);
+    QImage picture(kSize * scale, QImage::Format_RGB32);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(scale, scale);
     drawBackground(painter);
     drawIconCard(painter);
     drawTitle(painter);

@@ -218,12 +218,13 @@ void drawManagerBar(QPainter &painter)
 }
 
 // The frame, the white area and the media strip, with what is particular to one window drawn on top.
-QImage windowPicture(const QString &title, const QRectF &whiteArea, void (*drawParticulars)(QPainter &))
+QImage windowPicture(const QString &title, const QRectF &whiteArea, void (*drawParticulars)(QPainter &), int scale)
 {
-    QImage canvas = transparentCanvas(kSize);
+    QImage canvas = transparentCanvas(kSize * scale);
     {
         QPainter painter(&canvas);
         painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(scale, scale);
         drawFrame(painter, title);
         drawWhiteArea(painter, whiteArea);
         drawMediaStrip(painter);
@@ -233,19 +234,19 @@ QImage windowPicture(const QString &title, const QRectF &whiteArea, void (*drawP
     shape.addRect(QRectF(QPointF(0, 0), kSize));
     QPainterPath corner;
     corner.addRect(0, 0, 1, 1);
-    return flattenWithKey(canvas, shape.subtracted(corner), kKey, kBorder);
+    return flattenWithKey(canvas, shape.subtracted(corner), kKey, kBorder, scale);
 }
 
 } // namespace
 
-QImage alertPicture()
+QImage alertPicture(int scale)
 {
-    return windowPicture(QStringLiteral("日程提醒"), kAlertWhiteArea, drawAlertHeading);
+    return windowPicture(QStringLiteral("日程提醒"), kAlertWhiteArea, drawAlertHeading, scale);
 }
 
-QImage managerPicture()
+QImage managerPicture(int scale)
 {
-    return windowPicture(QStringLiteral("日程设置"), kManagerWhiteArea, drawManagerBar);
+    return windowPicture(QStringLiteral("日程设置"), kManagerWhiteArea, drawManagerBar, scale);
 }
 
 } // namespace art

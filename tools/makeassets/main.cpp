@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QPainter>
+#include <QSvgGenerator>
 
 #include <cstdio>
 
@@ -18,6 +20,32 @@ int fail(const QString &message)
 {
     std::fprintf(stderr, "orvane-makeassets: %s\n", qUtf8Printable(message));
     return 1;
+}
+
+// The program's icon in the desktop's icon theme, for a package to install:
+// icons/hicolor/<n>x<n>/apps/orvane-reminder.png and icons/hicolor/scalable/apps/orvane-reminder.svg.
+bool writeThemeIcons(const QDir &folder)
+{
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString dir = QStringLiteral("icons/hicolor/%1x%1/apps").arg(size);
+        if (!folder.mkpath(dir)
+            || !art::beetleIcon(art::kRedShell, size)
+                    .save(folder.filePath(dir + QStringLiteral("/orvane-reminder.png"))))
+            return false;
+    }
+    const QString dir = QStringLiteral("icons/hicolor/scalable/apps");
+    if (!folder.mkpath(dir))
+        return false;
+    QSvgGenerator svg;
+    svg.setFileName(folder.filePath(dir + QStringLiteral("/orvane-reminder.svg")));
+    svg.setTitle(QStringLiteral("Orvane日程提醒"));
+    svg.setSize(QSize(256, 256));
+    svg.setViewBox(QRect(0, 0, 256, 256));
+    QPainter painter;
+    if (!painter.begin(&svg))
+        return false;
+    art::drawBeetle(painter, QRectF(0, 0, 256, 256), art::kRedShell);
+    return painter.end();
 }
 
 } // namespace
@@ -44,12 +72,19 @@ int main(int argc, char *argv[])
         int quality; // -1: the format's default
     } outputs[] = {
         {"main.png", art::mainPicture(), -1},
+        {"main@2x.png", art::mainPicture(2), -1},
         {"alert.png", art::alertPicture(), -1},
+        {"alert@2x.png", art::alertPicture(2), -1},
         {"manager.png", art::managerPicture(), -1},
+        {"manager@2x.png", art::managerPicture(2), -1},
         {"about.jpg", art::aboutPicture(), 92},
+        {"about@2x.jpg", art::aboutPicture(2), 92},
         {"beetle-green.png", art::beetleIcon(art::kGreenShell, 32), -1},
+        {"beetle-green@2x.png", art::beetleIcon(art::kGreenShell, 64), -1},
         {"beetle-red.png", art::beetleIcon(art::kRedShell, 32), -1},
+        {"beetle-red@2x.png", art::beetleIcon(art::kRedShell, 64), -1},
         {"beetle-yellow.png", art::beetleIcon(art::kYellowShell, 32), -1},
+        {"beetle-yellow@2x.png", art::beetleIcon(art::kYellowShell, 64), -1},
         {"app.png", art::beetleIcon(art::kRedShell, 64), -1},
     };
     for (const auto &output : outputs) {
@@ -57,5 +92,7 @@ int main(int argc, char *argv[])
         if (!output.image.save(path, nullptr, output.quality))
             return fail(QStringLiteral("cannot write %1").arg(path));
     }
+    if (!writeThemeIcons(folder))
+        return fail(QStringLiteral("cannot write the icons under %1").arg(folder.filePath(QStringLiteral("icons"))));
     return 0;
 }

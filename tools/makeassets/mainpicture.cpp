@@ -109,23 +109,6 @@ void drawTicks(QPainter &painter)
     painter.restore();
 }
 
-// A tapered hand pointing at `degrees` clockwise from twelve.
-void drawHand(QPainter &painter, qreal degrees, qreal length, qreal width, const QColor &fill)
-{
-    painter.save();
-    painter.translate(kDialCentre);
-    painter.rotate(degrees);
-    QPainterPath hand(QPointF(-width / 2, 12));
-    hand.lineTo(-width / 4, -length);
-    hand.lineTo(width / 4, -length);
-    hand.lineTo(width / 2, 12);
-    hand.closeSubpath();
-    painter.setPen(QPen(kOutline, 1));
-    painter.setBrush(fill);
-    painter.drawPath(hand);
-    painter.restore();
-}
-
 QRectF dialCircle(qreal radius)
 {
     return QRectF(kDialCentre.x() - radius, kDialCentre.y() - radius, 2 * radius, 2 * radius);
@@ -151,9 +134,7 @@ void drawDial(QPainter &painter)
     painter.drawEllipse(dialCircle(face));
 
     drawTicks(painter);
-    drawHand(painter, 305, 52, 8, Qt::white);                  // ten past ten: the hour hand
-    drawHand(painter, 60, 80, 6, Qt::white);                   // and the minute hand
-    drawHand(painter, 228, 88, 2.5, QColor(0xff, 0x9a, 0x2a)); // the seconds
+    // No hands: the window turns its own over the face. The pin they turn on stays.
     painter.setPen(QPen(Qt::white, 2));
     painter.setBrush(QColor(0xf5, 0x84, 0x16));
     painter.drawEllipse(kDialCentre, 7, 7);
@@ -203,12 +184,13 @@ QPainterPath outline()
 
 } // namespace
 
-QImage mainPicture()
+QImage mainPicture(int scale)
 {
-    QImage canvas = transparentCanvas(kSize);
+    QImage canvas = transparentCanvas(kSize * scale);
     {
         QPainter painter(&canvas);
         painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(scale, scale);
         for (const auto &grip : kGrips)
             drawGrip(painter, grip.tab, grip.ridges, grip.orientation);
         drawDisplay(painter);
@@ -217,7 +199,7 @@ QImage mainPicture()
         for (const auto &button : kButtons)
             drawPushButton(painter, button.rect, QString::fromUtf8(button.caption), 12);
     }
-    return flattenWithKey(canvas, outline(), Qt::black, kOutline);
+    return flattenWithKey(canvas, outline(), Qt::black, kOutline, scale);
 }
 
 } // namespace art

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Redraws the program's pictures and icons and renders its chime, into assets/ (or the folder given second).
 #   tools/makeassets/make-assets.sh [build folder] [output folder]
-# Needs Qt 6, CMake, Ninja, the font fonts-wqy-microhei, sox and lame. Safe to run again: every file is
+# Needs Qt 6 with Qt SVG, CMake, Ninja, the font fonts-wqy-microhei, sox and lame. Safe to run again: every file is
 # written afresh. The build never runs this; it uses the files committed under assets/.
 set -euo pipefail
 

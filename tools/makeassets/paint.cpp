@@ -62,15 +62,16 @@ QImage transparentCanvas(QSize size)
     return canvas;
 }
 
-QImage flattenWithKey(const QImage &art, const QPainterPath &shape, QColor key, QColor backing)
+QImage flattenWithKey(const QImage &art, const QPainterPath &shape, QColor key, QColor backing, int scale)
 {
     // The outline is filled without antialiasing: a window region is all or nothing per pixel.
-    QImage inside(art.size(), QImage::Format_Grayscale8);
+    QImage inside(art.size() / scale, QImage::Format_Grayscale8);
     inside.fill(0);
     {
         QPainter painter(&inside);
         painter.fillPath(shape, Qt::white);
     }
+    inside = inside.scaled(art.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
 
     QImage picture(art.size(), QImage::Format_RGB32);
     picture.fill(backing);

@@ -32,6 +32,8 @@ QImage transparentCanvas(QSize size);
 // Flattens artwork drawn on a transparent canvas into an opaque 24-bit picture for a shaped window.
 // Every pixel outside `shape` takes `key`; no pixel inside does (a chance match is nudged by one step of
 // blue), and the soft edges of the artwork inside the shape are laid over `backing`, never over the key.
-QImage flattenWithKey(const QImage &art, const QPainterPath &shape, QColor key, QColor backing);
+// Artwork drawn at `scale` times the picture's size keeps the outline of the picture itself, each of its
+// pixels a square of scale x scale, so that the picture for a sharper screen has the same shape.
+QImage flattenWithKey(const QImage &art, const QPainterPath &shape, QColor key, QColor backing, int scale = 1);
 
 } // namespace art
