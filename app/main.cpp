@@ -6,6 +6,8 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -15,6 +17,55 @@ bool hasDisplay()
     return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
            || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
+
+// The display the program is to show on, as the messages name it.
+QByteArray displayName()
+{
+    const QByteArray display = qgetenv("DISPLAY");
+    return display.isEmpty() ? qgetenv("WAYLAND_DISPLAY") : display;
+}
+
+// While the application connects to its display, Qt's messages wait here: when no display answers, Qt reports
+// it with a page of plugin text and an abort, which becomes one line and exit code 1; otherwise they go on
+// to the usual output once the display is there.
+struct ConnectingMessages
+{
+    QtMessageHandler usual = nullptr;
+    struct Message
+    {
+        QtMsgType type;
+        QByteArray category;
+        QString text;
+    };
+    std::vector<Message> held;
+
+    static ConnectingMessages &instance()
+    {
+        static ConnectingMessages messages;
+        return messages;
+    }
+
+    static void hold(QtMsgType type, const QMessageLogContext &context, const QString &text)
+    {
+        if (type == QtFatalMsg) {
+            std::fprintf(stderr, "orvane-reminder: cannot connect to the display \"%s\"; start it on a desktop\n",
+                         displayName().constData());
+            std::_Exit(1);
+        }
+        instance().held.push_back({type, context.category, text});
+    }
+
+    void start() { usual = qInstallMessageHandler(&ConnectingMessages::hold); }
+    void release()
+    {
+        qInstallMessageHandler(usual);
+        for (const Message &message : held) {
+            const QMessageLogContext context(nullptr, 0, nullptr, message.category.constData());
+            qt_message_output(message.type, context, message.text);
+        }
+        held.clear();
+    }
+};
 
 // The windows place themselves at absolute screen positions, which Wayland does not give clients.
 void preferX11()
@@ -32,7 +83,9 @@ int main(int argc, char *argv[])
         return 1;
     }
     preferX11();
+    ConnectingMessages::instance().start();
     QApplication app(argc, argv);
+    ConnectingMessages::instance().release();
     QApplication::setApplicationName(QStringLiteral("orvane-reminder"));
     QApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));
     // Standard buttons read 确定, as on the Chinese desktop the program is made for.

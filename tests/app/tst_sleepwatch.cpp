@@ -23,8 +23,8 @@ private:
 
 void TestSleepWatch::initTestCase()
 {
-    m_bus.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                                                QStringLiteral("--print-address=1")});
+    m_bus.start(QStringLiteral("dbus-daemon"),
+                {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
     QVERIFY(m_bus.waitForReadyRead(10000));
     m_address = QString::fromUtf8(m_bus.readLine()).trimmed();
     QVERIFY(!m_address.isEmpty());

@@ -1,8 +1,16 @@
 #!/usr/bin/env bash
 # Start-up and one instance per display: the main window appears; a second start hands over to the
-# first and exits 0; ten starts at once leave one instance; a killed first instance does not block.
+# first and exits 0; ten starts at once leave one instance; a killed first instance does not block. Where
+# no display answers, the program says so in one line and exits 1.
 source "$E2E_LIB"
 TITLE='Orvane日程提醒v1.0'
+
+note "a display that does not answer: one line and exit code 1"
+status=0
+DISPLAY=:9876 timeout 30 "$ORVANE_BIN" >"$E2E_WORK/dead.out" 2>"$E2E_WORK/dead.err" || status=$?
+[ "$status" -eq 1 ] || fail "with no display answering the program ended with $status"
+[ "$(wc -l <"$E2E_WORK/dead.err")" -eq 1 ] || fail "with no display answering it said: $(cat "$E2E_WORK/dead.err")"
+grep -q ':9876' "$E2E_WORK/dead.err" || fail "the message does not name the display: $(cat "$E2E_WORK/dead.err")"
 
 start_display
 new_workdir
