@@ -20,15 +20,15 @@ ReminderWatch::ReminderWatch(ReminderStore &store, const Clock &clock, QObject *
     : QObject(parent)
     , m_store(store)
     , m_clock(clock)
+    , m_lastMinute(wallClockMinute(clock.now()).addSecs(-60)) // the first look starts at the program's start
 {
 }
 
 void ReminderWatch::check()
 {
     const QDateTime minute = wallClockMinute(m_clock.now());
-    // Forward from the last look; otherwise (the first look, the same minute again, a clock set back) the
-    // current minute alone.
-    const QDateTime after = m_lastMinute.isValid() && m_lastMinute < minute ? m_lastMinute : minute.addSecs(-60);
+    // Forward from the last look; otherwise (the same minute again, a clock set back) the current minute alone.
+    const QDateTime after = m_lastMinute < minute ? m_lastMinute : minute.addSecs(-60);
     const QList<Reminder> found = m_store.dueBetween(after, minute);
     m_lastMinute = minute;
 

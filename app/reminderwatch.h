@@ -11,8 +11,8 @@
 class Clock;
 class ReminderStore;
 
-// Looks in the store for reminders that fall due. Each look covers the minutes since the last one (the
-// current minute at the first: never a minute before the program started), so minutes that passed without a
+// Looks in the store for reminders that fall due. Each look covers the minutes since the last one (since the
+// watch was made at the first: never a minute before the program started), so minutes that passed without a
 // look are caught up: a suspended machine, a stopped process, a clock that jumps forward, the hour that
 // daylight saving skips. Each reminder falls due once: a clock set back, or the hour that daylight saving
 // repeats, does not raise it again. Minutes are wall-clock minutes, as the store writes them.
