@@ -46,8 +46,7 @@ AppError missingValue(const QString &type)
 
 } // namespace
 
-AlertWindow::AlertWindow(Dialogs &dialogs, const Screen &screen, std::unique_ptr<AlertSound> sound,
-                         QWidget *parent)
+AlertWindow::AlertWindow(Dialogs &dialogs, const Screen &screen, std::unique_ptr<AlertSound> sound, QWidget *parent)
     : QDialog(parent, Qt::FramelessWindowHint)
     , m_dialogs(dialogs)
     , m_screen(screen)

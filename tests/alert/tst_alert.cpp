@@ -32,10 +32,7 @@ Reminder reminderAt(QTime time, const QString &subject = QStringLiteral("会议"
 class MoveRecorder : public QObject
 {
 public:
-    explicit MoveRecorder(QWidget &window)
-    {
-        window.installEventFilter(this);
-    }
+    explicit MoveRecorder(QWidget &window) { window.installEventFilter(this); }
     QList<QPoint> seen;
 
 protected:
@@ -71,12 +68,13 @@ void TestAlert::fieldsShowTheReminder_data()
     QTest::addColumn<bool>("reported");
     const QString nineThirty = regionalDateTimeText(QDateTime(QDate(2026, 3, 4), QTime(9, 30), Qt::UTC));
     const QString midnight = regionalDateTimeText(QDateTime(QDate(2026, 3, 4), QTime(0, 0), Qt::UTC));
-    QTest::newRow("full reminder") << reminderAt(QTime(9, 30), QStringLiteral("会议"), QStringLiteral("第一行\r\n第二行"))
+    QTest::newRow("full reminder") << reminderAt(QTime(9, 30), QStringLiteral("会议"),
+                                                 QStringLiteral("第一行\r\n第二行"))
                                    << "会议" << nineThirty << "第一行\n第二行" << false;
-    QTest::newRow("midnight shows the date alone") << reminderAt(QTime(0, 0)) << "会议" << midnight << "带上笔记本"
-                                                   << false;
-    QTest::newRow("empty subject") << reminderAt(QTime(9, 30), QStringLiteral("")) << "" << nineThirty
-                                   << "带上笔记本" << false;
+    QTest::newRow("midnight shows the date alone")
+        << reminderAt(QTime(0, 0)) << "会议" << midnight << "带上笔记本" << false;
+    QTest::newRow("empty subject") << reminderAt(QTime(9, 30), QStringLiteral("")) << "" << nineThirty << "带上笔记本"
+                                   << false;
     QTest::newRow("blank subject kept") << reminderAt(QTime(9, 30), QStringLiteral("   ")) << "   " << nineThirty
                                         << "带上笔记本" << false;
     QTest::newRow("empty content") << reminderAt(QTime(9, 30), QStringLiteral("s"), QStringLiteral("")) << "s"
