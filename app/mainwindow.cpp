@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "alert/alertsound.h"
 #include "alert/alertwindow.h"
 #include "app/agenda.h"
 #include "app/notices.h"
@@ -9,6 +10,7 @@
 #include "core/clock.h"
 #include "core/text.h"
 #include "manager/managerwindow.h"
+#include "notice/noticeclient.h"
 #include "store/reminderstore.h"
 #include "window/appwindow.h"
 #include "window/dialogs.h"
@@ -26,6 +28,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWindow>
 
 namespace {
@@ -92,14 +95,18 @@ MainWindow::MainWindow(ReminderStore &store, AppWindow &appWindow, Services &ser
     m_docker->setVisibleStrip(40);
     m_docker->setSnapDistance(30);
 
-    m_scrollTimer.setInterval(100);
-    connect(&m_scrollTimer, &QTimer::timeout, this, &MainWindow::scrollAgenda);
+    m_scrollTimer = new QTimer(this);
+    m_scrollTimer->setObjectName(QStringLiteral("scrollTimer"));
+    m_scrollTimer->setInterval(100);
+    connect(m_scrollTimer, &QTimer::timeout, this, &MainWindow::scrollAgenda);
     m_watch = new ReminderWatch(m_store, services.clock(), this);
     connect(m_watch, &ReminderWatch::reminderDue, this, &MainWindow::showAlert);
-    m_watchTimer.setInterval(30000);
-    connect(&m_watchTimer, &QTimer::timeout, this, &MainWindow::checkDueReminders);
-    m_scrollTimer.start();
-    m_watchTimer.start();
+    m_watchTimer = new QTimer(this);
+    m_watchTimer->setObjectName(QStringLiteral("watchTimer"));
+    m_watchTimer->setInterval(30000);
+    connect(m_watchTimer, &QTimer::timeout, this, &MainWindow::checkDueReminders);
+    m_scrollTimer->start();
+    m_watchTimer->start();
 
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &MainWindow::noteActiveWindow);
     // The tray icon, with its pictures and the backend that asks the desktop for its tray (a D-Bus round
@@ -132,8 +139,7 @@ void MainWindow::showEvent(QShowEvent *event)
     placeAtTopRight();
     // The first agenda is built once the window is on screen, whatever the window manager does with the
     // focus, so that an error box of the refresh does not hold the window back.
-    QMetaObject::invokeMethod(
-        this, [this] { guarded(m_dialogs, [this] { refreshAgenda(); }); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &MainWindow::showAgenda, Qt::QueuedConnection);
 }
 
 void MainWindow::placeAtTopRight()
@@ -144,19 +150,26 @@ void MainWindow::placeAtTopRight()
 
 void MainWindow::noteActiveWindow(QWindow *window)
 {
-    if (!window)
+    // A box that start-up shows before this window is a first showing, not a window to come back from.
+    if (!window || !m_shown)
         return;
     if (window != windowHandle()) {
         m_ownWindowWasActive = true;
         return;
     }
-    if (std::exchange(m_ownWindowWasActive, false) && !m_refreshingOnReturn) {
-        m_refreshingOnReturn = true;
-        guarded(m_dialogs, [this] { refreshAgenda(); });
-        m_refreshingOnReturn = false;
-        // The error box of a failed refresh is not a window to come back from: it would ask again forever.
-        m_ownWindowWasActive = false;
-    }
+    if (std::exchange(m_ownWindowWasActive, false))
+        showAgenda();
+}
+
+void MainWindow::showAgenda()
+{
+    if (m_showingAgenda)
+        return;
+    m_showingAgenda = true;
+    guarded(m_dialogs, [this] { refreshAgenda(); });
+    m_showingAgenda = false;
+    // The error box of a failed refresh is not a window to come back from: it would ask again forever.
+    m_ownWindowWasActive = false;
 }
 
 void MainWindow::refreshAgenda()
@@ -191,12 +204,11 @@ void MainWindow::showAlert(const Reminder &reminder)
 void MainWindow::openManager()
 {
     guarded(m_dialogs, [this] {
-        auto *manager = new ManagerWindow(m_store, m_dialogs, m_services.clock(), m_services.screen(),
-                                          m_services.makeAlertSound(), m_services.makeNoticeClient(),
-                                          m_services.browser(), [this] { refreshAgenda(); }, this);
+        auto *manager = new ManagerWindow(
+            m_store, m_dialogs, m_services.clock(), m_services.screen(), m_services.makeAlertSound(),
+            m_services.makeNoticeClient(), m_services.browser(), [this] { refreshAgenda(); }, this);
         manager->setAttribute(Qt::WA_DeleteOnClose);
         manager->open(); // modal to the main window; an alert that falls due meanwhile opens above it
-
     });
 }
 

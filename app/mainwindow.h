@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QPointer>
-#include <QTimer>
 #include <QWidget>
 #include <memory>
 
@@ -13,6 +12,7 @@ class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
+class QTimer;
 class QWindow;
 class ReminderStore;
 class ReminderWatch;
@@ -44,6 +44,8 @@ protected:
 
 private:
     void placeAtTopRight();
+    // Refreshes the agenda, a failure shown in the error box.
+    void showAgenda();
     void scrollAgenda();
     void checkDueReminders();
     void showAlert(const Reminder &reminder);
@@ -65,13 +67,13 @@ private:
     QAction *m_quitAction = nullptr;
     TrayIcon *m_trayIcon = nullptr;
     EdgeDocker *m_docker = nullptr;
-    QTimer m_scrollTimer;
-    QTimer m_watchTimer;
+    QTimer *m_scrollTimer = nullptr;
+    QTimer *m_watchTimer = nullptr;
     ReminderWatch *m_watch = nullptr;
     std::unique_ptr<AlertWindow> m_alert; // made when a reminder first falls due
     bool m_shown = false;
     // Another window of the program was active since this one last was: coming back from it refreshes
     // the agenda, coming back from another program does not.
     bool m_ownWindowWasActive = false;
-    bool m_refreshingOnReturn = false;
+    bool m_showingAgenda = false;
 };

@@ -12,7 +12,7 @@
 #include "window/dialogs.h"
 #include "window/picture.h"
 #include "window/screen.h"
-#include "window/trayicon.h"
+#include "window/systemtraybackend.h"
 
 #include <QApplication>
 

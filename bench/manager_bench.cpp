@@ -1,14 +1,16 @@
 // How long the manager window takes, with a million reminders in data.mdb, to show its list pages and
 // to delete or modify one reminder. Run it from a Release build; it prints one line per figure.
 
-#include "app/agenda.h"
+#include "alert/alertsound.h"
 #include "core/clock.h"
-#include "manager/datagrid.h"
 #include "manager/managerwindow.h"
-#include "manager/pagecontrol.h"
-#include "store/datamodule.h"
+#include "notice/browserlauncher.h"
+#include "notice/noticeclient.h"
+#include "store/reminderstore.h"
 #include "window/dialogs.h"
+#include "window/screen.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -16,9 +18,12 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -52,6 +57,32 @@ public:
     void messageDialog(const QString &) override {}
 };
 
+class SilentSound : public AlertSound
+{
+public:
+    void play(const QString &) override {}
+};
+
+class NoBrowser : public BrowserLauncher
+{
+public:
+    void launch(const QString &) override {}
+};
+
+int storedRows(const QString &path)
+{
+    int count = -1;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("count"));
+        db.setDatabaseName(path);
+        QSqlQuery query(db);
+        if (db.open() && query.exec(QStringLiteral("select count(*) from 日程提醒")) && query.next())
+            count = query.value(0).toInt();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("count"));
+    return count;
+}
+
 // The million-row file is made once, beside the benchmark, and copied for every run.
 QString millionRowFile()
 {
@@ -62,8 +93,8 @@ QString millionRowFile()
     QFile::remove(building);
     std::printf("building %s (once)...\n", qUtf8Printable(cached));
     std::fflush(stdout);
-    if (QProcess::execute(QStringLiteral(ORVANE_MKDB), {building}) != 0)
-        die(QStringLiteral("orvane-mkdb failed"));
+    if (QProcess::execute(QStringLiteral(ORVANE_DB), {QStringLiteral("--file"), building, QStringLiteral("init")}) != 0)
+        die(QStringLiteral("orvane-db init failed"));
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("build"));
         db.setDatabaseName(building);
@@ -120,39 +151,53 @@ int main(int argc, char *argv[])
     if (!QFile::copy(source, path))
         die(QStringLiteral("cannot copy %1").arg(source));
 
-    Tdm dm(path);
+    ReminderStore store(path);
     QuietDialogs dialogs;
     SystemClock clock;
-    TForm2 form(dm, dialogs, clock, [&] { buildAgendaText(dm.qry5, clock); });
-    form.show();
+    PrimaryScreen screen;
+    NoBrowser browser;
+    // The agenda refresh's work in the store: today's reminders.
+    ManagerWindow window(store, dialogs, clock, screen, std::make_unique<SilentSound>(),
+                         std::make_unique<ModuleNoticeClient>(), browser, [&] { store.onDay(clock.now().date()); });
+    window.open();
     QApplication::processEvents();
+    auto *pages = window.findChild<QTabWidget *>(QStringLiteral("pages"));
+    auto *modifyPage = pages->widget(1);
+    auto *deleteGrid = window.findChild<QTableView *>(QStringLiteral("deleteGrid"));
+    auto *modifyGrid = window.findChild<QTableView *>(QStringLiteral("modifyGrid"));
+    auto *deleteAction = window.findChild<QAction *>(QStringLiteral("deleteAction"));
+    auto *subjectEdit = modifyPage->findChild<QLineEdit *>(QStringLiteral("subjectEdit"));
+    auto *contentEdit = modifyPage->findChild<QPlainTextEdit *>(QStringLiteral("contentEdit"));
+    auto *modifyButton = modifyPage->findChild<QPushButton *>(QStringLiteral("modifyButton"));
 
-    std::vector<double> modifyPage, deletePage, browsePage, deletion, modification;
-    const std::pair<int, std::vector<double> *> listPages[] = {{1, &modifyPage}, {2, &deletePage}, {3, &browsePage}};
+    std::vector<double> modifyPageFigures, deletePageFigures, browsePageFigures, deletion, modification;
+    const std::pair<int, std::vector<double> *> listPages[] = {
+        {1, &modifyPageFigures}, {2, &deletePageFigures}, {3, &browsePageFigures}};
     for (int run = 0; run < kRuns; ++run) {
         for (auto [page, figures] : listPages) {
-            form.PageControl1->setCurrentIndex(0);
+            pages->setCurrentIndex(0);
             QApplication::processEvents();
-            figures->push_back(timed([&] { form.PageControl1->setCurrentIndex(page); }));
+            figures->push_back(timed([&] { pages->setCurrentIndex(page); }));
         }
 
-        form.PageControl1->setCurrentIndex(2);
-        dm.qry2.setCurrentRow(100 + run);
-        deletion.push_back(timed([&] { form.N1Click(); }));
+        pages->setCurrentIndex(2);
+        deleteGrid->setCurrentIndex(deleteGrid->model()->index(100 + run, 0));
+        deletion.push_back(timed([&] { deleteAction->trigger(); }));
 
-        form.PageControl1->setCurrentIndex(1);
-        dm.qry2.setCurrentRow(200 + run);
-        form.DBGrid1DblClick();
-        form.Edit4->setText(QStringLiteral("改过 %1").arg(run));
-        modification.push_back(timed([&] { form.Button3Click(); }));
+        pages->setCurrentIndex(1);
+        modifyGrid->setCurrentIndex(modifyGrid->model()->index(200 + run, 0));
+        subjectEdit->setText(QStringLiteral("改过 %1").arg(run));
+        contentEdit->setPlainText(QStringLiteral("内容 %1").arg(run));
+        modification.push_back(timed([&] { modifyButton->click(); }));
     }
-    if (dm.qry2.recordCount() != kReminders - kRuns)
-        die(QStringLiteral("%1 rows left instead of %2").arg(dm.qry2.recordCount()).arg(kReminders - kRuns));
+    const int left = storedRows(path);
+    if (left != kReminders - kRuns)
+        die(QStringLiteral("%1 rows left instead of %2").arg(left).arg(kReminders - kRuns));
 
     std::printf("%d reminders, %d runs each\n", kReminders, kRuns);
-    report("show the modify page", modifyPage, 100);
-    report("show the delete page", deletePage, 100);
-    report("show the browse page", browsePage, 100);
+    report("show the modify page", modifyPageFigures, 100);
+    report("show the delete page", deletePageFigures, 100);
+    report("show the browse page", browsePageFigures, 100);
     report("delete one reminder", deletion, 50);
     report("modify one reminder", modification, 50);
     return 0;

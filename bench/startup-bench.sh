@@ -12,7 +12,7 @@ runs=${1:-10}
 idle=${2:-60}
 build="$top/build-bench"
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVANE_TESTS=OFF >/dev/null
-cmake --build "$build" --target orvane-reminder orvane-mkdb floor mapwatch >/dev/null
+cmake --build "$build" --target orvane-reminder orvane-db floor mapwatch >/dev/null
 
 work=$(mktemp -d)
 # -noreset: a server that resets when its last client leaves refuses the next one for a moment.
@@ -21,7 +21,7 @@ xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 while [ ! -s "$work/display" ]; do sleep 0.05; done
 export DISPLAY=":$(cat "$work/display")" XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=xcb
-cd "$work" && "$build/tools/mkdb/orvane-mkdb" data.mdb >/dev/null
+cd "$work" && "$build/cli/orvane-db" --file data.mdb init >/dev/null
 
 # measure <title> <command>: prints "<ms to the window shown> <peak KiB>". mapwatch learns of the map
 # from the X server itself, so nothing polls while the program starts.

@@ -193,7 +193,7 @@ private:
     int m_marks = 0;
 };
 
-// The million-row file for `today`, built once in `dir` with the starter database tool and the shell.
+// The million-row file for `today`, built once in `dir` with orvane-db init and the shell.
 QString millionRowFile(const QString &dir, const QDate &today)
 {
     QDir cache(dir);
@@ -210,8 +210,8 @@ QString millionRowFile(const QString &dir, const QDate &today)
     const QString building = cached + QStringLiteral(".building");
     std::printf("building %s (once a day)...\n", qUtf8Printable(cached));
     std::fflush(stdout);
-    if (QProcess::execute(QStringLiteral(ORVANE_MKDB), {building}) != 0)
-        die(QStringLiteral("orvane-mkdb failed"));
+    if (QProcess::execute(QStringLiteral(ORVANE_DB), {QStringLiteral("--file"), building, QStringLiteral("init")}) != 0)
+        die(QStringLiteral("orvane-db init failed"));
 
     // Row i is one of today's when it is a multiple of the stride; otherwise its day is i mod 3999 mapped
     // onto the days around today (today left out) and its minute i div 3999, so no two rows share a minute.

@@ -1,32 +1,33 @@
 #include "manager/managerwindow.h"
 
-#include "core/clock.h"
-#include "manager/datagrid.h"
+#include "alert/alertsound.h"
+#include "manager/addpage.h"
+#include "manager/browsepage.h"
+#include "manager/deletepage.h"
 #include "manager/linklabel.h"
-#include "manager/pagecontrol.h"
-#include "store/datamodule.h"
-#include "window/bmpshape.h"
+#include "manager/modifypage.h"
+#include "manager/pagecontrols.h"
+#include "manager/pagetabs.h"
+#include "notice/noticeclient.h"
+#include "store/reminderlistmodel.h"
 #include "window/dialogs.h"
 #include "window/hotarea.h"
 #include "window/picture.h"
-#include "window/windowdrag.h"
+#include "window/screen.h"
+#include "window/shapedpicture.h"
 
 #include <QApplication>
-#include <QCursor>
-#include <QDateEdit>
 #include <QKeyEvent>
-#include <QMenu>
-#include <QScopeGuard>
-#include <QScreen>
+#include <QLabel>
+#include <QTimer>
 
 namespace {
 
 constexpr int kTabHeight = 19;
 
-enum Page { AddPage, ModifyPage, DeletePage, BrowsePage, AboutPage };
+enum PageIndex { AddPageIndex, ModifyPageIndex, DeletePageIndex, BrowsePageIndex, AboutPageIndex };
 
-// The design font does not exist here: the UI font, with a Chinese face for what it lacks, sized for
-// the 19-pixel fields.
+// The UI font, with a Chinese face for what it lacks, sized for the 19-pixel fields.
 QFont managerFont()
 {
     QFont font = QApplication::font();
@@ -35,195 +36,153 @@ QFont managerFont()
     return font;
 }
 
+QWidget *makeAboutPage()
+{
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("aboutPage"));
+    auto *picture = new QLabel(page);
+    picture->setObjectName(QStringLiteral("aboutPicture"));
+    picture->setGeometry(0, 0, 581, 322);
+    picture->setPixmap(QPixmap::fromImage(loadPicture(QStringLiteral(":/assets/about.jpg"))));
+    return page;
+}
+
 } // namespace
 
-QPoint centredOn(const QRect &screen, const QSize &window)
-{
-    return screen.topLeft()
-           + QPoint(std::max((screen.width() - window.width()) / 2, 0),
-                    std::max((screen.height() - window.height()) / 2, 0));
-}
-
-TForm2::TForm2(Tdm &dm, Dialogs &dialogs, const Clock &clock, std::function<void()> refreshAgenda,
-               std::unique_ptr<SoundPlayer> player, std::unique_ptr<BrowserLauncher> browser, QWidget *parent)
+ManagerWindow::ManagerWindow(ReminderStore &store, Dialogs &dialogs, const Clock &clock, const Screen &screen,
+                             std::unique_ptr<AlertSound> sound, std::unique_ptr<NoticeClient> noticeClient,
+                             BrowserLauncher &browser, std::function<void()> refreshAgenda, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
-    , m_dm(dm)
     , m_dialogs(dialogs)
-    , m_clock(clock)
-    , m_refreshAgenda(std::move(refreshAgenda))
-    , WindowsMediaPlayer1(std::move(player))
-    , m_browser(std::move(browser))
-    , m_noticeLinks(HTTP1, *m_browser)
+    , m_screen(screen)
+    , m_sound(std::move(sound))
+    , m_noticeClient(std::move(noticeClient))
+    , m_noticeLinks(*m_noticeClient, browser)
+    , m_list(store)
+    , m_context{store, dialogs, clock, std::move(refreshAgenda), m_list}
 {
-    setObjectName(QStringLiteral("Form2"));
+    setObjectName(QStringLiteral("managerWindow"));
     setWindowTitle(QStringLiteral("日程设置"));
     setFont(managerFont());
-    buildWindowControls();
-    buildAddPage();
-    buildModifyPage();
-    buildDeletePage();
-    buildBrowsePage();
-    buildAboutPage();
-    PageControl1->setCurrentIndex(AddPage);
-    connect(PageControl1, &QTabWidget::currentChanged, this, &TForm2::onPageShown);
-    FormCreate();
+    new ShapedPicture(loadPicture(QStringLiteral(":/assets/manager.png")), this);
+    addHotAreas();
+
+    auto *moreInfoLink = new LinkLabel(QStringLiteral("更多信息..."), this);
+    moreInfoLink->setObjectName(QStringLiteral("moreInfoLink"));
+    moreInfoLink->setGeometry(481, 421, 57, 13);
+    connect(moreInfoLink, &LinkLabel::clicked, this, [this] { m_noticeLinks.open(2); });
+
+    addPages();
+
+    connect(m_list.model(), &ReminderListModel::fetchFailed, this, &ManagerWindow::reportFetchFailure);
+    connect(m_list.model(), &QAbstractItemModel::modelReset, this, [this] { m_fetchFailureReported = false; });
+    connect(&m_noticeLinks, &NoticeLinks::busyChanged, this, &ManagerWindow::setBusy);
+    connect(&m_noticeLinks, &NoticeLinks::failed, this,
+            [this](const QString &message) { m_dialogs.errorBox(message); });
+    connect(&m_noticeLinks, &NoticeLinks::noAddress, this,
+            [this] { m_dialogs.informationBox(kNoNoticeAddressMessage, kNoticeCaption); });
 }
 
-void TForm2::FormCreate()
+ManagerWindow::~ManagerWindow()
 {
-    BmpShape1->ShapeForm();
-    DateTimePicker1->setDate(m_clock.now().date());
+    if (m_noticeLinks.isBusy())
+        setBusy(false);
 }
 
-void TForm2::buildWindowControls()
+void ManagerWindow::addHotAreas()
 {
-    // The picture first, so that every other control lies above it.
-    BmpShape1 = new TBmpShape(loadPicture(QStringLiteral(":/assets/manager.png")), this);
-    BmpShape1->setObjectName(QStringLiteral("BmpShape1"));
-    BmpShape1->setDither(false);
-    m_drag = new WindowDrag(this);
-    connect(BmpShape1, &TBmpShape::mouseMoved, this, &TForm2::BmpShape1MouseMove);
-
-    const auto hotArea = [this](const QString &name, const QRect &geometry) {
+    const auto hotArea = [this](const char *name, const QRect &geometry) {
         auto *area = new HotArea(this, geometry);
-        area->setObjectName(name);
+        area->setObjectName(QLatin1String(name));
         return area;
     };
-    connect(hotArea(QStringLiteral("Image1"), {544, 0, 17, 20}), &HotArea::clicked, this, &TForm2::Image1Click);
-    hotArea(QStringLiteral("Image2"), {562, 0, 17, 20}); // takes the click and does nothing with it
-    connect(hotArea(QStringLiteral("Image3"), {579, 0, 17, 20}), &HotArea::clicked, this, &QWidget::close);
-    // Image4 to Image8 select the pages in order, exactly as their tabs do.
-    const int pageAreaLefts[] = {6, 65, 127, 188, 249};
-    for (int page = AddPage; page <= AboutPage; ++page) {
-        HotArea *area = hotArea(QStringLiteral("Image%1").arg(4 + page), {pageAreaLefts[page], 23, 57, 25});
-        connect(area, &HotArea::clicked, this, [this, page] { PageControl1->setCurrentIndex(page); });
+    connect(hotArea("minimizeArea", {544, 0, 17, 20}), &HotArea::clicked, this, &QWidget::showMinimized);
+    hotArea("maximizeArea", {562, 0, 17, 20}); // takes the click and does nothing with it
+    connect(hotArea("closeArea", {579, 0, 17, 20}), &HotArea::clicked, this, &QWidget::close);
+    // The page areas select their pages exactly as the tabs do.
+    const std::pair<const char *, int> pageAreas[] = {{"addPageArea", 6},
+                                                      {"modifyPageArea", 65},
+                                                      {"deletePageArea", 127},
+                                                      {"browsePageArea", 188},
+                                                      {"aboutPageArea", 249}};
+    for (int page = AddPageIndex; page <= AboutPageIndex; ++page) {
+        const auto [name, left] = pageAreas[page];
+        connect(hotArea(name, {left, 23, 57, 25}), &HotArea::clicked, this,
+                [this, page] { m_pages->setCurrentIndex(page); });
     }
-    connect(hotArea(QStringLiteral("Image9"), {309, 23, 57, 25}), &HotArea::clicked, this, &QWidget::close);
-    connect(hotArea(QStringLiteral("Image10"), {406, 23, 57, 25}), &HotArea::clicked, this, &TForm2::Image10Click);
-    connect(hotArea(QStringLiteral("Image11"), {282, 409, 38, 34}), &HotArea::clicked, this, &TForm2::Image11Click);
+    connect(hotArea("exitArea", {309, 23, 57, 25}), &HotArea::clicked, this, &QWidget::close);
+    connect(hotArea("moreSoftwareArea", {406, 23, 57, 25}), &HotArea::clicked, this, [this] { m_noticeLinks.open(1); });
+    connect(hotArea("playArea", {282, 409, 38, 34}), &HotArea::clicked, this, &ManagerWindow::playSound);
+}
 
-    URLLabel1 = new LinkLabel(QStringLiteral("更多信息..."), this);
-    URLLabel1->setObjectName(QStringLiteral("URLLabel1"));
-    URLLabel1->setGeometry(481, 421, 57, 13);
-    connect(URLLabel1, &LinkLabel::clicked, this, &TForm2::URLLabel1Click);
+void ManagerWindow::addPages()
+{
+    m_pages = new PageTabs(kTabHeight, this);
+    m_pages->setObjectName(QStringLiteral("pages"));
+    m_pages->setGeometry(8, 48, 585, 345);
+    auto *addPage = new AddPage(m_context);
+    auto *modifyPage = new ModifyPage(m_context);
+    auto *deletePage = new DeletePage(m_context);
+    auto *browsePage = new BrowsePage(m_context);
+    m_pages->addTab(addPage, QStringLiteral("添加提醒"));
+    m_pages->addTab(modifyPage, QStringLiteral("修改提醒"));
+    m_pages->addTab(deletePage, QStringLiteral("删除提醒"));
+    m_pages->addTab(browsePage, QStringLiteral("浏览数据"));
+    m_pages->addTab(makeAboutPage(), QStringLiteral("关于"));
+    m_pages->setCurrentIndex(AddPageIndex);
+    connect(addPage, &AddPage::backRequested, this, &QWidget::close);
+    connect(modifyPage, &ModifyPage::backRequested, this, &QWidget::close);
+    connect(browsePage, &BrowsePage::backRequested, this, &QWidget::close);
+    connect(m_pages, &QTabWidget::currentChanged, this, &ManagerWindow::pageShown);
+}
 
-    PageControl1 = new PageControl(kTabHeight, this);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setGeometry(8, 48, 585, 345);
+// The list pages read the list afresh each time they are shown, so that they show what other programs
+// wrote meanwhile.
+void ManagerWindow::pageShown(int index)
+{
+    if (index == ModifyPageIndex || index == DeletePageIndex || index == BrowsePageIndex)
+        guarded(m_dialogs, [this] { m_list.reload(); });
+}
 
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    N1 = PopupMenu1->addAction(QStringLiteral("删除"));
-    N1->setObjectName(QStringLiteral("N1"));
-    connect(N1, &QAction::triggered, this, &TForm2::N1Click);
+void ManagerWindow::playSound()
+{
+    guarded(m_dialogs, [this] { m_sound->play(alertSoundPath()); });
+}
+
+// A grid asks for more rows inside its own event handling, again as it is laid out, and each grid on the
+// list may ask: the user is told once for each reading of the list, after the view's work is done.
+void ManagerWindow::reportFetchFailure(const QString &message)
+{
+    if (m_fetchFailureReported)
+        return;
+    m_fetchFailureReported = true;
+    QTimer::singleShot(0, this, [this, message] { m_dialogs.errorBox(message); });
+}
+
+void ManagerWindow::setBusy(bool busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
 }
 
 // Centred once, on the whole primary screen: later showings keep where the user dragged it.
-void TForm2::showEvent(QShowEvent *event)
+void ManagerWindow::showEvent(QShowEvent *event)
 {
     if (!m_placed) {
         m_placed = true;
-        move(centredOn(QGuiApplication::primaryScreen()->geometry(), size()));
+        move(centredOn(m_screen.geometry(), size()));
     }
     QDialog::showEvent(event);
 }
 
-// Escape closes nothing here; Enter presses no button because none is a default one.
-void TForm2::keyPressEvent(QKeyEvent *event)
+// Escape closes nothing; Enter presses nothing either, as no button is a default one.
+void ManagerWindow::keyPressEvent(QKeyEvent *event)
 {
     if (event->matches(QKeySequence::Cancel)) {
         event->accept();
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-// Only the bare picture drags the window: the controls above it take their own mouse input.
-void TForm2::BmpShape1MouseMove(ShiftState shift)
-{
-    guarded(m_dialogs, [&] {
-        if (shift.testFlag(ssLeft))
-            m_drag->start(QCursor::pos());
-    });
-}
-
-void TForm2::Image1Click()
-{
-    setWindowState(windowState() | Qt::WindowMinimized);
-}
-
-void TForm2::Image11Click()
-{
-    guarded(m_dialogs, [this] { PlayAlertSound(*WindowsMediaPlayer1); });
-}
-
-void TForm2::Image10Click()
-{
-    openNoticeLink(1);
-}
-
-void TForm2::URLLabel1Click()
-{
-    openNoticeLink(2);
-}
-
-void TForm2::openNoticeLink(int element)
-{
-    guarded(m_dialogs, [&] {
-        bool opened = false;
-        {
-            // The fetch holds back input until it returns.
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-            const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-            opened = m_noticeLinks.open(element);
-        }
-        if (!opened)
-            m_dialogs.informationBox(kNoNoticeAddressMessage, QStringLiteral("提示"));
-    });
-}
-
-void TForm2::onPageShown(int index)
-{
-    switch (index) {
-    case ModifyPage:
-        TabSheet2Show();
-        break;
-    case DeletePage:
-        TabSheet3Show();
-        break;
-    case BrowsePage:
-        TabSheet4Show();
-        break;
-    default:
-        break;
-    }
-}
-
-void TForm2::TabSheet2Show()
-{
-    guarded(m_dialogs, [this] {
-        m_dm.qry2.close();
-        m_dm.qry2.open();
-    });
-}
-
-void TForm2::TabSheet3Show()
-{
-    guarded(m_dialogs, [this] { reopenListSuspended(); });
-}
-
-void TForm2::TabSheet4Show()
-{
-    guarded(m_dialogs, [this] { reopenListSuspended(); });
-}
-
-// Re-reads the list with the grids suspended, so that they repaint once; they come back also when the
-// reading fails.
-void TForm2::reopenListSuspended()
-{
-    DataSource &source = m_dm.DataSource1;
-    source.disableControls();
-    const auto resume = qScopeGuard([&source] { source.enableControls(); });
-    m_dm.qry2.close();
-    m_dm.qry2.open();
 }

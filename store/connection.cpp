@@ -20,9 +20,8 @@ QString nextConnectionName()
 
 } // namespace
 
-Connection::Connection(QString path, QString uriOptions)
+Connection::Connection(QString path)
     : m_path(std::move(path))
-    , m_uriOptions(std::move(uriOptions))
     , m_db(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nextConnectionName()))
 {
 }
@@ -40,6 +39,11 @@ bool Connection::isOpen() const
     return m_db.isOpen();
 }
 
+bool Connection::isReadOnly() const
+{
+    return m_db.isOpen() && m_readOnly;
+}
+
 void Connection::open()
 {
     if (m_db.isOpen())
@@ -52,9 +56,11 @@ void Connection::open()
     if (!m_db.isValid())
         throw AppError(QStringLiteral("无法加载 SQLite 数据库驱动"));
 
+    // Asked of the system for this user, so that a read-only disk counts too; root may write anything.
+    const bool readOnly = !file.isWritable() || !QFileInfo(file.absolutePath()).isWritable();
     QUrl address = QUrl::fromLocalFile(shown);
     address.setScheme(QStringLiteral("file"));
-    address.setQuery(m_uriOptions);
+    address.setQuery(readOnly ? QStringLiteral("mode=ro") : QStringLiteral("mode=rw"));
     m_db.setDatabaseName(address.toString(QUrl::FullyEncoded));
     m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
     if (!m_db.open())
@@ -65,6 +71,8 @@ void Connection::open()
         m_db.close();
         throw;
     }
+    // SQLite also falls back to reading alone when it may not write after all.
+    m_readOnly = readOnly || sqlite3_db_readonly(handle(), "main") == 1;
 }
 
 // A file that is not a database opens without complaint; the first statement tells.
@@ -83,9 +91,6 @@ void Connection::checkUsable()
         if (!columns.contains(column, Qt::CaseInsensitive))
             throw AppError(QStringLiteral("数据库文件“%1”的表“%2”缺少列“%3”").arg(shown, reminderTable(), column));
     }
-    sqlite3 *const handle = this->handle();
-    if (handle && sqlite3_db_readonly(handle, "main") == 1)
-        throw AppError(QStringLiteral("数据库文件“%1”是只读的，无法保存提醒").arg(shown));
     // Every change reaches the disk before it counts, so a crash or a kill loses nothing committed.
     probe.exec(QStringLiteral("PRAGMA synchronous=FULL"));
 }

@@ -3,8 +3,13 @@
 #include "core/apperror.h"
 #include "store/connection.h"
 #include "store/reminderfields.h"
+#include "store/schema.h"
 #include "store/statement.h"
 #include "store/textformats.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <sqlite3.h>
 
 namespace {
 
@@ -14,6 +19,9 @@ constexpr char kDaySql[] = "select 主题,时间 from 日程提醒 where 日期=
 constexpr char kInsertSql[] = "insert into 日程提醒(主题,内容,时间,日期)values(:a,:b,:c,:d)";
 constexpr char kUpdateSql[] = "update 日程提醒 set 主题=:a,内容=:b,日期=:c,时间=:d where id=:e";
 constexpr char kDeleteSql[] = "DELETE FROM 日程提醒 WHERE id=?";
+// Only the stored form's first second of a minute falls due, as with the due select's equality.
+constexpr char kDueBetweenSql[] =
+    "SELECT * FROM 日程提醒 WHERE 时间 >:a AND 时间 <=:b AND substr(时间,18)='00' ORDER BY 时间,id";
 
 // A row without a real 时间 would never fall due and could not be shown, and 日期 must name the agenda's day.
 void requireDateAndTime(const Reminder &reminder)
@@ -31,6 +39,31 @@ ReminderStore::ReminderStore(QString path)
 
 ReminderStore::~ReminderStore() = default;
 
+void ReminderStore::create(const QString &path)
+{
+    const QString shown = QFileInfo(path).absoluteFilePath();
+    if (QFileInfo::exists(shown))
+        throw AppError(QStringLiteral("数据库文件“%1”已经存在，保持原样").arg(shown));
+    sqlite3 *db = nullptr;
+    int status =
+        sqlite3_open_v2(QFile::encodeName(shown).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    QString failure;
+    if (status == SQLITE_OK) {
+        QByteArray script = "BEGIN;";
+        for (const QString &statement : reminderTableStatements())
+            script += statement.toUtf8() + ';';
+        script += "COMMIT;";
+        status = sqlite3_exec(db, script.constData(), nullptr, nullptr, nullptr);
+    }
+    if (status != SQLITE_OK)
+        failure = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(status));
+    sqlite3_close(db);
+    if (!failure.isEmpty()) {
+        QFile::remove(shown);
+        throw AppError(QStringLiteral("无法创建数据库文件“%1”：%2").arg(shown, failure));
+    }
+}
+
 void ReminderStore::open()
 {
     m_connection->open();
@@ -41,11 +74,45 @@ bool ReminderStore::isOpen() const
     return m_connection->isOpen();
 }
 
+bool ReminderStore::isReadOnly() const
+{
+    return m_connection->isReadOnly();
+}
+
+void ReminderStore::openForWriting()
+{
+    open();
+    if (m_connection->isReadOnly()) {
+        throw AppError(QStringLiteral("数据库文件“%1”是只读文件，不能保存修改。")
+                           .arg(QFileInfo(m_connection->path()).absoluteFilePath()));
+    }
+}
+
+qint64 ReminderStore::dataVersion()
+{
+    open();
+    Statement version(*m_connection, "PRAGMA data_version");
+    return version.next() ? version.integer(0) : 0;
+}
+
 QList<Reminder> ReminderStore::dueAt(const QDateTime &minute)
 {
     open();
     Statement select(*m_connection, kDueSql);
     select.bind(1, dueText(minute));
+    const ReminderFields fields(select.columnNames());
+    QList<Reminder> due;
+    while (select.next())
+        due.append(fields.reminder(select.texts()));
+    return due;
+}
+
+QList<Reminder> ReminderStore::dueBetween(const QDateTime &after, const QDateTime &upTo)
+{
+    open();
+    Statement select(*m_connection, kDueBetweenSql);
+    select.bind(1, dueText(after));
+    select.bind(2, dueText(upTo));
     const ReminderFields fields(select.columnNames());
     QList<Reminder> due;
     while (select.next())
@@ -67,22 +134,55 @@ QList<Reminder> ReminderStore::onDay(const QDate &day)
     return reminders;
 }
 
-void ReminderStore::add(const Reminder &reminder)
+void ReminderStore::forEachInTimeOrder(const QDate &first, const QDate &last,
+                                       const std::function<void(const Reminder &)> &visit)
+{
+    // One day is the agenda's equality, so that it takes the 日期 index as the agenda does.
+    QByteArrayList tests;
+    QStringList values;
+    if (first.isValid() && first == last) {
+        tests << "日期=?";
+        values << reminderDateText(first);
+    } else {
+        if (first.isValid()) {
+            tests << "日期>=?";
+            values << reminderDateText(first);
+        }
+        if (last.isValid()) {
+            tests << "日期<=?";
+            values << reminderDateText(last);
+        }
+    }
+    QByteArray sql = "SELECT * FROM 日程提醒";
+    if (!tests.isEmpty())
+        sql += " WHERE " + tests.join(" AND ");
+    sql += " ORDER BY 时间,id";
+    open();
+    Statement select(*m_connection, sql);
+    for (int i = 0; i < values.size(); ++i)
+        select.bind(i + 1, values.at(i));
+    const ReminderFields fields(select.columnNames());
+    while (select.next())
+        visit(fields.reminder(select.texts()));
+}
+
+qint64 ReminderStore::add(const Reminder &reminder)
 {
     requireDateAndTime(reminder);
-    open();
+    openForWriting();
     Statement insert(*m_connection, kInsertSql);
     insert.bind(1, reminder.subject);
     insert.bind(2, reminder.content);
     insert.bind(3, canonicalDateTimeText(reminder.due));
     insert.bind(4, reminderDateText(reminder.day));
     insert.run();
+    return sqlite3_last_insert_rowid(m_connection->handle());
 }
 
 bool ReminderStore::update(const Reminder &reminder)
 {
     requireDateAndTime(reminder);
-    open();
+    openForWriting();
     Statement update(*m_connection, kUpdateSql);
     update.bind(1, reminder.subject);
     update.bind(2, reminder.content);
@@ -94,10 +194,26 @@ bool ReminderStore::update(const Reminder &reminder)
 
 bool ReminderStore::remove(qint64 id)
 {
-    open();
+    openForWriting();
     Statement remove(*m_connection, kDeleteSql);
     remove.bind(1, id);
     return remove.run() > 0;
+}
+
+void ReminderStore::transaction(const std::function<void()> &writes)
+{
+    openForWriting();
+    // IMMEDIATE: another program's write waits for this one from the start, not at its first write.
+    Statement(*m_connection, "BEGIN IMMEDIATE").run();
+    try {
+        writes();
+        Statement(*m_connection, "COMMIT").run();
+    } catch (...) {
+        // The engine ends the transaction itself after some failures.
+        if (sqlite3_get_autocommit(m_connection->handle()) == 0)
+            sqlite3_exec(m_connection->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
 }
 
 Connection &ReminderStore::connection()

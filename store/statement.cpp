@@ -78,6 +78,11 @@ QUtf8StringView Statement::utf8(int column) const
     return QUtf8StringView(chars, chars ? sqlite3_column_bytes(m_stmt, column) : 0);
 }
 
+qint64 Statement::integer(int column) const
+{
+    return sqlite3_column_int64(m_stmt, column);
+}
+
 QStringList Statement::texts() const
 {
     const int count = sqlite3_column_count(m_stmt);

@@ -37,6 +37,8 @@ public:
     QString text(int column) const;
     // The same without the conversion; empty for NULL.
     QUtf8StringView utf8(int column) const;
+    // A field of the current row as SQLite's integer of it.
+    qint64 integer(int column) const;
     // Every field of the current row, as text() reads them.
     QStringList texts() const;
 

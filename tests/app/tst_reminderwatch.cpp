@@ -24,8 +24,10 @@ void TestReminderWatch::findsTheReminderOfTheCurrentMinute_data()
     QTest::addColumn<QString>("expected"); // the subject found, or empty for none
     QTest::newRow("due this minute") << "2026-03-04 08:30:00"
                                      << "first";
-    QTest::newRow("seconds other than 00 never fall due") << "2026-03-04 08:30:15" << "";
-    QTest::newRow("the minute before") << "2026-03-04 08:29:00" << "";
+    QTest::newRow("seconds other than 00 never fall due") << "2026-03-04 08:30:15"
+                                                          << "";
+    QTest::newRow("the minute before") << "2026-03-04 08:29:00"
+                                       << "";
 }
 
 void TestReminderWatch::findsTheReminderOfTheCurrentMinute()

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 : "${ORVANE_BIN:?ORVANE_BIN must name the orvane-reminder executable}"
-: "${ORVANE_MKDB:?ORVANE_MKDB must name the orvane-mkdb executable}"
+: "${ORVANE_DB:?ORVANE_DB must name the orvane-db executable}"
 
 E2E_WORK="$(mktemp -d /tmp/orvane-e2e.XXXXXX)"
 E2E_PIDS=()
@@ -73,7 +73,7 @@ sound_playing() { [ -n "$(pactl list short sink-inputs 2>/dev/null)" ]; }
 new_workdir() {
   mkdir -p "$E2E_WORK/wd"
   cd "$E2E_WORK/wd"
-  "$ORVANE_MKDB" data.mdb >/dev/null
+  "$ORVANE_DB" --file data.mdb init >/dev/null
 }
 
 # start_app: starts the program in the current directory; its pid is in APP_PID.

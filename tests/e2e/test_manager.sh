@@ -36,16 +36,16 @@ today=$(date +%Y-%m-%d)
 read -r hour minute < <(date -d '+1 minute' '+%H %M')
 
 note "type a subject and a content, pick the next minute, click 增加"
-click_at "$manager" 341 129 # Edit2
+click_at "$manager" 341 129 # the subject
 xdotool type --delay 150 '早会 standup'
-click_at "$manager" 341 222 # Memo1
+click_at "$manager" 341 222 # the content
 xdotool type --delay 150 '带上笔记本，'
 xdotool key Return
 xdotool type --delay 150 'room 3'
 # Tab leaves the memo for the time edit's hour; each section, once typed, hands over to the next.
 xdotool key Tab
 xdotool type "$hour$minute"00
-click_at "$manager" 273 335 # Button1, 增加
+click_at "$manager" 273 335 # 增加
 wait_window '提醒' >/dev/null
 xdotool key Return
 wait_until 10 lacks_window '提醒' || fail "the confirmation did not close"
@@ -56,9 +56,9 @@ room 3|$today $hour:$minute:00|$today"
 note "stored for today, so the agenda (which lists today's 日期) has it: $(rows | head -n1)"
 
 note "the delete page's menu deletes it"
-click_at "$manager" $((127 + 28)) $((23 + 12)) # Image6, the delete page
+click_at "$manager" $((127 + 28)) $((23 + 12)) # the delete page's hot area
 sleep 0.5
-click_at "$manager" 100 123 3 # the first row of DBGrid2
+click_at "$manager" 100 123 3 # the first row of the delete page's grid
 sleep 0.5
 xdotool key Down Return
 wait_until 10 confirmation_shown || fail "no 删除成功！ dialog"
@@ -66,7 +66,7 @@ xdotool key Return
 [ "$(row_count)" -eq 0 ] || fail "still stored: $(rows)"
 
 note "退出 closes the manager"
-click_at "$manager" $((309 + 28)) $((23 + 12)) # Image9
+click_at "$manager" $((309 + 28)) $((23 + 12)) # 退 出
 wait_until 10 lacks_window "$MANAGER" || fail "the manager stayed open"
 kill -0 "$APP_PID" || fail "the program ended"
 echo "PASS"

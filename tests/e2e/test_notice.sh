@@ -83,11 +83,11 @@ manager=$(wait_window "$MANAGER")
 before=$(fetches)
 
 note "更多信息... opens the page's second address"
-click_at "$manager" $((481 + 20)) $((421 + 6)) # URLLabel1
+click_at "$manager" $((481 + 20)) $((421 + 6)) # 更多信息...
 expect_launch 1 "$INFO"
 
 note "the 更多软件 header opens the page's first address"
-click_at "$manager" $((406 + 28)) $((23 + 12)) # Image10
+click_at "$manager" $((406 + 28)) $((23 + 12)) # 更多软件
 expect_launch 2 "$SOFT"
 
 [ "$(fetches)" -eq $((before + 2)) ] || fail "$(($(fetches) - before)) fetches of /index.html for two clicks"

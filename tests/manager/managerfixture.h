@@ -1,57 +1,40 @@
 #pragma once
 
 #include "manager/managerwindow.h"
-#include "manager/pagecontrol.h"
-#include "store/datamodule.h"
-#include "tests/support/fakes.h"
+#include "notice/noticeclient.h"
+#include "store/reminderlistmodel.h"
+#include "store/reminderstore.h"
+#include "tests/support/fakeclock.h"
+#include "tests/support/fakescreen.h"
+#include "tests/support/recordingbrowser.h"
+#include "tests/support/recordingdialogs.h"
+#include "tests/support/recordingsound.h"
 #include "tests/support/tempdatabase.h"
 
+#include <QPointer>
+#include <QTabWidget>
 #include <QTest>
 
-// Records the sounds a window plays instead of playing them.
-class RecordingPlayer : public SoundPlayer
-{
-public:
-    explicit RecordingPlayer(QStringList &played)
-        : m_played(played)
-    {
-    }
-    void setUrl(const QString &path) override { m_played << path; }
+enum Page { AddPage, ModifyPage, DeletePage, BrowsePage, AboutPage };
 
-private:
-    QStringList &m_played;
-};
-
-// Records the addresses the browser is started on.
-class RecordingLauncher : public BrowserLauncher
-{
-public:
-    explicit RecordingLauncher(QStringList &launched)
-        : m_launched(launched)
-    {
-    }
-    void launch(const QString &address) override { m_launched << address; }
-
-private:
-    QStringList &m_launched;
-};
-
-// A manager window on a fresh database with a fixed clock. `dialogs.shown` is the one ordered log of
-// what the user is told, and each agenda refresh adds "agenda|<today's subjects as stored then>" to it.
+// A manager window on a fresh database with a fixed clock. `dialogs.shown` is the one ordered log of what
+// the user is told, and each agenda refresh adds "agenda|<today's subjects as stored then>" to it (or fails
+// when `agendaFails`).
 struct ManagerFixture
 {
     ManagerFixture()
-        : form(
-            dm, dialogs, clock, [this] { refreshAgenda(); }, std::make_unique<RecordingPlayer>(played),
-            std::make_unique<RecordingLauncher>(launched))
+        : window(new ManagerWindow(store, dialogs, clock, screen, std::make_unique<RecordingSound>(played),
+                                   std::make_unique<ModuleNoticeClient>(), browser, [this] { refreshAgenda(); }))
     {
     }
+    ~ManagerFixture() { delete window; }
 
     void refreshAgenda()
     {
+        if (agendaFails)
+            throw AppError(QStringLiteral("议程失败"));
         dialogs.shown << QStringLiteral("agenda|")
-                             + db.sql(QStringLiteral("select group_concat(主题,',') from 日程提醒 "
-                                                     "where 日期='%1'")
+                             + db.sql(QStringLiteral("select group_concat(主题,',') from 日程提醒 where 日期='%1'")
                                           .arg(clock.now().date().toString(Qt::ISODate)));
     }
 
@@ -65,32 +48,51 @@ struct ManagerFixture
     // The table, one line per row in the order of insertion, fields joined by '|'.
     QString rows()
     {
-        Query read(QStringLiteral("read"), dm.conn);
-        read.setSql(QStringLiteral("select 主题,内容,时间,日期 from 日程提醒 order by id"));
-        read.open();
+        ReminderListModel list(store);
+        list.reload();
         QStringList lines;
-        for (; !read.eof(); read.next()) {
+        for (int row = 0; row < list.rowCount(); ++row) {
             QStringList fields;
-            for (const QString &column : read.columns())
-                fields << read.fieldText(column);
+            for (int column = 1; column < list.columnCount(); ++column)
+                fields << list.index(row, column).data().toString();
             lines << fields.join(QLatin1Char('|'));
         }
         return lines.join(QLatin1Char('\n'));
     }
 
-    // Shows the window with the given page, as the user sees it.
+    // A control of a page ("addPage", "modifyPage", ...) by its name.
+    template <typename Control = QWidget> Control *on(const char *page, const char *name) const
+    {
+        auto *control = window->findChild<QWidget *>(QLatin1String(page))->findChild<Control *>(QLatin1String(name));
+        if (!control)
+            qFatal("no %s on %s", name, page);
+        return control;
+    }
+    template <typename Control = QWidget> Control *find(const char *name) const
+    {
+        auto *control = window->findChild<Control *>(QLatin1String(name));
+        if (!control)
+            qFatal("no %s", name);
+        return control;
+    }
+    QTabWidget *pages() const { return find<QTabWidget>("pages"); }
+
+    // Opens the window with the given page, as the user sees it.
     void showPage(int index)
     {
-        form.show();
-        form.PageControl1->setCurrentIndex(index);
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        window->open();
+        pages()->setCurrentIndex(index);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
     }
 
     TempDatabase db;
-    Tdm dm{db.path()};
+    ReminderStore store{db.path()};
     RecordingDialogs dialogs;
     FakeClock clock;
+    FakeScreen screen;
     QStringList played;
-    QStringList launched;
-    TForm2 form;
+    RecordingBrowser browser;
+    bool agendaFails = false;
+    // On the heap, so that a test can let it go as the program does, when it closes.
+    QPointer<ManagerWindow> window;
 };

@@ -2,16 +2,23 @@
 #include "store/connection.h"
 #include "store/reminderlistmodel.h"
 #include "store/reminderstore.h"
+#include "store/statement.h"
 #include "store/textformats.h"
 #include "tests/support/tempdatabase.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <functional>
+#include <grp.h>
+#include <pwd.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace {
 
@@ -108,6 +115,29 @@ void fillRows(const TempDatabase &db, int count)
                .arg(count));
 }
 
+// Runs the current test case again in a child process of the unprivileged user "nobody": to root every file
+// is writable.
+void rerunAsUnprivilegedUser()
+{
+    const passwd *nobody = getpwnam("nobody");
+    QVERIFY2(nobody, "no user nobody to run the case as");
+    const uid_t uid = nobody->pw_uid;
+    const gid_t gid = nobody->pw_gid;
+    QProcess child;
+    child.setChildProcessModifier([uid, gid] {
+        if (setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0)
+            _exit(126);
+    });
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), QStringLiteral("/tmp"));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("%1:%2").arg(QTest::currentTestFunction(), QTest::currentDataTag())});
+    QVERIFY(child.waitForFinished(120000));
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, child.readAll().constData());
+}
+
 } // namespace
 
 class TestStore : public QObject
@@ -126,12 +156,17 @@ private slots:
     void vanishedRowIsNoError();
     void unusableFileIsReportedAndUntouched_data();
     void unusableFileIsReportedAndUntouched();
-    void readOnlyFileIsRefused();
+    void readOnlyFileIsReadAndKeptAsItIs_data();
+    void readOnlyFileIsReadAndKeptAsItIs();
     void missingFileIsRetriedByEveryStatement();
     void oddRowsAreRead_data();
     void oddRowsAreRead();
     void listIsPagedAndReloaded();
     void listUnderAnotherProgramsLock();
+    void dueBetweenCatchesUpMinutes_data();
+    void dueBetweenCatchesUpMinutes();
+    void dataVersionTellsOtherProgramsChanges();
+    void transactionIsAllOrNothing();
 };
 
 // The statements reach the engine exactly as written, every value bound in its place.
@@ -355,12 +390,62 @@ void TestStore::unusableFileIsReportedAndUntouched()
     QCOMPARE(digest(db.path()), before);
 }
 
-void TestStore::readOnlyFileIsRefused()
+void TestStore::readOnlyFileIsReadAndKeptAsItIs_data()
 {
+    QTest::addColumn<bool>("fileWritable");
+    QTest::addColumn<bool>("dirWritable");
+    QTest::newRow("file") << false << true;
+    // SQLite writes its journal beside the file.
+    QTest::newRow("directory") << true << false;
+}
+
+// A file that this user may only read (another user's, on a read-only disk) still shows and reminds; the
+// writes are refused with one clear message, and nothing is written to the file or beside it.
+void TestStore::readOnlyFileIsReadAndKeptAsItIs()
+{
+    if (geteuid() == 0) {
+        rerunAsUnprivilegedUser();
+        return;
+    }
+    QFETCH(bool, fileWritable);
+    QFETCH(bool, dirWritable);
+    const QFile::Permissions read = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    const QFile::Permissions enter = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
     TempDatabase db;
-    Connection connection(db.path(), QStringLiteral("mode=ro"));
-    QVERIFY(errorOf([&] { connection.open(); }).contains(QStringLiteral("只读")));
-    QVERIFY(!connection.isOpen());
+    db.sql(
+        QStringLiteral("insert into 日程提醒(主题,内容,时间,日期) values('s','c','2009-03-03 09:30:00','2009-03-03')"));
+    const QFile::Permissions dirWas = QFile::permissions(db.dir());
+    QVERIFY(QFile::setPermissions(db.path(), read | (fileWritable ? QFile::WriteOwner : QFile::Permissions())));
+    QVERIFY(QFile::setPermissions(db.dir(), read | enter | (dirWritable ? QFile::WriteOwner : QFile::Permissions())));
+    const auto restore = qScopeGuard([&] { QFile::setPermissions(db.dir(), dirWas); });
+    const QByteArray before = digest(db.path());
+    const QDir dir(db.dir());
+    const QStringList entries = dir.entryList(QDir::AllEntries | QDir::Hidden);
+
+    ReminderStore store(db.path());
+    QCOMPARE(store.onDay(kDay).size(), 1);
+    QCOMPARE(store.dueAt(kDue).size(), 1);
+    QCOMPARE(store.dueBetween(kDue.addSecs(-60), kDue).size(), 1);
+    ReminderListModel list(store);
+    list.reload();
+    QCOMPARE(list.rowCount(), 1);
+    QVERIFY(store.isReadOnly());
+    store.dataVersion();
+
+    const QString refusal = QStringLiteral("数据库文件“%1”是只读文件，不能保存修改。").arg(db.path());
+    Reminder stored = reminderOf(QStringLiteral("t"), QStringLiteral("d"));
+    stored.id = 1;
+    const std::function<void()> writes[] = {
+        [&] { store.add(stored); },
+        [&] { store.update(stored); },
+        [&] { store.remove(1); },
+        [&] { store.transaction([] {}); },
+    };
+    for (const auto &write : writes)
+        QCOMPARE(errorOf(write), refusal);
+    QCOMPARE(store.onDay(kDay).size(), 1);
+    QCOMPARE(digest(db.path()), before);
+    QCOMPARE(dir.entryList(QDir::AllEntries | QDir::Hidden), entries);
 }
 
 void TestStore::missingFileIsRetriedByEveryStatement()
@@ -538,6 +623,111 @@ void TestStore::listUnderAnotherProgramsLock()
     QVERIFY(!list.isLoaded());
     QCOMPARE(list.rowCount(), 0);
     QVERIFY(!list.canFetchMore({}));
+}
+
+void TestStore::dueBetweenCatchesUpMinutes_data()
+{
+    QTest::addColumn<QDateTime>("after");
+    QTest::addColumn<QDateTime>("upTo");
+    QTest::addColumn<QStringList>("subjects");
+    const QDateTime nine(kDay, QTime(9, 0, 30), Qt::UTC);
+    QTest::newRow("one tick") << nine << nine.addSecs(30) << QStringList({"9:01"});
+    QTest::newRow("same minute") << nine << nine.addSecs(20) << QStringList();
+    QTest::newRow("after's own minute is left out") << nine.addSecs(-30) << nine.addSecs(30) << QStringList({"9:01"});
+    QTest::newRow("missed minutes in time order")
+        << nine << nine.addSecs(5 * 60) << QStringList({"9:01", "9:02 b", "9:02 a", "9:05"});
+    QTest::newRow("across midnight") << QDateTime(kDay, QTime(23, 58), Qt::UTC)
+                                     << QDateTime(kDay.addDays(1), QTime(0, 1), Qt::UTC)
+                                     << QStringList({"23:59", "0:00", "0:01"});
+    QTest::newRow("backwards") << nine.addSecs(300) << nine << QStringList();
+    QTest::newRow("local time is wall-clock too") << QDateTime(kDay, QTime(9, 0, 30)) << QDateTime(kDay, QTime(9, 2))
+                                                  << QStringList({"9:01", "9:02 b", "9:02 a"});
+}
+
+// The minutes that passed without a tick (a suspend, a stopped process, a clock jump) are caught up at once.
+void TestStore::dueBetweenCatchesUpMinutes()
+{
+    QFETCH(QDateTime, after);
+    QFETCH(QDateTime, upTo);
+    QFETCH(QStringList, subjects);
+    TempDatabase db;
+    // Inserted out of order; "9:02 b" before "9:02 a" by id; seconds other than 00 never fall due.
+    db.sql(QStringLiteral(
+        "insert into 日程提醒(主题,内容,时间,日期) values"
+        "('9:05','','2009-03-03 09:05:00','2009-03-03'),('9:02 b','','2009-03-03 09:02:00','2009-03-03'),"
+        "('9:02 a','','2009-03-03 09:02:00','2009-03-03'),('9:00','','2009-03-03 09:00:00','2009-03-03'),"
+        "('9:01','','2009-03-03 09:01:00','2009-03-03'),('9:03:15','','2009-03-03 09:03:15','2009-03-03'),"
+        "('9:06','','2009-03-03 09:06:00','2009-03-03'),('23:59','','2009-03-03 23:59:00','2009-03-03'),"
+        "('0:00','','2009-03-04 00:00:00','2009-03-04'),('0:01','','2009-03-04 00:01:00','2009-03-04'),"
+        "('0:02','','2009-03-04 00:02:00','2009-03-04')"));
+    ReminderStore store(db.path());
+    StatementLog log(store);
+    const QList<Reminder> due = store.dueBetween(after, upTo);
+    QStringList found;
+    for (const Reminder &reminder : due) {
+        found << reminder.subject;
+        QVERIFY(reminder.id > 0);
+        QVERIFY(!reminder.content.isNull());
+        QVERIFY(reminder.day.isValid());
+        QCOMPARE(reminder.due.time().second(), 0);
+    }
+    QCOMPARE(found, subjects);
+    QCOMPARE(log.written.size(), 1);
+    QVERIFY2(!log.written.at(0).contains(QLatin1String("2009")), qPrintable(log.written.at(0)));
+
+    Statement plan(store.connection(), QByteArrayLiteral("EXPLAIN QUERY PLAN ") + log.written.at(0).toUtf8());
+    plan.bind(1, QStringLiteral("2009-03-03 09:00:00"));
+    plan.bind(2, QStringLiteral("2009-03-03 09:05:00"));
+    QStringList steps;
+    while (plan.next())
+        steps << plan.text(3);
+    QVERIFY2(steps.join(u'|').contains(QStringLiteral("USING INDEX 日程提醒_时间")), qPrintable(steps.join(u'|')));
+}
+
+// Another program's commit changes the version; the store's own writes and mere reading do not.
+void TestStore::dataVersionTellsOtherProgramsChanges()
+{
+    TempDatabase db;
+    ReminderStore store(db.path());
+    const qint64 first = store.dataVersion();
+    store.onDay(kDay);
+    store.add(reminderOf(QStringLiteral("own"), {}));
+    QCOMPARE(store.dataVersion(), first);
+    db.sql(QStringLiteral(
+        "insert into 日程提醒(主题,内容,时间,日期) values('other','','2009-03-03 09:31:00','2009-03-03')"));
+    const qint64 second = store.dataVersion();
+    QVERIFY(second != first);
+    QCOMPARE(store.dataVersion(), second);
+}
+
+void TestStore::transactionIsAllOrNothing()
+{
+    TempDatabase db;
+    ReminderStore store(db.path());
+    store.transaction([&] {
+        store.add(reminderOf(QStringLiteral("a"), {}));
+        store.add(reminderOf(QStringLiteral("b"), {}));
+    });
+    QCOMPARE(db.sql(QStringLiteral("select group_concat(主题, ',') from 日程提醒")), QStringLiteral("a,b"));
+
+    const QString failure = errorOf([&] {
+        store.transaction([&] {
+            store.add(reminderOf(QStringLiteral("c"), {}));
+            store.remove(1);
+            throw AppError(QStringLiteral("stop"));
+        });
+    });
+    QCOMPARE(failure, QStringLiteral("stop"));
+    QCOMPARE(db.sql(QStringLiteral("select group_concat(主题, ',') from 日程提醒")), QStringLiteral("a,b"));
+    // The store is usable afterwards, and a failure inside the engine rolls back as well.
+    QVERIFY(!errorOf([&] {
+                 store.transaction([&] {
+                     store.add(reminderOf(QStringLiteral("d"), {}));
+                     Statement(store.connection(), "insert into 没有的表 values(1)").run();
+                 });
+             }).isEmpty());
+    store.add(reminderOf(QStringLiteral("e"), {}));
+    QCOMPARE(db.sql(QStringLiteral("select group_concat(主题, ',') from 日程提醒")), QStringLiteral("a,b,e"));
 }
 
 QTEST_GUILESS_MAIN(TestStore)

@@ -6,7 +6,7 @@
 TempDatabase::TempDatabase()
 {
     QProcess tool;
-    tool.start(QStringLiteral(ORVANE_MKDB), {path()});
+    tool.start(QStringLiteral(ORVANE_DB), {QStringLiteral("--file"), path(), QStringLiteral("init")});
     if (!tool.waitForFinished(30000) || tool.exitCode() != 0)
         qFatal("could not create the starter database: %s", tool.readAllStandardError().constData());
 }

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// A fresh starter data.mdb, made by the same tool that scripts/run uses, in a directory of its own.
+// A fresh starter data.mdb, made by orvane-db init as scripts/run makes one, in a directory of its own.
 class TempDatabase
 {
 public:

@@ -1,4 +1,4 @@
-#include "manager/pagecontrol.h"
+#include "manager/pagetabs.h"
 
 #include <QTabBar>
 
@@ -22,7 +22,7 @@ private:
 
 } // namespace
 
-PageControl::PageControl(int tabHeight, QWidget *parent)
+PageTabs::PageTabs(int tabHeight, QWidget *parent)
     : QTabWidget(parent)
 {
     setTabBar(new FixedHeightTabBar(tabHeight, this));

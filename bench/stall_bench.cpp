@@ -1,0 +1,193 @@
+// How long the user-interface thread is held up: the lateness of a 5 ms timer while the alert shakes,
+// while a notice page trickles in from a slow local server, and while the agenda is rebuilt with 10,000
+// reminders today. A stall over 16 ms is a frame the user sees missed. Run it from a Release build, on the
+// offscreen platform or a real display; it prints one line per figure.
+
+#include "alert/alertwindow.h"
+#include "app/mainwindow.h"
+#include "notice/http/httpclient.h"
+#include "store/reminder.h"
+#include "store/reminderstore.h"
+#include "tests/support/fakeservices.h"
+#include "tests/support/tempdatabase.h"
+#include "window/appwindow.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QSemaphore>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr int kProbeMs = 5;
+constexpr int kFrameMs = 16;
+
+// Measures the lateness of a 5 ms timer until `done` says the work has ended.
+class StallProbe
+{
+public:
+    explicit StallProbe(const char *name)
+        : m_name(name)
+    {
+        m_timer.setTimerType(Qt::PreciseTimer);
+        m_timer.setInterval(kProbeMs);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            const qint64 now = m_clock.nsecsElapsed();
+            m_late.push_back(double(now - m_last) / 1e6 - kProbeMs);
+            m_last = now;
+        });
+    }
+
+    void run(const std::function<void()> &start, const std::function<bool()> &done)
+    {
+        m_clock.start();
+        m_last = 0;
+        m_timer.start();
+        QTimer::singleShot(0, start);
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (done())
+                loop.quit();
+        });
+        poll.start(1);
+        loop.exec();
+        m_timer.stop();
+        report();
+    }
+
+private:
+    void report()
+    {
+        std::vector<double> late = m_late;
+        std::sort(late.begin(), late.end());
+        const double worst = late.empty() ? 0 : late.back();
+        const double p99 = late.empty() ? 0 : late[std::min(late.size() - 1, late.size() * 99 / 100)];
+        std::printf("%-44s longest stall %7.2f ms  99th percentile %6.2f ms  (%zu ticks)  %s\n", m_name, worst, p99,
+                    late.size(), worst <= kFrameMs ? "within a frame" : "over a frame");
+    }
+
+    const char *m_name;
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+    std::vector<double> m_late;
+};
+
+Reminder dueReminder()
+{
+    Reminder reminder;
+    reminder.id = 1;
+    reminder.subject = QStringLiteral("会议");
+    reminder.content = QStringLiteral("带上笔记本");
+    reminder.due = QDateTime(QDate(2026, 3, 4), QTime(9, 30), Qt::UTC);
+    reminder.day = reminder.due.date();
+    return reminder;
+}
+
+void alertShake()
+{
+    FakeServices services;
+    AlertWindow alert(services.dialogs(), services.screen(), services.makeAlertSound());
+    StallProbe("alert: show, shake and sound")
+        .run([&] { alert.showReminder(dueReminder()); }, [&] { return !services.played.isEmpty(); });
+    alert.reject();
+}
+
+// A server on its own thread that answers with a page trickled out a few bytes every 50 ms for 2 seconds.
+class SlowServer : public QThread
+{
+public:
+    quint16 port = 0;
+
+protected:
+    void run() override
+    {
+        QTcpServer server;
+        server.listen(QHostAddress::LocalHost);
+        port = server.serverPort();
+        m_ready.release();
+        if (!server.waitForNewConnection(10000))
+            return;
+        QTcpSocket *client = server.nextPendingConnection();
+        client->waitForReadyRead(5000);
+        const QByteArray page = QByteArray("<zeqa2>http://example.com/</zeqa2>").repeated(40);
+        client->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(page.size()) + "\r\n\r\n");
+        for (qsizetype sent = 0; sent < page.size(); sent += 34) {
+            client->write(page.mid(sent, 34));
+            client->waitForBytesWritten(1000);
+            msleep(50);
+        }
+        client->waitForDisconnected(1000);
+    }
+
+public:
+    void waitUntilListening() { m_ready.acquire(); }
+
+private:
+    QSemaphore m_ready;
+};
+
+void noticeFetch()
+{
+    SlowServer server;
+    server.start();
+    server.waitUntilListening();
+    HttpClient client;
+    bool ended = false;
+    QObject::connect(&client, &NoticeClient::fetched, [&] { ended = true; });
+    QObject::connect(&client, &NoticeClient::failed, [&](const QString &message) {
+        std::fprintf(stderr, "stall_bench: the fetch failed: %s\n", qUtf8Printable(message));
+        ended = true;
+    });
+    StallProbe("notice fetch from a slow server (2 s)")
+        .run([&] { client.get(QStringLiteral("http://127.0.0.1:%1/index.html").arg(server.port)); },
+             [&] { return ended; });
+    server.wait();
+}
+
+void agendaRefresh()
+{
+    TempDatabase db;
+    db.sql(QStringLiteral("with recursive n(i) as (select 1 union all select i+1 from n where i<10000) "
+                          "insert into 日程提醒(主题,内容,时间,日期) "
+                          "select '提醒 '||i,'',printf('2026-03-04 %02d:%02d:%02d',(i/60)%24,i%60,i%60),'2026-03-04' "
+                          "from n"));
+    FakeServices services;
+    ReminderStore store(db.path());
+    AppWindow appWindow(services.dialogs());
+    MainWindow window(store, appWindow, services);
+    window.show();
+    QElapsedTimer settle;
+    settle.start();
+    StallProbe("settling (the first agenda is built)").run([] {}, [&] { return settle.elapsed() > 1500; });
+    QElapsedTimer after;
+    StallProbe("agenda refresh, 10,000 reminders today")
+        .run(
+            [&] {
+                after.start();
+                window.refreshAgenda();
+            },
+            [&] { return after.isValid() && after.elapsed() > 500; });
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    alertShake();
+    noticeFetch();
+    agendaRefresh();
+    return 0;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "cli/ical.h"
+#include "store/reminder.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QString>
+
+// A reminder that an event makes, with the key under which it counts as imported: the event's UID and
+// the start of its occurrence as the file writes it.
+struct EventReminder
+{
+    Reminder reminder;
+    QString uid;
+    QString start;
+};
+
+// What an event of a calendar file makes.
+struct EventReminders
+{
+    QList<EventReminder> reminders;
+    QString subject;
+    QString problem;        // why the event cannot be used; no reminders then
+    bool recurring = false; // it had an RRULE, expanded over the next 366 days
+    bool capped = false;    // the rule makes more reminders than one event may make
+};
+
+// Turns the events of a calendar file into reminders in local time: the reminder's time is the event's
+// start moved by its first alarm's trigger; an all-day event without an alarm reminds at 09:00 of its day.
+// Times with a TZID are converted from that zone (the file's own VTIMEZONE, else the system's zone of that
+// name), UTC times from UTC; floating times are taken as they are. An RRULE is expanded over the 366 days
+// from `now` on, less its EXDATEs.
+class EventConverter
+{
+public:
+    explicit EventConverter(const QDateTime &now);
+    ~EventConverter();
+    EventConverter(const EventConverter &) = delete;
+    EventConverter &operator=(const EventConverter &) = delete;
+
+    // Keeps a VTIMEZONE of the file for the events after it.
+    void addTimeZone(IcalComponent timeZone);
+    EventReminders convert(icalcomponent *event) const;
+
+    // The most reminders that one recurring event makes.
+    static constexpr int kMostOccurrences = 10000;
+
+private:
+    class Zone;
+    Zone zoneOf(icalproperty *property) const;
+
+    QDateTime m_now; // wall-clock
+    QHash<QByteArray, icaltimezone *> m_zones;
+};

@@ -1,0 +1,69 @@
+#include "cli/icsexport.h"
+
+#include "cli/ical.h"
+#include "cli/inputerror.h"
+#include "core/clock.h"
+#include "store/reminderstore.h"
+
+#include <QIODevice>
+#include <QTextStream>
+
+namespace {
+
+icaltimetype icalTimeOf(const QDateTime &value, bool utc)
+{
+    icaltimetype time = icaltime_null_time();
+    time.year = value.date().year();
+    time.month = value.date().month();
+    time.day = value.date().day();
+    time.hour = value.time().hour();
+    time.minute = value.time().minute();
+    time.second = value.time().second();
+    if (utc)
+        time.zone = icaltimezone_get_utc_timezone();
+    return time;
+}
+
+QByteArray eventText(const Reminder &reminder, const icaltimetype &stamp)
+{
+    const QByteArray subject = reminder.subject.toUtf8();
+    icalcomponent *alarm = icalcomponent_vanew(ICAL_VALARM_COMPONENT, icalproperty_new_action(ICAL_ACTION_DISPLAY),
+                                               icalproperty_new_trigger(icaltriggertype_from_int(0)),
+                                               icalproperty_new_description(subject.constData()), nullptr);
+    const IcalComponent event(icalcomponent_vanew(
+        ICAL_VEVENT_COMPONENT,
+        icalproperty_new_uid(QByteArray("orvane-reminder-" + QByteArray::number(reminder.id)).constData()),
+        icalproperty_new_dtstamp(stamp), icalproperty_new_dtstart(icalTimeOf(reminder.due, false)),
+        icalproperty_new_summary(subject.constData()), nullptr));
+    if (!reminder.content.isEmpty())
+        icalcomponent_add_property(event.get(), icalproperty_new_description(reminder.content.toUtf8().constData()));
+    icalcomponent_add_component(event.get(), alarm);
+    return takeIcalText(icalcomponent_as_ical_string_r(event.get()));
+}
+
+void write(QIODevice &output, const QByteArray &text)
+{
+    if (output.write(text) != text.size())
+        throw InputError(QStringLiteral("--ics: writing failed: %1").arg(output.errorString()));
+}
+
+} // namespace
+
+int writeCalendar(ReminderStore &store, QIODevice &output, QTextStream &error, const Clock &clock)
+{
+    const icaltimetype stamp = icalTimeOf(clock.now().toUTC(), true);
+    write(output, "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Orvane//orvane-db " ORVANE_VERSION
+                  "//ZH\r\nCALSCALE:GREGORIAN\r\n");
+    int count = 0;
+    store.forEachInTimeOrder({}, {}, [&](const Reminder &reminder) {
+        if (!reminder.due.isValid()) {
+            error << "orvane-db: reminder " << reminder.id << " left out: its time is not a readable date and time"
+                  << Qt::endl;
+            return;
+        }
+        write(output, eventText(reminder, stamp));
+        ++count;
+    });
+    write(output, "END:VCALENDAR\r\n");
+    return count;
+}

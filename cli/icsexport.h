@@ -1,0 +1,13 @@
+#pragma once
+
+class Clock;
+class QIODevice;
+class QTextStream;
+class ReminderStore;
+
+// export --ics: writes every reminder, in time order, to `output` as an iCalendar calendar: one VEVENT
+// each with its subject (SUMMARY), content (DESCRIPTION), its time as DTSTART in floating local time, a
+// UID made of its id (the same on every export) and an alarm (ACTION:DISPLAY) at the start. A row without a
+// readable time is left out with a line on `error`. Written a reminder at a time. Returns the number of
+// events written.
+int writeCalendar(ReminderStore &store, QIODevice &output, QTextStream &error, const Clock &clock);

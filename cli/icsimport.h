@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDateTime>
+#include <QSet>
+#include <QString>
+
+class QIODevice;
+class QTextStream;
+class ReminderStore;
+struct EventReminder;
+
+// import --ics: adds the reminders of a calendar file's events to the store, all in one transaction, so a
+// failed import leaves the store as it was. What was imported is kept in a table of its own in the same
+// file (the program reads only 日程提醒), by UID and start, so that nothing is imported twice. A dry run
+// writes nothing and tells what it would do.
+class IcsImport
+{
+public:
+    IcsImport(ReminderStore &store, const QDateTime &now, bool dryRun);
+
+    // Reads the calendar from `input`. Tells each recurring event's count and the total on `out`, and each
+    // component skipped, one line each, on `error`. Throws InputError when the input is not a usable
+    // iCalendar stream, AppError when the store fails.
+    void run(QIODevice &input, QTextStream &out, QTextStream &error);
+
+private:
+    void readCalendar(QIODevice &input, QTextStream &out, QTextStream &error);
+    // Whether this reminder was not imported before; records it.
+    bool claim(const EventReminder &made);
+
+    ReminderStore &m_store;
+    QDateTime m_now;
+    bool m_dryRun = false;
+    bool m_hasRecord = false; // whether the file holds the table of imported events
+    QSet<QString> m_claimed;  // a dry run's claims
+    int m_added = 0;
+    int m_known = 0;
+    int m_skipped = 0;
+};

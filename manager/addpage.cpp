@@ -1,0 +1,52 @@
+#include "manager/addpage.h"
+
+#include "core/clock.h"
+#include "core/text.h"
+#include "manager/managercontext.h"
+#include "manager/pagecontrols.h"
+#include "store/reminderstore.h"
+#include "window/dialogs.h"
+
+#include <QDateEdit>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimeEdit>
+
+AddPage::AddPage(ManagerContext &context, QWidget *parent)
+    : QWidget(parent)
+    , m_context(context)
+{
+    setObjectName(QStringLiteral("addPage"));
+    QFrame *panel = placePanel(this);
+    placeCaption(panel, "subjectCaption", kSubjectCaption, {48, 33});
+    placeCaption(panel, "contentCaption", kContentCaption, {48, 74});
+    placeCaption(panel, "timeCaption", kTimeCaption, {48, 203});
+    m_form.subjectEdit = placeLineEdit(panel, "subjectEdit", {130, 29, 368, 19});
+    m_form.contentEdit = placeTextEdit(panel, "contentEdit", {130, 71, 367, 122});
+    m_form.timeEdit = placeTimeEdit(panel, {248, 200}, 89);
+    m_form.dateEdit = placeDateEdit(panel, {128, 200, 105, 21});
+    m_form.dateEdit->setDate(m_context.clock.now().date());
+    auto *addButton = placeButton(panel, "addButton", QStringLiteral("增加"), {208, 232, 75, 25});
+    auto *backButton = placeButton(panel, "backButton", kBackCaption, {312, 232, 75, 25});
+    connect(addButton, &QPushButton::clicked, this, &AddPage::add);
+    connect(backButton, &QPushButton::clicked, this, &AddPage::backRequested);
+}
+
+void AddPage::add()
+{
+    guarded(m_context.dialogs, [this] {
+        // The time edit shows midnight as "00:00:00", which is refused here.
+        if (trimmed(m_form.subjectEdit->text()).isEmpty() || trimmed(m_form.contentEdit->toPlainText()).isEmpty()
+            || m_form.timeEdit->time() < QTime(0, 0, 1)) {
+            m_context.dialogs.informationBox(QStringLiteral("请输入完整数据,或者时间不能为0！"), kNoticeCaption);
+            m_form.subjectEdit->setFocus();
+            return;
+        }
+        m_context.store.add(m_form.reminder());
+        m_form.reset(m_context.clock.now().date());
+        m_context.refreshAgenda();
+        m_context.dialogs.informationBox(QStringLiteral("增加日程提醒成功！"), kReminderCaption);
+    });
+}

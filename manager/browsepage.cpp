@@ -1,0 +1,54 @@
+#include "manager/browsepage.h"
+
+#include "manager/managercontext.h"
+#include "manager/pagecontrols.h"
+#include "manager/remindergrid.h"
+#include "manager/reminderlist.h"
+#include "store/textformats.h"
+#include "window/dialogs.h"
+#include "window/fieldstyle.h"
+
+#include <QFrame>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+BrowsePage::BrowsePage(ManagerContext &context, QWidget *parent)
+    : QWidget(parent)
+    , m_context(context)
+{
+    setObjectName(QStringLiteral("browsePage"));
+    QFrame *panel = placePanel(placePanel(this), QRect(0, 0, 545, 273));
+    placeCaption(panel, "subjectCaption", kSubjectCaption, {16, 134});
+    placeCaption(panel, "contentCaption", kContentCaption, {16, 165});
+    placeCaption(panel, "timeCaption", kTimeCaption, {16, 234});
+    m_subjectField = placeLineEdit(panel, "subjectField", {88, 131, 442, 19});
+    m_contentField = placeTextEdit(panel, "contentField", {88, 162, 441, 58});
+    auto *grid = new ReminderGrid(m_context.list, panel);
+    grid->setObjectName(QStringLiteral("browseGrid"));
+    grid->setGeometry(2, 2, 541, 119);
+    m_timeField = placeLineEdit(panel, "timeField", {88, 231, 353, 19});
+    auto *backButton = placeButton(panel, "backButton", kBackCaption, {451, 228, 75, 25});
+    setReadOnlyLook(m_subjectField);
+    setReadOnlyLook(m_contentField);
+    setReadOnlyLook(m_timeField);
+    connect(grid, &ReminderGrid::doubleClickedAnywhere, this, &BrowsePage::showCurrent);
+    connect(backButton, &QPushButton::clicked, this, &BrowsePage::backRequested);
+}
+
+void BrowsePage::showCurrent()
+{
+    guarded(m_context.dialogs, [this] {
+        const ReminderList &list = m_context.list;
+        if (!list.hasRows()) {
+            m_context.dialogs.informationBox(kNoDataMessage, kNoticeCaption);
+            return;
+        }
+        // A row that another program wrote may lack a value (shown as empty) or hold a time that names no
+        // date and time (shown as it is stored).
+        const Reminder reminder = list.current();
+        m_subjectField->setText(reminder.subject);
+        setContentText(m_contentField, reminder.content);
+        m_timeField->setText(reminder.due.isValid() ? regionalDateTimeText(reminder.due) : list.currentDueText());
+    });
+}

@@ -1,0 +1,86 @@
+#include "manager/modifypage.h"
+
+#include "core/clock.h"
+#include "core/text.h"
+#include "manager/managercontext.h"
+#include "manager/pagecontrols.h"
+#include "manager/remindergrid.h"
+#include "manager/reminderlist.h"
+#include "store/reminderstore.h"
+#include "window/dialogs.h"
+
+#include <QDateEdit>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimeEdit>
+
+ModifyPage::ModifyPage(ManagerContext &context, QWidget *parent)
+    : QWidget(parent)
+    , m_context(context)
+{
+    setObjectName(QStringLiteral("modifyPage"));
+    QFrame *panel = placePanel(this);
+    placeCaption(panel, "subjectCaption", kSubjectCaption, {16, 134});
+    placeCaption(panel, "contentCaption", kContentCaption, {16, 165});
+    placeCaption(panel, "timeCaption", kTimeCaption, {16, 238});
+    m_form.subjectEdit = placeLineEdit(panel, "subjectEdit", {88, 131, 442, 19});
+    m_form.contentEdit = placeTextEdit(panel, "contentEdit", {88, 162, 441, 58});
+    auto *grid = new ReminderGrid(m_context.list, panel);
+    grid->setObjectName(QStringLiteral("modifyGrid"));
+    grid->setGeometry(2, 2, 541, 119);
+    m_form.dateEdit = placeDateEdit(panel, {88, 232, 105, 21});
+    m_form.dateEdit->setDate(QDate(2008, 7, 16)); // until a row is loaded
+    m_form.timeEdit = placeTimeEdit(panel, {208, 232}, 89);
+    auto *modifyButton = placeButton(panel, "modifyButton", QStringLiteral("修改"), {336, 232, 75, 25});
+    auto *backButton = placeButton(panel, "backButton", kBackCaption, {432, 232, 75, 25});
+    connect(grid, &ReminderGrid::doubleClickedAnywhere, this, &ModifyPage::loadCurrent);
+    connect(modifyButton, &QPushButton::clicked, this, &ModifyPage::modify);
+    connect(backButton, &QPushButton::clicked, this, &ModifyPage::backRequested);
+}
+
+void ModifyPage::loadCurrent()
+{
+    guarded(m_context.dialogs, [this] {
+        const ReminderList &list = m_context.list;
+        if (!list.hasRows()) {
+            m_context.dialogs.informationBox(kNoDataMessage, kNoticeCaption);
+            return;
+        }
+        // A row that another program wrote may lack a value (shown as empty) or hold a time that names no
+        // date and time (the date and time fields keep theirs).
+        const Reminder reminder = list.current();
+        m_form.subjectEdit->setText(reminder.subject);
+        setContentText(m_form.contentEdit, reminder.content);
+        if (reminder.due.isValid()) {
+            m_form.dateEdit->setDate(reminder.due.date());
+            m_form.timeEdit->setTime(reminder.due.time());
+        }
+    });
+}
+
+// The row written is the one current when the button is pressed, whichever row was loaded.
+void ModifyPage::modify()
+{
+    guarded(m_context.dialogs, [this] {
+        ReminderList &list = m_context.list;
+        if (!list.hasRows() || trimmed(m_form.subjectEdit->text()).isEmpty()
+            || m_form.contentEdit->toPlainText().isEmpty()) {
+            m_context.dialogs.informationBox(QStringLiteral("请不要误操作!"), kNoticeCaption);
+            return;
+        }
+        Reminder reminder = m_form.reminder();
+        reminder.id = list.current().id;
+        const bool updated = m_context.store.update(reminder);
+        // Emptied also when another program had deleted the row: after the reading, another row is current,
+        // and a second press must not write the form over it.
+        m_form.reset(m_context.clock.now().date());
+        list.reload();
+        m_context.refreshAgenda();
+        if (updated)
+            m_context.dialogs.informationBox(QStringLiteral("修改日程提醒成功！"), kReminderCaption);
+        else
+            m_context.dialogs.informationBox(kModifiedRowGoneMessage, kNoticeCaption);
+    });
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "manager/reminderform.h"
+
+#include <QString>
+#include <QWidget>
+
+struct ManagerContext;
+
+// Told instead of the confirmation when another program deleted the row being modified.
+inline const QString kModifiedRowGoneMessage =
+    QStringLiteral("这条日程提醒已被其他程序删除，修改没有保存。列表已重新读取。");
+
+// The page that changes a reminder: a double-click on the grid loads the current row into the form below
+// it, and the modify button writes the form over the row that is current when it is pressed.
+class ModifyPage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ModifyPage(ManagerContext &context, QWidget *parent = nullptr);
+
+signals:
+    void backRequested();
+
+private:
+    void loadCurrent();
+    void modify();
+
+    ManagerContext &m_context;
+    ReminderForm m_form;
+};

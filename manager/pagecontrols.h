@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+class QDateEdit;
+class QFrame;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTimeEdit;
+class QWidget;
+
+// Texts that several pages show.
+inline const QString kSubjectCaption = QStringLiteral("日程主题：");
+inline const QString kContentCaption = QStringLiteral("日程内容：");
+inline const QString kTimeCaption = QStringLiteral("提醒时间：");
+inline const QString kBackCaption = QStringLiteral("返回");
+// Captions of the information boxes: refusals and other notices, and confirmations.
+inline const QString kNoticeCaption = QStringLiteral("提示");
+inline const QString kReminderCaption = QStringLiteral("提醒");
+// Loading or showing a row from a list that holds none.
+inline const QString kNoDataMessage = QStringLiteral("没有任何数据!");
+
+// The controls of the manager's pages, each made at its place on a panel and named after its role. A page
+// makes its controls in tab order, which makes the order of creation the tab order.
+
+// A raised panel; by default at the place where every page but the About page holds one.
+QFrame *placePanel(QWidget *parent, const QRect &geometry = QRect(18, 24, 545, 273));
+// A caption to the left of its field.
+void placeCaption(QWidget *panel, const char *name, const QString &text, QPoint at);
+QLineEdit *placeLineEdit(QWidget *panel, const char *name, const QRect &geometry);
+// Enter starts a new line; Tab moves on as in every other field.
+QPlainTextEdit *placeTextEdit(QWidget *panel, const char *name, const QRect &geometry);
+// A time of day, 24-hour "hh:MM:ss" in Latin digits; midnight at first. The click that enters it selects
+// the hour, so that a time is typed from its start.
+QTimeEdit *placeTimeEdit(QWidget *panel, QPoint at, int width);
+// A date in the regional short form, in Latin digits, with a drop-down calendar.
+QDateEdit *placeDateEdit(QWidget *panel, const QRect &geometry);
+// Neither a default nor an auto-default button: Enter presses none of them.
+QPushButton *placeButton(QWidget *panel, const char *name, const QString &caption, const QRect &geometry);
+
+// Shows a stored content in a multi-line field, line breaks as the field writes them.
+void setContentText(QPlainTextEdit *field, const QString &content);

@@ -1,0 +1,26 @@
+#include "manager/reminderform.h"
+
+#include "core/text.h"
+
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTimeEdit>
+
+Reminder ReminderForm::reminder() const
+{
+    Reminder reminder;
+    reminder.subject = trimmed(subjectEdit->text());
+    reminder.content = contentEdit->toPlainText();
+    reminder.day = dateEdit->date();
+    reminder.due = QDateTime(reminder.day, timeEdit->time(), Qt::UTC);
+    return reminder;
+}
+
+void ReminderForm::reset(const QDate &today)
+{
+    subjectEdit->clear();
+    contentEdit->clear();
+    dateEdit->setDate(today);
+    timeEdit->setTime(QTime(0, 0));
+}

@@ -1,0 +1,240 @@
+// The main window's wiring: its place, its hot areas and link, the tray icon, the agenda's refresh when the
+// window becomes active again, the watch raising the alert, and open windows surviving the tray.
+
+#include "alert/alertwindow.h"
+#include "app/mainwindow.h"
+#include "app/notices.h"
+#include "manager/managerwindow.h"
+#include "store/reminderstore.h"
+#include "tests/support/fakeservices.h"
+#include "tests/support/tempdatabase.h"
+#include "window/appwindow.h"
+#include "window/hotarea.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+namespace {
+
+void click(QWidget *widget)
+{
+    QVERIFY(widget);
+    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+}
+
+// A fixture: a starter store, fake services, the program's windows, the main window shown.
+struct Program
+{
+    Program()
+        : store(db.path())
+        , appWindow(services.dialogs())
+        , window(store, appWindow, services)
+    {
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_VERIFY(services.trayBackend); // made once the event loop runs
+    }
+
+    QLabel *agenda() const { return window.findChild<QLabel *>(QStringLiteral("agendaLabel")); }
+    HotArea *area(const char *name) const { return window.findChild<HotArea *>(QLatin1String(name)); }
+    QAction *menuAction(const QString &text) const
+    {
+        for (QAction *action : window.findChild<QMenu *>(QStringLiteral("mainMenu"))->actions()) {
+            if (action->text() == text)
+                return action;
+        }
+        return nullptr;
+    }
+    void tick() { QMetaObject::invokeMethod(window.findChild<QTimer *>(QStringLiteral("watchTimer")), "timeout"); }
+
+    TempDatabase db;
+    FakeServices services;
+    ReminderStore store;
+    AppWindow appWindow;
+    MainWindow window;
+};
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void placedAtTheTopRightOfThePrimaryScreen_data();
+    void placedAtTheTopRightOfThePrimaryScreen();
+    void hotAreasAndLink();
+    void settingsOpensAFreshManagerEachTime();
+    void trayIconHidesAndShows();
+    void agendaRefreshedOnReturnFromOwnWindow();
+    void watchRaisesTheAlertOnceWhileItIsOpen();
+    void openWindowsSurviveTheTray();
+};
+
+void TestMainWindow::placedAtTheTopRightOfThePrimaryScreen_data()
+{
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QRect>("workArea");
+    QTest::addColumn<QPoint>("expected");
+    QTest::newRow("bar at the bottom") << QRect(0, 0, 1280, 800) << QRect(0, 0, 1280, 770) << QPoint(680, 0);
+    QTest::newRow("bar at the right") << QRect(0, 0, 1280, 800) << QRect(0, 0, 1200, 800) << QPoint(600, 0);
+    QTest::newRow("bar at the top: the window covers it")
+        << QRect(0, 0, 1280, 800) << QRect(0, 30, 1280, 770) << QPoint(680, 0);
+    QTest::newRow("primary to the right of another")
+        << QRect(1920, 0, 1280, 800) << QRect(1920, 0, 1280, 770) << QPoint(2600, 0);
+    QTest::newRow("primary below another")
+        << QRect(0, 1080, 1280, 800) << QRect(0, 1080, 1280, 770) << QPoint(680, 1080);
+}
+
+void TestMainWindow::placedAtTheTopRightOfThePrimaryScreen()
+{
+    QFETCH(QRect, geometry);
+    QFETCH(QRect, workArea);
+    QFETCH(QPoint, expected);
+    TempDatabase db;
+    FakeServices services;
+    services.fakeScreen.screenGeometry = geometry;
+    services.fakeScreen.screenWorkArea = workArea;
+    ReminderStore store(db.path());
+    AppWindow appWindow(services.dialogs());
+    MainWindow window(store, appWindow, services);
+    window.show();
+    QCOMPARE(window.pos(), expected);
+    QCOMPARE(window.size(), QSize(600, 300));
+}
+
+void TestMainWindow::hotAreasAndLink()
+{
+    Program program;
+    QStringList &shown = program.services.recordingDialogs.shown;
+    click(program.area("aboutArea"));
+    QCOMPARE(shown, QStringList{QStringLiteral("message||") + versionNotice()});
+    auto *link = program.window.findChild<QLabel *>(QStringLiteral("introductionLink"));
+    click(link);
+    QCOMPARE(shown.last(), QStringLiteral("message||") + featureNotice());
+    QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
+}
+
+void TestMainWindow::settingsOpensAFreshManagerEachTime()
+{
+    Program program;
+    click(program.area("settingsArea"));
+    QPointer<ManagerWindow> first = program.window.findChild<ManagerWindow *>();
+    QVERIFY(first && first->isVisible() && first->isModal());
+    first->close();
+    QTRY_VERIFY(!first); // it goes when it closes
+    click(program.area("settingsArea"));
+    auto *second = program.window.findChild<ManagerWindow *>();
+    QVERIFY(second && second->isVisible());
+    second->close();
+}
+
+void TestMainWindow::trayIconHidesAndShows()
+{
+    Program program;
+    RecordingTrayBackend &tray = *program.services.trayBackend;
+    QVERIFY(program.services.trayJournal.contains(QStringLiteral("show")));
+
+    // The tray icon's click hides the program and brings it back at the top right.
+    const QPoint topRight = program.window.pos();
+    program.window.move(100, 100);
+    tray.activate(QSystemTrayIcon::Trigger);
+    QVERIFY(program.appWindow.isMinimized());
+    QVERIFY(!program.appWindow.hasTaskbarEntry());
+    tray.activate(QSystemTrayIcon::Trigger);
+    QVERIFY(!program.appWindow.isMinimized());
+    QTRY_VERIFY(program.window.isVisible());
+    QCOMPARE(program.window.pos(), topRight);
+
+    // The menu's 隐藏/显示 brings it back where it was.
+    program.window.move(100, 100);
+    QAction *hideShow = program.menuAction(QStringLiteral("隐藏/显示"));
+    hideShow->trigger();
+    QVERIFY(program.appWindow.isMinimized());
+    hideShow->trigger();
+    QTRY_VERIFY(program.window.isVisible());
+    QCOMPARE(program.window.pos(), QPoint(100, 100));
+}
+
+void TestMainWindow::agendaRefreshedOnReturnFromOwnWindow()
+{
+    Program program;
+    QTRY_COMPARE(program.agenda()->text(), QString()); // the first refresh has run
+    program.db.sql(QStringLiteral(
+        "insert into 日程提醒(主题,内容,时间,日期) values('早会','', '2026-03-04 08:30:00','2026-03-04')"));
+
+    QCOMPARE(program.agenda()->text(), QString()); // nothing asks for the agenda meanwhile
+
+    // Coming back from one of the program's own windows rebuilds it.
+    QWidget other;
+    other.setWindowTitle(QStringLiteral("another window of the program"));
+    other.show();
+    other.activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), &other);
+    other.hide();
+    program.window.activateWindow();
+    QTRY_COMPARE(program.agenda()->text(), QStringLiteral("08:30:00  早会\n\n"));
+}
+
+void TestMainWindow::watchRaisesTheAlertOnceWhileItIsOpen()
+{
+    Program program;
+    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(9, 30, 5));
+    program.db.sql(QStringLiteral(
+        "insert into 日程提醒(主题,内容,时间,日期) values('会议','c','2026-03-04 09:30:00','2026-03-04')"));
+    program.tick();
+    auto *alert = qobject_cast<AlertWindow *>(QApplication::activeModalWidget());
+    QTRY_VERIFY(alert = qobject_cast<AlertWindow *>(QApplication::activeModalWidget()));
+    QTRY_COMPARE(program.services.played.size(), 1);
+    program.tick(); // the second look of the minute finds it still open
+    QCOMPARE(program.services.played.size(), 1);
+    alert->reject();
+    program.tick(); // closed before the minute is over: it comes again
+    QTRY_COMPARE(program.services.played.size(), 2);
+    alert->reject();
+}
+
+void TestMainWindow::openWindowsSurviveTheTray()
+{
+    Program program;
+    QAction *hideShow = program.menuAction(QStringLiteral("隐藏/显示"));
+
+    click(program.area("settingsArea"));
+    auto *manager = program.window.findChild<ManagerWindow *>();
+    QVERIFY(manager);
+    auto *subject = manager->findChild<QLineEdit *>(QStringLiteral("subjectEdit"));
+    QVERIFY(subject);
+    subject->setText(QStringLiteral("typed before the tray"));
+    hideShow->trigger();
+    QVERIFY(!manager->isVisible());
+    hideShow->trigger();
+    QTRY_VERIFY(manager->isVisible());
+    QCOMPARE(subject->text(), QStringLiteral("typed before the tray"));
+    QVERIFY(manager->isModal());
+
+    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(9, 30, 5));
+    program.db.sql(QStringLiteral(
+        "insert into 日程提醒(主题,内容,时间,日期) values('会议','c','2026-03-04 09:30:00','2026-03-04')"));
+    program.tick();
+    AlertWindow *alert = nullptr;
+    QTRY_VERIFY(alert = qobject_cast<AlertWindow *>(QApplication::activeModalWidget()));
+    QTRY_COMPARE(program.services.played.size(), 1);
+    hideShow->trigger();
+    QVERIFY(!alert->isVisible());
+    QVERIFY(alert->isOpen());
+    program.tick(); // still open, only minimised: no second alert
+    hideShow->trigger();
+    QTRY_VERIFY(alert->isVisible());
+    QCOMPARE(alert->findChild<QLineEdit *>(QStringLiteral("subjectField"))->text(), QStringLiteral("会议"));
+    QTest::qWait(600); // a shake's time: it does not sound again
+    QCOMPARE(program.services.played.size(), 1);
+    alert->reject();
+    manager->close();
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
