@@ -23,7 +23,8 @@ constexpr int kRate = 44100;
 int streams()
 {
     QProcess pactl;
-    pactl.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sink-inputs")});
+    pactl.start(QStringLiteral("pactl"),
+                {QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sink-inputs")});
     pactl.waitForFinished();
     return int(pactl.readAllStandardOutput().count('\n'));
 }
@@ -63,10 +64,10 @@ public:
     Recorder()
     {
         // A short latency keeps the sink from playing ahead in long blocks.
-        m_parec.start(QStringLiteral("parec"), {QStringLiteral("--device=silent.monitor"),
-                                                QStringLiteral("--latency-msec=20"), QStringLiteral("--raw"),
-                                                QStringLiteral("--format=s16ne"), QStringLiteral("--channels=1"),
-                                                QStringLiteral("--rate=%1").arg(kRate)});
+        m_parec.start(QStringLiteral("parec"),
+                      {QStringLiteral("--device=silent.monitor"), QStringLiteral("--latency-msec=20"),
+                       QStringLiteral("--raw"), QStringLiteral("--format=s16ne"), QStringLiteral("--channels=1"),
+                       QStringLiteral("--rate=%1").arg(kRate)});
         m_started = m_parec.waitForReadyRead(5000);
     }
     bool started() const { return m_started; }
