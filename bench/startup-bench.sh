@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Start-up time, peak memory and idle CPU of orvane-reminder beside a bare Qt window (the floor), in one
+# Start-up time, peak memory and idle CPU of orvane-reminder beside a bare Qt window (the floor), then its
+# resident memory before and after its first alert, whose sound plays on a private PulseAudio server; in one
 # run under a private Xvfb display. Usage: bench/startup-bench.sh [runs, default 10] [idle seconds, default 60]
 set -euo pipefail
 # A desktop session has a session bus. Without one, the first use of D-Bus (Qt's accessibility bridge,
@@ -18,9 +19,15 @@ work=$(mktemp -d)
 # -noreset: a server that resets when its last client leaves refuses the next one for a moment.
 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-while [ ! -s "$work/display" ]; do sleep 0.05; done
+mkdir -p "$work/pulse"
+HOME="$work/pulse" pulseaudio --daemonize=no -n --exit-idle-time=-1 --use-pid-file=no \
+  --load="module-native-protocol-unix socket=$work/pulse/native auth-anonymous=1" \
+  --load="module-null-sink sink_name=bench_null" >"$work/pulse/log" 2>&1 &
+pulse=$!
+trap 'kill $xvfb $pulse 2>/dev/null; rm -rf "$work"' EXIT
+while [ ! -s "$work/display" ] || [ ! -S "$work/pulse/native" ]; do sleep 0.05; done
 export DISPLAY=":$(cat "$work/display")" XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=xcb
+export PULSE_SERVER="unix:$work/pulse/native"
 cd "$work" && "$build/cli/orvane-db" --file data.mdb init >/dev/null
 
 # measure <title> <command>: prints "<ms to the window shown> <peak KiB>". mapwatch learns of the map
@@ -49,6 +56,21 @@ until xdotool search --onlyvisible --name '^Orvane日程提醒v1.0$' >/dev/null 
 sleep 2
 ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
 t0=$(ticks); sleep "$idle"; t1=$(ticks)
+
+# Resident memory before and after the first alert: a reminder stored for the next minute raises it, and
+# its sound (3.5 s) has played out when the second figure is read.
+rss() { awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status"; }
+while [ $((10#$(date +%S))) -gt 50 ]; do sleep 1; done
+before_kb=$(rss)
+due=$(date -d '+1 minute' '+%Y-%m-%d %H:%M:00')
+sqlite3 data.mdb "insert into 日程提醒(主题,内容,时间,日期) values('会议','带上笔记本','$due','${due:0:10}')"
+for _ in $(seq 500); do
+  xdotool search --onlyvisible --name '^日程提醒$' >/dev/null 2>&1 && break
+  sleep 0.2
+done
+xdotool search --onlyvisible --name '^日程提醒$' >/dev/null 2>&1 || { echo "no alert for $due" >&2; exit 1; }
+sleep 6
+after_kb=$(rss)
 kill "$pid"
 hz=$(getconf CLK_TCK)
 cpu=$(awk -v d=$((t1 - t0)) -v hz="$hz" -v s="$idle" 'BEGIN { printf "%.2f", 100 * d / hz / s }')
@@ -57,3 +79,5 @@ printf '%-28s %12s %12s %8s\n' "" orvane floor ratio
 printf '%-28s %12s %12s %8.2f\n' "start to window shown (ms)" "$ours_ms" "$floor_ms" "$(awk -v a="$ours_ms" -v b="$floor_ms" 'BEGIN{print a/b}')"
 printf '%-28s %12s %12s %8.2f\n' "peak memory (KiB)" "$ours_kb" "$floor_kb" "$(awk -v a="$ours_kb" -v b="$floor_kb" 'BEGIN{print a/b}')"
 printf '%-28s %11s%%\n' "idle CPU over ${idle} s" "$cpu"
+printf '%-28s %12s\n' "resident before alert (KiB)" "$before_kb"
+printf '%-28s %12s %+8d\n' "resident after alert (KiB)" "$after_kb" "$((after_kb - before_kb))"

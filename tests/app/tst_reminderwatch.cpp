@@ -60,8 +60,8 @@ void TestReminderWatch::eachReminderOnce_data()
         << Looks{at(4, QTime(8, 30, 5)), at(4, QTime(8, 30, 35))} << "a,b,c|";
     QTest::newRow("nothing from before the program started")
         << Looks{at(4, QTime(9, 0, 5)), at(4, QTime(9, 0, 35))} << "|";
-    QTest::newRow("stopped before the first look") << Looks{at(4, QTime(8, 29, 50)), at(4, QTime(8, 31, 0))}
-                                                   << "|a,b,c";
+    QTest::newRow("stopped before the first look")
+        << Looks{at(4, QTime(8, 29, 50)), at(4, QTime(8, 31, 0))} << "|a,b,c";
     QTest::newRow("a suspended machine catches up, earliest first")
         << Looks{at(4, QTime(8, 29, 50)), at(4, QTime(9, 20, 0))} << "|a,b,c,e";
     QTest::newRow("seconds other than 00 never fall due")
