@@ -4,6 +4,7 @@
 #include "alert/alertwindow.h"
 #include "app/agenda.h"
 #include "app/agendaview.h"
+#include "app/clockhands.h"
 #include "app/notices.h"
 #include "app/reminderwatch.h"
 #include "app/services.h"
@@ -64,6 +65,8 @@ MainWindow::MainWindow(ReminderStore &store, AppWindow &appWindow, Services &ser
     setWindowTitle(kApplicationTitle);
     setStyleSheet(skinStyleSheet());
     new ShapedPicture(QStringLiteral(":/assets/main.rgb32"), this);
+
+    new ClockHands(services.clock(), {165, 143}, this); // the dial's centre on the picture
 
     m_agendaPanel = new QFrame(this);
     m_agendaPanel->setObjectName(QStringLiteral("agendaPanel"));

@@ -81,6 +81,7 @@ private slots:
     void agendaFollowsTheDayAndOtherPrograms();
     void storeFailuresStandInOneBoxAtATime();
     void openWindowsSurviveTheTray();
+    void dialTellsTheTime();
 };
 
 void TestMainWindow::placedAtTheTopRightOfThePrimaryScreen_data()
@@ -284,6 +285,29 @@ void TestMainWindow::openWindowsSurviveTheTray()
     QCOMPARE(program.services.played.size(), 1);
     alert->reject();
     manager->close();
+}
+
+void TestMainWindow::dialTellsTheTime()
+{
+    Program program;
+    const QPoint centre(165, 143);
+    const auto colourAt = [&](int dx, int dy) {
+        return program.window.grab().toImage().pixelColor(centre + QPoint(dx, dy));
+    };
+    const auto isWhite = [](const QColor &c) { return c.red() > 220 && c.green() > 220 && c.blue() > 220; };
+    // The thin second hand is blended with the blue face at its edges: orange enough is red well above blue.
+    const auto isOrange = [](const QColor &c) { return c.red() > 160 && c.red() > c.blue() + 80; };
+
+    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(3, 0, 30));
+    QTest::qWait(1100);                 // the next second's tick
+    QVERIFY(isWhite(colourAt(35, 0)));  // the hour hand points at three
+    QVERIFY(isWhite(colourAt(3, -60))); // the minute hand just past twelve
+    QVERIFY(isOrange(colourAt(0, 70))); // the second hand at half past
+    QVERIFY(!isWhite(colourAt(-35, 0)) && !isOrange(colourAt(-70, 0)));
+
+    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(3, 0, 45));
+    QTRY_VERIFY_WITH_TIMEOUT(isOrange(colourAt(-70, 0)), 1500); // it moves on with the clock
+    QVERIFY(!isOrange(colourAt(0, 70)));
 }
 
 QTEST_MAIN(TestMainWindow)
