@@ -1,6 +1,7 @@
 #include "app/desktopservices.h"
 
 #include "alert/alertsound.h"
+#include "alert/desktopnotifier.h"
 #include "notice/noticeclient.h"
 #include "window/systemtraybackend.h"
 
@@ -17,4 +18,9 @@ std::unique_ptr<AlertSound> DesktopServices::makeAlertSound()
 std::unique_ptr<NoticeClient> DesktopServices::makeNoticeClient()
 {
     return std::make_unique<ModuleNoticeClient>();
+}
+
+std::unique_ptr<DesktopNotifier> DesktopServices::makeNotifier()
+{
+    return std::make_unique<ModuleDesktopNotifier>();
 }

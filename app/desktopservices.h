@@ -17,6 +17,7 @@ public:
     std::unique_ptr<TrayBackend> makeTrayBackend() override;
     std::unique_ptr<AlertSound> makeAlertSound() override;
     std::unique_ptr<NoticeClient> makeNoticeClient() override;
+    std::unique_ptr<DesktopNotifier> makeNotifier() override;
 
 private:
     SystemClock m_clock;

@@ -88,6 +88,8 @@ int main(int argc, char *argv[])
     ConnectingMessages::instance().release();
     QApplication::setApplicationName(QStringLiteral("orvane-reminder"));
     QApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));
+    // The desktop finds the menu entry of the program's windows, and with it their name and icon, by this name.
+    QApplication::setDesktopFileName(QStringLiteral("orvane-reminder"));
     // Standard buttons read 确定, as on the Chinese desktop the program is made for.
     QTranslator qtTranslation;
     if (qtTranslation.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),

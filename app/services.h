@@ -5,6 +5,7 @@
 class AlertSound;
 class BrowserLauncher;
 class Clock;
+class DesktopNotifier;
 class Dialogs;
 class NoticeClient;
 class Screen;
@@ -12,7 +13,8 @@ class TrayBackend;
 
 // Every outside effect of the program's windows: the clock, the message boxes, the screen, the web
 // browser, and a maker for each service that a window owns for itself (its tray icon's backend, its
-// player, its notice client). The program makes the real ones once (app/program.cpp); tests make fakes.
+// player, its notice client, its desktop notifier). The program makes the real ones once (app/program.cpp); tests make
+// fakes.
 class Services
 {
 public:
@@ -26,4 +28,5 @@ public:
     virtual std::unique_ptr<TrayBackend> makeTrayBackend() = 0;
     virtual std::unique_ptr<AlertSound> makeAlertSound() = 0;
     virtual std::unique_ptr<NoticeClient> makeNoticeClient() = 0;
+    virtual std::unique_ptr<DesktopNotifier> makeNotifier() = 0;
 };

@@ -16,3 +16,10 @@ QFunctionPointer moduleFunction(const QString &module, const char *function, QSt
     }
     return found;
 }
+
+void forwardSignal(QObject &from, QObject &to, const QMetaMethod &signal)
+{
+    const QMetaObject *meta = from.metaObject();
+    const QMetaMethod theirs = meta->method(meta->indexOfSignal(signal.methodSignature().constData()));
+    QObject::connect(&from, theirs, &to, signal);
+}

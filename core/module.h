@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFunctionPointer>
+#include <QMetaMethod>
 #include <QString>
 
 // A function of one of the program's modules ("<module>.so" beside the executable), which are loaded
@@ -8,3 +9,8 @@
 // loaded for the program's life. Null when it cannot be loaded; the reason goes to the error output
 // and, through `error`, to the caller.
 QFunctionPointer moduleFunction(const QString &module, const char *function, QString *error = nullptr);
+
+// Connects `signal` of `from`, an object that a module made, to the same signal of `to`. The module links a
+// copy of its own of the class that declares the signal, so the signal is found by its signature, not by
+// this copy's member pointer.
+void forwardSignal(QObject &from, QObject &to, const QMetaMethod &signal);

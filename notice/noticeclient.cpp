@@ -2,21 +2,6 @@
 
 #include "core/module.h"
 
-#include <QMetaMethod>
-
-namespace {
-
-// The module links a copy of its own of this library: its client's signals belong to that copy's
-// NoticeClient, so they are found by their signatures, not by this copy's member pointers.
-void forward(NoticeClient &from, NoticeClient &to, const QMetaMethod &signal)
-{
-    const QMetaObject *meta = from.metaObject();
-    const QMetaMethod theirs = meta->method(meta->indexOfSignal(signal.methodSignature().constData()));
-    QObject::connect(&from, theirs, &to, signal);
-}
-
-} // namespace
-
 ModuleNoticeClient::ModuleNoticeClient(QObject *parent)
     : NoticeClient(parent)
 {
@@ -58,7 +43,7 @@ bool ModuleNoticeClient::load()
         return false;
     m_client = create();
     m_client->setParent(this);
-    forward(*m_client, *this, QMetaMethod::fromSignal(&NoticeClient::fetched));
-    forward(*m_client, *this, QMetaMethod::fromSignal(&NoticeClient::failed));
+    forwardSignal(*m_client, *this, QMetaMethod::fromSignal(&NoticeClient::fetched));
+    forwardSignal(*m_client, *this, QMetaMethod::fromSignal(&NoticeClient::failed));
     return true;
 }

@@ -1,0 +1,28 @@
+#include "alert/desktopnotifier.h"
+
+#include "core/module.h"
+#include "core/text.h"
+#include "store/reminder.h"
+#include "store/textformats.h"
+
+QString notificationBody(const Reminder &reminder)
+{
+    const QString time = reminder.due.isValid() ? regionalDateTimeText(reminder.due) : QString();
+    return time + QLatin1Char('\n') + withLineFeeds(reminder.content);
+}
+
+void ModuleDesktopNotifier::notify(const Reminder &reminder)
+{
+    if (!m_notifier) {
+        using Create = DesktopNotifier *(*)();
+        // Looked up once per program: without the module no notification is shown.
+        static const auto create =
+            reinterpret_cast<Create>(moduleFunction(QStringLiteral("orvane-notify"), "orvaneCreateDesktopNotifier"));
+        if (!create)
+            return;
+        m_notifier = create();
+        m_notifier->setParent(this);
+        forwardSignal(*m_notifier, *this, QMetaMethod::fromSignal(&DesktopNotifier::activated));
+    }
+    m_notifier->notify(reminder);
+}

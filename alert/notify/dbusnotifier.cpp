@@ -1,0 +1,85 @@
+#include "alert/notify/dbusnotifier.h"
+
+#include "store/reminder.h"
+
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QVariantMap>
+
+namespace {
+
+const QString kService = QStringLiteral("org.freedesktop.Notifications");
+const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
+const QString kInterface = QStringLiteral("org.freedesktop.Notifications");
+const QString kDefaultAction = QStringLiteral("default"); // what a click on the notification invokes
+constexpr uchar kCriticalUrgency = 2;
+
+QDBusMessage serviceCall(const QString &method)
+{
+    return QDBusMessage::createMethodCall(kService, kPath, kInterface, method);
+}
+
+} // namespace
+
+DBusNotifier::DBusNotifier(const QDBusConnection &bus, QObject *parent)
+    : DesktopNotifier(parent)
+    , m_bus(bus)
+{
+}
+
+void DBusNotifier::notify(const Reminder &reminder)
+{
+    if (!m_bus.isConnected())
+        return;
+    if (!m_listening) {
+        // Any sender: naming the service would make Qt ask the bus for its owner and wait for the answer.
+        m_bus.connect(QString(), kPath, kInterface, QStringLiteral("ActionInvoked"), this,
+                      SLOT(actionInvoked(uint, QString)));
+        m_bus.connect(QString(), kPath, kInterface, QStringLiteral("NotificationClosed"), this,
+                      SLOT(notificationClosed(uint, uint)));
+        m_listening = true;
+    }
+    const QString summary = reminder.subject;
+    const QString body = notificationBody(reminder);
+    auto *capabilities =
+        new QDBusPendingCallWatcher(m_bus.asyncCall(serviceCall(QStringLiteral("GetCapabilities"))), this);
+    connect(capabilities, &QDBusPendingCallWatcher::finished, this,
+            [this, summary, body](QDBusPendingCallWatcher *call) {
+                call->deleteLater();
+                const QDBusPendingReply<QStringList> reply = *call;
+                if (reply.isError())
+                    return; // no notification service on this desktop
+                // A service that reads markup in the body would take a reminder's "<" or "&" for markup.
+                send(summary, reply.value().contains(QLatin1String("body-markup")) ? body.toHtmlEscaped() : body);
+            });
+}
+
+void DBusNotifier::send(const QString &summary, const QString &body)
+{
+    QDBusMessage call = serviceCall(QStringLiteral("Notify"));
+    const QVariantMap hints{
+        {QStringLiteral("urgency"), QVariant::fromValue(kCriticalUrgency)},
+        {QStringLiteral("desktop-entry"), QStringLiteral("orvane-reminder")},
+    };
+    call << QStringLiteral("Orvane日程提醒") << uint(0) << QStringLiteral("orvane-reminder") << summary << body
+         << QStringList{kDefaultAction, QStringLiteral("显示提醒")} << hints << -1;
+    auto *shown = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
+    connect(shown, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *reply) {
+        reply->deleteLater();
+        const QDBusPendingReply<uint> id = *reply;
+        if (!id.isError())
+            m_shown.insert(id.value());
+    });
+}
+
+void DBusNotifier::actionInvoked(uint id, const QString &action)
+{
+    if (m_shown.contains(id) && action == kDefaultAction)
+        emit activated();
+}
+
+void DBusNotifier::notificationClosed(uint id, uint)
+{
+    m_shown.remove(id);
+}

@@ -1,0 +1,122 @@
+#include "app/autostart.h"
+
+#include "core/apperror.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace {
+
+// The launcher of an installed program: <prefix>/bin/orvane-reminder beside <prefix>/lib/orvane-reminder.
+QString launcherOf(const QString &programPath)
+{
+    const QDir programDir = QFileInfo(programPath).absoluteDir();
+    if (!programDir.absolutePath().endsWith(QLatin1String("/lib/orvane-reminder")))
+        return {};
+    const QString launcher = QDir::cleanPath(programDir.filePath(QStringLiteral("../../bin/orvane-reminder")));
+    return QFileInfo(launcher).isExecutable() ? launcher : QString();
+}
+
+// A value of type string in a desktop entry.
+QString escapedValue(QString text)
+{
+    text.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+    text.replace(QLatin1Char('\t'), QLatin1String("\\t"));
+    text.replace(QLatin1Char('\r'), QLatin1String("\\r"));
+    return text;
+}
+
+// A path as the one argument of Exec: quoted when it holds a character that the desktop's reading of
+// Exec reserves, and with '%' doubled, which would otherwise start a field code.
+QString execArgument(const QString &path)
+{
+    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    QString argument;
+    bool quoted = false;
+    for (const QChar c : path) {
+        quoted = quoted || reserved.contains(c);
+        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
+            argument += QLatin1Char('\\');
+        argument += c;
+    }
+    argument.replace(QLatin1Char('%'), QLatin1String("%%"));
+    return quoted ? QLatin1Char('"') + argument + QLatin1Char('"') : path;
+}
+
+} // namespace
+
+Autostart::Autostart(const QString &programPath, const QString &startDirectory)
+    : m_programPath(QFileInfo(programPath).absoluteFilePath())
+    , m_startDirectory(startDirectory)
+    , m_launcher(launcherOf(programPath))
+{
+}
+
+Autostart::Autostart()
+    : Autostart(QCoreApplication::applicationFilePath(), QDir::currentPath())
+{
+}
+
+QString Autostart::entryPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+           + QStringLiteral("/autostart/orvane-reminder.desktop");
+}
+
+bool Autostart::isEnabled() const
+{
+    QFile entry(entryPath());
+    if (!entry.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    // The keys by which the desktop leaves an entry out, in the entry's main group.
+    bool inMainGroup = false;
+    while (!entry.atEnd()) {
+        const QString line = QString::fromUtf8(entry.readLine()).trimmed();
+        if (line.startsWith(QLatin1Char('['))) {
+            inMainGroup = line == QLatin1String("[Desktop Entry]");
+            continue;
+        }
+        const QString setting = QString(line).remove(QLatin1Char(' '));
+        if (inMainGroup
+            && (setting == QLatin1String("Hidden=true") || setting == QLatin1String("X-GNOME-Autostart-enabled=false")))
+            return false;
+    }
+    return true;
+}
+
+void Autostart::setEnabled(bool enabled)
+{
+    const QString path = entryPath();
+    if (!enabled) {
+        QFile entry(path);
+        if (entry.exists() && !entry.remove())
+            throw AppError(QStringLiteral("无法删除登录时自动启动的设置“%1”：%2").arg(path, entry.errorString()));
+        return;
+    }
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile entry(path);
+    if (!entry.open(QIODevice::WriteOnly) || entry.write(entryText().toUtf8()) < 0 || !entry.commit())
+        throw AppError(QStringLiteral("无法写入登录时自动启动的设置“%1”：%2").arg(path, entry.errorString()));
+}
+
+QString Autostart::entryText() const
+{
+    QString text = QStringLiteral("[Desktop Entry]\n"
+                                  "Type=Application\n"
+                                  "Name=Orvane日程提醒\n"
+                                  "Icon=orvane-reminder\n"
+                                  "Terminal=false\n");
+    if (m_launcher.isEmpty()) {
+        text += QStringLiteral("Exec=") + escapedValue(execArgument(m_programPath)) + QLatin1Char('\n');
+        text += QStringLiteral("Path=") + escapedValue(m_startDirectory) + QLatin1Char('\n');
+    } else {
+        text += QStringLiteral("Exec=") + escapedValue(execArgument(m_launcher)) + QLatin1Char('\n');
+    }
+    text += QStringLiteral("X-GNOME-Autostart-enabled=true\n");
+    return text;
+}
