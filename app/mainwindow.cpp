@@ -2,6 +2,7 @@
 
 #include "alert/alertsound.h"
 #include "alert/alertwindow.h"
+#include "alert/desktopnotifier.h"
 #include "app/agenda.h"
 #include "app/agendaview.h"
 #include "app/clockhands.h"
@@ -93,7 +94,15 @@ MainWindow::MainWindow(ReminderStore &store, AppWindow &appWindow, Services &ser
     m_menu = new QMenu(this);
     m_menu->setObjectName(QStringLiteral("mainMenu"));
     m_hideShowAction = m_menu->addAction(QStringLiteral("隐藏/显示"));
+    m_autostartAction = m_menu->addAction(QStringLiteral("登录时自动启动"));
+    m_autostartAction->setCheckable(true);
     m_quitAction = m_menu->addAction(QStringLiteral("退出"));
+    // The check mark tells whether the login entry is there, however it got there or went.
+    connect(m_menu, &QMenu::aboutToShow, this, [this] { m_autostartAction->setChecked(m_autostart.isEnabled()); });
+    connect(m_autostartAction, &QAction::triggered, this, [this](bool checked) {
+        guarded(m_dialogs, [&] { m_autostart.setEnabled(checked); });
+        m_autostartAction->setChecked(m_autostart.isEnabled());
+    });
     connect(m_hideShowAction, &QAction::triggered, this, &MainWindow::toggleHidden);
     connect(m_quitAction, &QAction::triggered, qApp, &QCoreApplication::quit);
 
@@ -235,9 +244,18 @@ void MainWindow::showNextAlert()
         m_alert = std::make_unique<AlertWindow>(m_dialogs, m_services.screen(), m_services.makeAlertSound());
         connect(m_alert.get(), &AlertWindow::minimizeProgramRequested, &m_appWindow, &AppWindow::minimize);
         connect(m_alert.get(), &QDialog::finished, this, &MainWindow::showNextAlert, Qt::QueuedConnection);
+        m_notifier = m_services.makeNotifier();
+        // The notification's action brings the alert forward, from the tray too, as a second start does.
+        connect(m_notifier.get(), &DesktopNotifier::activated, this, [this] {
+            m_appWindow.requestRestore();
+            m_appWindow.bringForward();
+        });
     }
-    if (!m_alert->isOpen() && !m_pendingAlerts.isEmpty())
-        m_alert->showReminder(m_pendingAlerts.takeFirst());
+    if (m_alert->isOpen() || m_pendingAlerts.isEmpty())
+        return;
+    const Reminder reminder = m_pendingAlerts.takeFirst();
+    m_alert->showReminder(reminder);
+    m_notifier->notify(reminder);
 }
 
 // A fresh manager window for every opening; it goes when it closes.

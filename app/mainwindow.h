@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/autostart.h"
 #include "store/reminder.h"
 #include "window/dialogs.h"
 
@@ -11,6 +12,7 @@
 
 class AgendaView;
 class AlertWindow;
+class DesktopNotifier;
 class AppWindow;
 class EdgeDocker;
 class QAction;
@@ -76,17 +78,20 @@ private:
     QLabel *m_introductionLink = nullptr;
     QMenu *m_menu = nullptr;
     QAction *m_hideShowAction = nullptr;
+    QAction *m_autostartAction = nullptr;
     QAction *m_quitAction = nullptr;
+    Autostart m_autostart;
     TrayIcon *m_trayIcon = nullptr;
     EdgeDocker *m_docker = nullptr;
     QTimer *m_scrollTimer = nullptr;
     QTimer *m_watchTimer = nullptr;
     ReminderWatch *m_watch = nullptr;
     LoneErrorBox m_storeErrors;
-    std::unique_ptr<AlertWindow> m_alert; // made when a reminder first falls due
-    QList<Reminder> m_pendingAlerts;      // fell due while another alert was open
-    QDate m_agendaDay;                    // the day the agenda shows
-    qint64 m_agendaVersion = -1;          // the store's data version when it was read
+    std::unique_ptr<AlertWindow> m_alert;        // made when a reminder first falls due
+    std::unique_ptr<DesktopNotifier> m_notifier; // made with the alert window
+    QList<Reminder> m_pendingAlerts;             // fell due while another alert was open
+    QDate m_agendaDay;                           // the day the agenda shows
+    qint64 m_agendaVersion = -1;                 // the store's data version when it was read
     bool m_shown = false;
     // Another window of the program was active since this one last was: coming back from it refreshes
     // the agenda, coming back from another program does not.

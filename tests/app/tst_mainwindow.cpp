@@ -12,10 +12,12 @@
 #include "window/appwindow.h"
 #include "window/hotarea.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -71,6 +73,7 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void placedAtTheTopRightOfThePrimaryScreen_data();
     void placedAtTheTopRightOfThePrimaryScreen();
     void hotAreasAndLink();
@@ -82,7 +85,17 @@ private slots:
     void storeFailuresStandInOneBoxAtATime();
     void openWindowsSurviveTheTray();
     void dialTellsTheTime();
+    void startAtLoginFromTheMenu();
+    void dueReminderIsAlsoNotified();
+
+private:
+    QTemporaryDir m_config; // where the login entry goes
 };
+
+void TestMainWindow::initTestCase()
+{
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+}
 
 void TestMainWindow::placedAtTheTopRightOfThePrimaryScreen_data()
 {
@@ -308,6 +321,54 @@ void TestMainWindow::dialTellsTheTime()
     program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(3, 0, 45));
     QTRY_VERIFY_WITH_TIMEOUT(isOrange(colourAt(-70, 0)), 1500); // it moves on with the clock
     QVERIFY(!isOrange(colourAt(0, 70)));
+}
+
+void TestMainWindow::startAtLoginFromTheMenu()
+{
+    Program program;
+    auto *menu = program.window.findChild<QMenu *>(QStringLiteral("mainMenu"));
+    QStringList items;
+    for (QAction *action : menu->actions())
+        items << action->text();
+    QCOMPARE(items,
+             (QStringList{QStringLiteral("隐藏/显示"), QStringLiteral("登录时自动启动"), QStringLiteral("退出")}));
+    QAction *atLogin = program.menuAction(QStringLiteral("登录时自动启动"));
+    QVERIFY(atLogin->isCheckable());
+    const QString entry = m_config.filePath(QStringLiteral("autostart/orvane-reminder.desktop"));
+    atLogin->trigger();
+    QVERIFY(QFile::exists(entry));
+    QVERIFY(atLogin->isChecked());
+    atLogin->trigger();
+    QVERIFY(!QFile::exists(entry));
+    QVERIFY(!atLogin->isChecked());
+    // The mark follows the file, whoever wrote it, each time the menu opens.
+    QDir().mkpath(m_config.filePath(QStringLiteral("autostart")));
+    QFile written(entry);
+    QVERIFY(written.open(QIODevice::WriteOnly));
+    written.write("[Desktop Entry]\nType=Application\nName=Orvane\nExec=orvane-reminder\n");
+    written.close();
+    emit menu->aboutToShow();
+    QVERIFY(atLogin->isChecked());
+    QFile::remove(entry);
+}
+
+void TestMainWindow::dueReminderIsAlsoNotified()
+{
+    Program program;
+    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(9, 30, 5));
+    program.db.sql(QStringLiteral(
+        "insert into 日程提醒(主题,内容,时间,日期) values('会议','c','2026-03-04 09:30:00','2026-03-04')"));
+    program.tick();
+    QCOMPARE(program.services.notified.size(), 1);
+    QCOMPARE(program.services.notified.first().subject, QStringLiteral("会议"));
+    program.menuAction(QStringLiteral("隐藏/显示"))->trigger(); // the program goes to the tray
+    QVERIFY(program.appWindow.isMinimized());
+    program.services.notifier->activate(); // the user picks the notification
+    QVERIFY(!program.appWindow.isMinimized());
+    auto *alert = qobject_cast<AlertWindow *>(QApplication::activeModalWidget());
+    QTRY_VERIFY(alert = qobject_cast<AlertWindow *>(QApplication::activeModalWidget()));
+    QVERIFY(alert->isVisible());
+    alert->reject();
 }
 
 QTEST_MAIN(TestMainWindow)

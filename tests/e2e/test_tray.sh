@@ -37,7 +37,7 @@ menu_window() {
 }
 has_menu() { menu_window >/dev/null; }
 
-# choose <item index>: opens the icon's menu with a right click and clicks an item (0 隐藏/显示, 1 退出).
+# choose <item index>: opens the icon's menu with a right click and clicks an item (0 隐藏/显示, 1 登录时自动启动, 2 退出).
 choose() {
   xdotool mousemove --sync "$IX" "$IY" click 3
   wait_until 10 has_menu || fail "a right click on the icon opened no menu"
@@ -77,7 +77,7 @@ timeout 30 "$ORVANE_BIN" >>"$E2E_WORK/app.log" 2>&1 || fail "the second start ex
 wait_until 10 has_window "$TITLE" || fail "the second start did not bring the program back"
 
 note "退出 in the menu ends the program"
-choose 1
+choose 2
 wait_until 10 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "退出 did not end the program"
 wait "$APP_PID" || fail "the program ended with $?"
 echo PASS
