@@ -53,7 +53,7 @@ check_edge() {
     wait_screen 10 "$1: the strip does not show (round $round)" screen_shows "$picture" $strip $at
     screen_bare $rest || fail "$1: more than the strip shows (round $round)"
     xdotool mousemove --sync $touch
-    wait_screen 10 "$1: the window did not come back (round $round)" screen_shows "$picture" 0 0 280 300 $dock
+    wait_screen 10 "$1: the window did not come back (round $round)" screen_shows "$picture" 0 0 280 300 $dock $HANDS
     position_is $dock || fail "$1: back at $WX,$WY, not at $dock"
   done
 }

@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """Compares part of a screenshot with one of the program's pictures, or with the desktop as it was.
 
-  screencheck.py shows <shot> <picture> <left> <top> <width> <height> <x> <y> [tolerance]
+  screencheck.py shows <shot> <picture> <left> <top> <width> <height> <x> <y> [tolerance] [hands <cx> <cy> <r>]
       The picture's rectangle is on screen with its top-left corner at (x, y): its opaque pixels (those
       not of the colour of its top-left pixel) are there, each channel within the tolerance (default 3).
+      With "hands", the circle of radius r around the picture's point (cx, cy) is left out: the clock's
+      hands move over the dial there.
   screencheck.py bare <shot> <desktop> <left> <top> <width> <height>
       The rectangle of the screen shows the desktop as the earlier screenshot <desktop> did.
 
@@ -56,13 +58,17 @@ def main(argv):
     if len(argv) >= 9 and argv[1] == "shows":
         shot, picture = read(argv[2]), read(argv[3])
         left, top, width, height, x, y = map(int, argv[4:10])
-        tolerance = int(argv[10]) if len(argv) > 10 else 3
+        options = argv[10:]
+        tolerance = int(options.pop(0)) if options and options[0] != "hands" else 3
+        hands = tuple(map(int, options[1:4])) if options[:1] == ["hands"] else None
         key = pixel(picture, 0, 0)
         matched = compared = 0
         for row in range(top, top + height):
             for column in range(left, left + width):
                 drawn = pixel(picture, column, row)
                 if drawn == key:
+                    continue
+                if hands and (column - hands[0]) ** 2 + (row - hands[1]) ** 2 <= hands[2] ** 2:
                     continue
                 compared += 1
                 matched += close(pixel(shot, x + column - left, y + row - top), drawn, tolerance)

@@ -18,7 +18,7 @@ main=$(wait_window "$TITLE")
 note "600 x 300 at the top right"
 wait_until 10 position_is 680 0 || fail "the main window is at $WX,$WY, not at the top right"
 [ "$WW" -eq 600 ] && [ "$WH" -eq 300 ] || fail "the main window is ${WW}x${WH}"
-wait_screen 10 "the dial does not show" screen_shows "$E2E_ASSETS/main.png" 0 0 280 300 680 0
+wait_screen 10 "the dial does not show" screen_shows "$E2E_ASSETS/main.png" 0 0 280 300 680 0 $HANDS
 screen_bare 680 0 10 10 || fail "the cut-away corner hides the desktop"
 
 note "a reminder stored for the next minute raises the alert within that minute"

@@ -16,7 +16,7 @@ main=$(wait_window "$TITLE")
 at_top_right() { window_geometry "$main"; [ "$WX" -eq 1360 ] && [ "$WY" -eq 0 ]; }
 wait_until 10 at_top_right || fail "the main window is at $WX,$WY, not at the top right"
 [ "$WW" -eq 1200 ] && [ "$WH" -eq 600 ] || fail "the main window is ${WW}x${WH}"
-wait_screen 10 "the dial is not drawn at twice the size" screen_shows "$E2E_ASSETS/main@2x.png" 0 0 580 600 1360 0
+wait_screen 10 "the dial is not drawn at twice the size" screen_shows "$E2E_ASSETS/main@2x.png" 0 0 580 600 1360 0 $HANDS_2X
 screen_bare 1360 0 20 20 || fail "the cut-away corner hides the desktop"
 screen_bare 1360 590 1200 10 || fail "the black bottom rows are not cut away"
 echo PASS
