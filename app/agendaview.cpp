@@ -24,11 +24,12 @@ void AgendaView::measure()
     update();
 }
 
-// As wide as the panel that clips it: measuring every line of a long day would cost more than it shows.
+// As wide as the panel that clips it: measuring every line of a long day would cost more than it shows. An
+// empty agenda asks nothing of its font, so that showing the window does not wait for the font to load.
 QSize AgendaView::sizeHint() const
 {
     const int width = parentWidget() ? parentWidget()->width() : 0;
-    return {width, std::max(int(m_lines.size()), 1) * fontMetrics().lineSpacing()};
+    return {width, m_lines.isEmpty() ? 0 : int(m_lines.size()) * fontMetrics().lineSpacing()};
 }
 
 void AgendaView::paintEvent(QPaintEvent *event)
