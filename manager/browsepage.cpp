@@ -39,16 +39,15 @@ BrowsePage::BrowsePage(ManagerContext &context, QWidget *parent)
 void BrowsePage::showCurrent()
 {
     guarded(m_context.dialogs, [this] {
-        const ReminderList &list = m_context.list;
-        if (!list.hasRows()) {
-            m_context.dialogs.informationBox(kNoDataMessage, kNoticeCaption);
+        const std::optional<Reminder> shown = m_context.list.currentToShow(m_context.dialogs);
+        if (!shown)
             return;
-        }
         // A row that another program wrote may lack a value (shown as empty) or hold a time that names no
         // date and time (shown as it is stored).
-        const Reminder reminder = list.current();
+        const Reminder &reminder = *shown;
         m_subjectField->setText(reminder.subject);
         setContentText(m_contentField, reminder.content);
-        m_timeField->setText(reminder.due.isValid() ? regionalDateTimeText(reminder.due) : list.currentDueText());
+        m_timeField->setText(reminder.due.isValid() ? regionalDateTimeText(reminder.due)
+                                                    : m_context.list.currentDueText());
     });
 }

@@ -44,14 +44,12 @@ ModifyPage::ModifyPage(ManagerContext &context, QWidget *parent)
 void ModifyPage::loadCurrent()
 {
     guarded(m_context.dialogs, [this] {
-        const ReminderList &list = m_context.list;
-        if (!list.hasRows()) {
-            m_context.dialogs.informationBox(kNoDataMessage, kNoticeCaption);
+        const std::optional<Reminder> shown = m_context.list.currentToShow(m_context.dialogs);
+        if (!shown)
             return;
-        }
         // A row that another program wrote may lack a value (shown as empty) or hold a time that names no
         // date and time (the date and time fields keep theirs).
-        const Reminder reminder = list.current();
+        const Reminder &reminder = *shown;
         m_form.subjectEdit->setText(reminder.subject);
         setContentText(m_form.contentEdit, reminder.content);
         if (reminder.due.isValid()) {

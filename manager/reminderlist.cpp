@@ -1,8 +1,10 @@
 #include "manager/reminderlist.h"
 
 #include "core/apperror.h"
+#include "manager/pagecontrols.h"
 #include "store/reminderlistmodel.h"
 #include "store/schema.h"
+#include "window/dialogs.h"
 
 #include <QItemSelectionModel>
 
@@ -50,4 +52,13 @@ QString ReminderList::currentDueText() const
             return m_model->index(currentRow(), section).data().toString();
     }
     return {};
+}
+
+std::optional<Reminder> ReminderList::currentToShow(Dialogs &dialogs) const
+{
+    if (!hasRows()) {
+        dialogs.informationBox(kNoDataMessage, kNoticeCaption);
+        return std::nullopt;
+    }
+    return current();
 }

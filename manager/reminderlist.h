@@ -4,7 +4,9 @@
 
 #include <QObject>
 #include <QString>
+#include <optional>
 
+class Dialogs;
 class QItemSelectionModel;
 class ReminderListModel;
 class ReminderStore;
@@ -34,6 +36,8 @@ public:
     // The reminder of the current row. Throws AppError (kListNotReadMessage, kListEmptyMessage) when there
     // is none.
     Reminder current() const;
+    // The current reminder, for a page that shows it; with none to show, the notice "没有任何数据!" and nothing.
+    std::optional<Reminder> currentToShow(Dialogs &dialogs) const;
     // The current row's 时间 as stored; a null QString when the row holds no value there.
     QString currentDueText() const;
 
