@@ -104,8 +104,8 @@ private:
     {
         auto decoder = std::make_unique<Mp3Decoder>(std::exchange(m_waiting, {}), kVolume);
         if (decoder->isOpen()) {
-            const pa_sample_spec spec{PA_SAMPLE_S16NE, uint32_t(decoder->rate()), uint8_t(decoder->channels())};
-            m_stream = pa_stream_new(m_context, "日程提醒", &spec, nullptr);
+            const pa_sample_spec samples{PA_SAMPLE_S16NE, uint32_t(decoder->rate()), uint8_t(decoder->channels())};
+            m_stream = pa_stream_new(m_context, "日程提醒", &samples, nullptr);
         }
         if (!m_stream) { // nothing to play: the server is let go at once
             disconnect();
