@@ -11,13 +11,16 @@
 
 namespace {
 
-// The launcher of an installed program: <prefix>/bin/orvane-reminder beside <prefix>/lib/orvane-reminder.
+// The launcher of an installed program: <prefix>/bin/orvane-reminder beside the program's folder
+// <prefix>/ORVANE_PROGRAM_DIR.
 QString launcherOf(const QString &programPath)
 {
     const QDir programDir = QFileInfo(programPath).absoluteDir();
-    if (!programDir.absolutePath().endsWith(QLatin1String("/lib/orvane-reminder")))
+    const QString installed = QStringLiteral("/" ORVANE_PROGRAM_DIR);
+    if (!programDir.absolutePath().endsWith(installed))
         return {};
-    const QString launcher = QDir::cleanPath(programDir.filePath(QStringLiteral("../../bin/orvane-reminder")));
+    const QString prefix = programDir.absolutePath().chopped(installed.size());
+    const QString launcher = prefix + QStringLiteral("/bin/orvane-reminder");
     return QFileInfo(launcher).isExecutable() ? launcher : QString();
 }
 

@@ -452,7 +452,7 @@ int main(int argc, char *argv[])
             ++shellInserts;
             return QStringLiteral("insert into 日程提醒(主题,内容,时间,日期)values(%1,%2,%3,%4);\n")
                 .arg(sqlLiteral(subject("shell", rep)), sqlLiteral(content),
-                     sqlLiteral(reminderTimeText(tomorrow, minuteText(rep, 30))),
+                     sqlLiteral(reminderDateText(tomorrow) + QLatin1Char(' ') + minuteText(rep, 30)),
                      sqlLiteral(reminderDateText(tomorrow)))
                 .toUtf8();
         };
@@ -477,7 +477,7 @@ int main(int argc, char *argv[])
             ++updates;
             return QStringLiteral("update 日程提醒 set 主题=%1,内容=%2,日期=%3,时间=%4 where id=%5;\n")
                 .arg(sqlLiteral(subject("shell", rep)), sqlLiteral(content), sqlLiteral(reminderDateText(moved)),
-                     sqlLiteral(reminderTimeText(moved, minuteText(rep, 30))))
+                     sqlLiteral(reminderDateText(moved) + QLatin1Char(' ') + minuteText(rep, 30)))
                 .arg(kShellUpdateFrom + rep)
                 .toUtf8();
         };

@@ -226,22 +226,25 @@ int deleteReminders(const Arguments &arguments, Console &console)
             throw InputError(QStringLiteral("ID '%1' is not a reminder's id (a number from list)").arg(operand));
         ids << id;
     }
-    // All that exist go, or none when the store fails half-way.
-    QList<qint64> unknown;
+    // All that exist go, or none when the store fails half-way. An id given twice goes once.
+    QList<qint64> unique;
+    for (const qint64 id : std::as_const(ids)) {
+        if (!unique.contains(id))
+            unique << id;
+    }
+    QList<bool> removed;
     ReminderStore store(storePath(arguments));
     store.transaction([&] {
-        for (const qint64 id : ids) {
-            if (!store.remove(id))
-                unknown << id;
-        }
+        for (const qint64 id : std::as_const(unique))
+            removed << store.remove(id);
     });
-    for (const qint64 id : ids) {
-        if (unknown.contains(id))
-            console.error << "orvane-db: ID " << id << ": no such reminder" << Qt::endl;
+    for (qsizetype i = 0; i < unique.size(); ++i) {
+        if (removed.at(i))
+            console.text << "deleted " << unique.at(i) << Qt::endl;
         else
-            console.text << "deleted " << id << Qt::endl;
+            console.error << "orvane-db: ID " << unique.at(i) << ": no such reminder" << Qt::endl;
     }
-    return unknown.isEmpty() ? ExitDone : ExitBadInput;
+    return removed.contains(false) ? ExitBadInput : ExitDone;
 }
 
 QString icsArgument(const Arguments &arguments, const QString &command)

@@ -42,11 +42,17 @@ ReminderStore::~ReminderStore() = default;
 void ReminderStore::create(const QString &path)
 {
     const QString shown = QFileInfo(path).absoluteFilePath();
-    if (QFileInfo::exists(shown))
-        throw AppError(QStringLiteral("数据库文件“%1”已经存在，保持原样").arg(shown));
+    // Made empty first, and only if nothing is there: a file another program makes meanwhile is never ours
+    // to fill or to remove. SQLite takes an empty file for an empty database.
+    QFile file(shown);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        if (file.exists())
+            throw AppError(QStringLiteral("数据库文件“%1”已经存在，保持原样").arg(shown));
+        throw AppError(QStringLiteral("无法创建数据库文件“%1”：%2").arg(shown, file.errorString()));
+    }
+    file.close();
     sqlite3 *db = nullptr;
-    int status =
-        sqlite3_open_v2(QFile::encodeName(shown).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    int status = sqlite3_open_v2(QFile::encodeName(shown).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     QString failure;
     if (status == SQLITE_OK) {
         QByteArray script = "BEGIN;";
@@ -59,7 +65,7 @@ void ReminderStore::create(const QString &path)
         failure = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(status));
     sqlite3_close(db);
     if (!failure.isEmpty()) {
-        QFile::remove(shown);
+        file.remove();
         throw AppError(QStringLiteral("无法创建数据库文件“%1”：%2").arg(shown, failure));
     }
 }

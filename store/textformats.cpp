@@ -1,8 +1,5 @@
 #include "store/textformats.h"
 
-#include "core/clock.h"
-#include "core/text.h"
-
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -87,21 +84,6 @@ template <typename Char> QDateTime fromStoredForm(const Char *text, qsizetype si
 QString reminderDateText(const QDate &date)
 {
     return date.toString(QStringLiteral("yyyy-MM-dd"));
-}
-
-QString reminderTimeText(const QDate &date, const QString &timeEditText)
-{
-    return reminderDateText(date) + QLatin1Char(' ') + trimmed(timeEditText);
-}
-
-QString todayDateText(const Clock &clock)
-{
-    return reminderDateText(clock.now().date());
-}
-
-QString dueText(const Clock &clock)
-{
-    return dueText(clock.now());
 }
 
 QString dueText(const QDateTime &now)

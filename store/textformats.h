@@ -5,18 +5,10 @@
 #include <QString>
 #include <QUtf8StringView>
 
-class Clock;
-
 // The text forms in which the program writes and compares dates and times.
 
 // "yyyy-mm-dd" of a chosen date.
 QString reminderDateText(const QDate &date);
-// The reminder date text, one space, and the time edit's text trimmed: "yyyy-mm-dd hh:MM:ss".
-QString reminderTimeText(const QDate &date, const QString &timeEditText);
-// "yyyy-mm-dd" of the current date.
-QString todayDateText(const Clock &clock);
-// The first second of the current minute, "yyyy-mm-dd hh:MM:00".
-QString dueText(const Clock &clock);
 // The first second of the minute of `now`, "yyyy-mm-dd hh:MM:00".
 QString dueText(const QDateTime &now);
 

@@ -1,6 +1,6 @@
 #include "window/appwindow.h"
 
-#include "tests/support/fakes.h"
+#include "tests/support/recordingdialogs.h"
 
 #include <QDialog>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 #include "window/trayicon.h"
 
 #include "core/apperror.h"
-#include "tests/support/fakes.h"
 #include "tests/support/fakescreen.h"
+#include "tests/support/recordingdialogs.h"
 #include "tests/support/recordingtraybackend.h"
 #include "window/appwindow.h"
 #include "window/systemtraybackend.h"

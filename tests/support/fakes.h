@@ -1,4 +1,0 @@
-#pragma once
-
-#include "tests/support/fakeclock.h"
-#include "tests/support/recordingdialogs.h"
