@@ -6,14 +6,8 @@
 
 void ModuleAlertSound::play(const QString &path)
 {
-    if (!m_player) {
-        using Create = AlertSound *(*)();
-        // Looked up once per program: without the module the program stays silent.
-        static const auto create =
-            reinterpret_cast<Create>(moduleFunction(QStringLiteral("orvane-sound"), "orvaneCreateAlertSound"));
-        if (create)
-            m_player.reset(create());
-    }
+    if (!m_player) // without the module the program stays silent
+        m_player.reset(createFromModule<AlertSound>(QStringLiteral("orvane-sound"), "orvaneCreateAlertSound"));
     if (m_player)
         m_player->play(path);
 }

@@ -4,7 +4,6 @@
 #include "alert/windowshake.h"
 #include "store/reminder.h"
 #include "store/textformats.h"
-#include "window/dialogs.h"
 #include "window/fieldstyle.h"
 #include "window/hotarea.h"
 #include "window/screen.h"
@@ -37,9 +36,8 @@ void caption(QWidget *parent, const QString &text, QPoint at)
 
 } // namespace
 
-AlertWindow::AlertWindow(Dialogs &dialogs, const Screen &screen, std::unique_ptr<AlertSound> sound, QWidget *parent)
+AlertWindow::AlertWindow(const Screen &screen, std::unique_ptr<AlertSound> sound, QWidget *parent)
     : QDialog(parent, Qt::FramelessWindowHint)
-    , m_dialogs(dialogs)
     , m_screen(screen)
     , m_sound(std::move(sound))
 {
@@ -79,7 +77,11 @@ AlertWindow::AlertWindow(Dialogs &dialogs, const Screen &screen, std::unique_ptr
 
     m_shake = new WindowShake(this);
     connect(m_shake, &WindowShake::finished, this, &AlertWindow::playSound);
-    connect(this, &QDialog::finished, this, [this] { m_open = false; });
+    // A window closed before its shake has ended neither shakes nor sounds any further.
+    connect(this, &QDialog::finished, this, [this] {
+        m_open = false;
+        m_shake->stop();
+    });
 }
 
 AlertWindow::~AlertWindow() = default;
@@ -110,7 +112,7 @@ void AlertWindow::fillFields(const Reminder &reminder)
 
 void AlertWindow::playSound()
 {
-    guarded(m_dialogs, [this] { m_sound->play(alertSoundPath()); });
+    m_sound->play(alertSoundPath());
 }
 
 // The alert has no cancel or default button: Escape and Enter do nothing.

@@ -4,7 +4,6 @@
 #include <memory>
 
 class AlertSound;
-class Dialogs;
 class QLineEdit;
 class QPlainTextEdit;
 class Screen;
@@ -19,7 +18,7 @@ class AlertWindow : public QDialog
     Q_OBJECT
 
 public:
-    AlertWindow(Dialogs &dialogs, const Screen &screen, std::unique_ptr<AlertSound> sound, QWidget *parent = nullptr);
+    AlertWindow(const Screen &screen, std::unique_ptr<AlertSound> sound, QWidget *parent = nullptr);
     ~AlertWindow() override;
 
     // Fills the fields from `reminder`, shows the window (application-modal), shakes it, then plays the
@@ -39,7 +38,6 @@ private:
     void fillFields(const Reminder &reminder);
     void playSound();
 
-    Dialogs &m_dialogs;
     const Screen &m_screen;
     std::unique_ptr<AlertSound> m_sound;
     WindowShake *m_shake = nullptr;

@@ -14,13 +14,10 @@ QString notificationBody(const Reminder &reminder)
 void ModuleDesktopNotifier::notify(const Reminder &reminder)
 {
     if (!m_notifier) {
-        using Create = DesktopNotifier *(*)();
-        // Looked up once per program: without the module no notification is shown.
-        static const auto create =
-            reinterpret_cast<Create>(moduleFunction(QStringLiteral("orvane-notify"), "orvaneCreateDesktopNotifier"));
-        if (!create)
+        // Without the module no notification is shown.
+        m_notifier = createFromModule<DesktopNotifier>(QStringLiteral("orvane-notify"), "orvaneCreateDesktopNotifier");
+        if (!m_notifier)
             return;
-        m_notifier = create();
         m_notifier->setParent(this);
         forwardSignal(*m_notifier, *this, QMetaMethod::fromSignal(&DesktopNotifier::activated));
     }

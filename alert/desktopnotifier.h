@@ -29,9 +29,9 @@ signals:
 QString notificationBody(const Reminder &reminder);
 
 // The notifier as the program has it: the one of the notification module (orvane-notify beside the
-// executable), loaded at the first notification so that start-up does not pay for Qt D-Bus; it forwards
-// the module's notifier's signal. Without the module nothing is shown, and the reason goes once to the
-// error output.
+// executable), loaded at the first notification as the program's other modules are, so that nothing of the
+// notifications is made before a reminder falls due; it forwards the module's notifier's signal. Without
+// the module nothing is shown, and the reason goes once to the error output.
 class ModuleDesktopNotifier : public DesktopNotifier
 {
     Q_OBJECT

@@ -24,19 +24,23 @@ WindowShake::WindowShake(QWidget *window)
 
 void WindowShake::start()
 {
-    if (isRunning() || !m_window)
+    if (m_timer.isActive())
         return;
     m_origin = m_window->pos();
     m_move = 0;
     m_timer.start();
 }
 
+void WindowShake::stop()
+{
+    if (!m_timer.isActive())
+        return;
+    m_timer.stop();
+    m_window->move(m_origin);
+}
+
 void WindowShake::step()
 {
-    if (!m_window) {
-        m_timer.stop();
-        return;
-    }
     const QPoint at = m_window->pos();
     const bool leftMove = m_move % 2 == 0;
     if (m_move < 2 * kPasses) {

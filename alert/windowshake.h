@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QPoint>
-#include <QPointer>
 #include <QTimer>
 
 class QWidget;
@@ -19,7 +18,8 @@ public:
 
     // Starts a shake from where the window stands; does nothing while one runs.
     void start();
-    bool isRunning() const { return m_timer.isActive(); }
+    // Ends a running shake at once, the window back where it stood, without finished().
+    void stop();
 
     static constexpr int kPasses = 100;
     static constexpr int kMoves = 2 * kPasses + 2;
@@ -31,7 +31,7 @@ signals:
 private:
     void step();
 
-    QPointer<QWidget> m_window;
+    QWidget *const m_window; // the shake's owner
     QTimer m_timer;
     QPoint m_origin;
     int m_move = 0;

@@ -74,7 +74,7 @@ MainWindow::MainWindow(ReminderStore &store, AppWindow &appWindow, Services &ser
     m_agendaPanel->setGeometry(328, 88, 202, 125);
     m_agenda = new AgendaView(m_agendaPanel);
     m_agenda->setObjectName(QStringLiteral("agenda"));
-    m_agenda->setGeometry(16, 128, 3, 13);
+    m_agenda->move(16, 128);
     captionLabel(this, "agendaHeading", QStringLiteral("每日提醒"), {328, 64, 201, 21});
     m_introductionLink =
         captionLabel(this, "introductionLink", QStringLiteral("【Orvane日程提醒V2.0简介】"), {328, 216, 202, 21});
@@ -93,44 +93,35 @@ MainWindow::MainWindow(ReminderStore &store, AppWindow &appWindow, Services &ser
 
     m_menu = new QMenu(this);
     m_menu->setObjectName(QStringLiteral("mainMenu"));
-    m_hideShowAction = m_menu->addAction(QStringLiteral("隐藏/显示"));
+    QAction *hideShowAction = m_menu->addAction(QStringLiteral("隐藏/显示"));
     m_autostartAction = m_menu->addAction(QStringLiteral("登录时自动启动"));
     m_autostartAction->setCheckable(true);
-    m_quitAction = m_menu->addAction(QStringLiteral("退出"));
+    QAction *quitAction = m_menu->addAction(QStringLiteral("退出"));
     // The check mark tells whether the login entry is there, however it got there or went.
     connect(m_menu, &QMenu::aboutToShow, this, [this] { m_autostartAction->setChecked(m_autostart.isEnabled()); });
     connect(m_autostartAction, &QAction::triggered, this, [this](bool checked) {
         guarded(m_dialogs, [&] { m_autostart.setEnabled(checked); });
         m_autostartAction->setChecked(m_autostart.isEnabled());
     });
-    connect(m_hideShowAction, &QAction::triggered, this, &MainWindow::toggleHidden);
-    connect(m_quitAction, &QAction::triggered, qApp, &QCoreApplication::quit);
+    connect(hideShowAction, &QAction::triggered, this, &MainWindow::toggleHidden);
+    connect(quitAction, &QAction::triggered, qApp, &QCoreApplication::quit);
 
-    m_docker = new EdgeDocker(this, services.screen());
-    m_docker->setVisibleStrip(40);
-    m_docker->setSnapDistance(30);
+    auto *docker = new EdgeDocker(this, services.screen());
+    docker->setVisibleStrip(40);
+    docker->setSnapDistance(30);
 
-    m_scrollTimer = new QTimer(this);
-    m_scrollTimer->setObjectName(QStringLiteral("scrollTimer"));
-    m_scrollTimer->setInterval(100);
-    connect(m_scrollTimer, &QTimer::timeout, this, &MainWindow::scrollAgenda);
+    auto *scrollTimer = new QTimer(this);
+    scrollTimer->setObjectName(QStringLiteral("scrollTimer"));
+    connect(scrollTimer, &QTimer::timeout, this, &MainWindow::scrollAgenda);
+    scrollTimer->start(100);
     m_watch = new ReminderWatch(m_store, services.clock(), this);
     connect(m_watch, &ReminderWatch::remindersDue, this, &MainWindow::queueAlerts);
-    m_watchTimer = new QTimer(this);
-    m_watchTimer->setObjectName(QStringLiteral("watchTimer"));
-    m_watchTimer->setInterval(30000);
-    connect(m_watchTimer, &QTimer::timeout, this, &MainWindow::checkDueReminders);
-    m_scrollTimer->start();
-    m_watchTimer->start();
+    auto *watchTimer = new QTimer(this);
+    watchTimer->setObjectName(QStringLiteral("watchTimer"));
+    connect(watchTimer, &QTimer::timeout, this, &MainWindow::checkDueReminders);
+    watchTimer->start(30000);
 
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &MainWindow::noteActiveWindow);
-    // The tray icon, with its pictures and the backend that asks the desktop for its tray (a D-Bus round
-    // trip), is made once the event loop runs, just after the window is on screen, so as not to delay it.
-    QMetaObject::invokeMethod(this, &MainWindow::createTrayIcon, Qt::QueuedConnection);
-    // A machine that wakes from sleep is looked at once; the system bus is reached after the window shows.
-    QMetaObject::invokeMethod(
-        this, [this] { connect(new SleepWatch(this), &SleepWatch::resumed, this, &MainWindow::checkDueReminders); },
-        Qt::QueuedConnection);
 }
 
 MainWindow::~MainWindow() = default;
@@ -156,6 +147,13 @@ void MainWindow::showEvent(QShowEvent *event)
         return;
     m_shown = true;
     placeAtTopRight();
+    // The tray icon, with its pictures and the backend that asks the desktop for its tray (a D-Bus round
+    // trip), and the connection to the system bus that tells of a wake from sleep are made once the window
+    // is on its way to the screen, so as not to delay it.
+    QMetaObject::invokeMethod(this, &MainWindow::createTrayIcon, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { connect(new SleepWatch(this), &SleepWatch::resumed, this, &MainWindow::checkDueReminders); },
+        Qt::QueuedConnection);
     // The first agenda is built once the window is on screen, whatever the window manager does with the
     // focus, so that an error box of the refresh does not hold the window back.
     QMetaObject::invokeMethod(this, &MainWindow::showAgenda, Qt::QueuedConnection);
@@ -231,31 +229,33 @@ void MainWindow::checkDueReminders()
         reportedStoreFailure();
 }
 
-// Reminders due together, or while an alert is open, each get their alert in turn, earliest first.
+// Reminders due together, or while an alert is open, each get their alert in turn, earliest first; each is
+// notified on the desktop as it falls due, also when its alert has to wait or the program is in the tray.
 void MainWindow::queueAlerts(const QList<Reminder> &reminders)
 {
+    makeAlertWindow();
+    for (const Reminder &reminder : reminders)
+        m_notifier->notify(reminder);
     m_pendingAlerts += reminders;
     showNextAlert();
 }
 
+void MainWindow::makeAlertWindow()
+{
+    if (m_alert)
+        return;
+    m_alert = std::make_unique<AlertWindow>(m_services.screen(), m_services.makeAlertSound());
+    connect(m_alert.get(), &AlertWindow::minimizeProgramRequested, &m_appWindow, &AppWindow::minimize);
+    connect(m_alert.get(), &QDialog::finished, this, &MainWindow::showNextAlert, Qt::QueuedConnection);
+    m_notifier = m_services.makeNotifier();
+    // The notification's action brings the alert forward, from the tray too, as a second start does.
+    connect(m_notifier.get(), &DesktopNotifier::activated, &m_appWindow, &AppWindow::requestRestore);
+}
+
 void MainWindow::showNextAlert()
 {
-    if (!m_alert) {
-        m_alert = std::make_unique<AlertWindow>(m_dialogs, m_services.screen(), m_services.makeAlertSound());
-        connect(m_alert.get(), &AlertWindow::minimizeProgramRequested, &m_appWindow, &AppWindow::minimize);
-        connect(m_alert.get(), &QDialog::finished, this, &MainWindow::showNextAlert, Qt::QueuedConnection);
-        m_notifier = m_services.makeNotifier();
-        // The notification's action brings the alert forward, from the tray too, as a second start does.
-        connect(m_notifier.get(), &DesktopNotifier::activated, this, [this] {
-            m_appWindow.requestRestore();
-            m_appWindow.bringForward();
-        });
-    }
-    if (m_alert->isOpen() || m_pendingAlerts.isEmpty())
-        return;
-    const Reminder reminder = m_pendingAlerts.takeFirst();
-    m_alert->showReminder(reminder);
-    m_notifier->notify(reminder);
+    if (!m_alert->isOpen() && !m_pendingAlerts.isEmpty())
+        m_alert->showReminder(m_pendingAlerts.takeFirst());
 }
 
 // A fresh manager window for every opening; it goes when it closes.

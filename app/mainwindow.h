@@ -6,7 +6,6 @@
 
 #include <QDate>
 #include <QList>
-#include <QPointer>
 #include <QWidget>
 #include <memory>
 
@@ -14,12 +13,10 @@ class AgendaView;
 class AlertWindow;
 class DesktopNotifier;
 class AppWindow;
-class EdgeDocker;
 class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
-class QTimer;
 class QWindow;
 class ReminderStore;
 class ReminderWatch;
@@ -59,6 +56,7 @@ private:
     // Rebuilds the agenda when the day has changed or another program has changed the store.
     void refreshAgendaIfStale();
     void queueAlerts(const QList<Reminder> &reminders);
+    void makeAlertWindow();
     void showNextAlert();
     // A failure of the store that the program met on its own: the box that reported it (if one was shown) is
     // not a window to come back from.
@@ -77,14 +75,9 @@ private:
     AgendaView *m_agenda = nullptr;
     QLabel *m_introductionLink = nullptr;
     QMenu *m_menu = nullptr;
-    QAction *m_hideShowAction = nullptr;
     QAction *m_autostartAction = nullptr;
-    QAction *m_quitAction = nullptr;
     Autostart m_autostart;
     TrayIcon *m_trayIcon = nullptr;
-    EdgeDocker *m_docker = nullptr;
-    QTimer *m_scrollTimer = nullptr;
-    QTimer *m_watchTimer = nullptr;
     ReminderWatch *m_watch = nullptr;
     LoneErrorBox m_storeErrors;
     std::unique_ptr<AlertWindow> m_alert;        // made when a reminder first falls due

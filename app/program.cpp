@@ -22,10 +22,7 @@ int runProgram(InstanceGuard &guard)
     AppWindow appWindow(services.dialogs());
     // A later start asks for the program: it comes back from the tray or from being minimised, and its last
     // active window (the modal one when one is open) comes forward.
-    QObject::connect(&guard, &InstanceGuard::restoreRequested, &appWindow, [&appWindow] {
-        appWindow.requestRestore();
-        appWindow.bringForward();
-    });
+    QObject::connect(&guard, &InstanceGuard::restoreRequested, &appWindow, &AppWindow::requestRestore);
     guard.listen();
 
     QApplication::setQuitOnLastWindowClosed(false); // the main window alone ends the program

@@ -120,7 +120,7 @@ Reminder dueReminder()
 void alertShake()
 {
     BenchServices services;
-    AlertWindow alert(services.dialogs(), services.screen(), services.makeAlertSound());
+    AlertWindow alert(services.screen(), services.makeAlertSound());
     StallProbe("alert: show, shake and sound")
         .run([&] { alert.showReminder(dueReminder()); }, [&] { return services.plays > 0; });
     alert.reject();

@@ -84,6 +84,7 @@ ManagerWindow::ManagerWindow(ReminderStore &store, Dialogs &dialogs, const Clock
             [this] { m_dialogs.informationBox(kNoNoticeAddressMessage, kNoticeCaption); });
 }
 
+// A fetch still running ends with the window, without a signal: its busy cursor goes here.
 ManagerWindow::~ManagerWindow()
 {
     if (m_noticeLinks.isBusy())

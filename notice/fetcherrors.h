@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// Messages of the errors that end a notice fetch; the handler's guard shows them in the error box.
+// Messages of the errors that end a notice fetch, which the window that asked shows in the error box.
 inline const QString kConnectionClosedGracefully = QStringLiteral("Connection Closed Gracefully.");
 inline const QString kMaxLineLengthExceeded = QStringLiteral("Max line length exceeded.");
 inline const QString kUndefinedSituation = QStringLiteral("Undefined situation");

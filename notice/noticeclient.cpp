@@ -36,12 +36,10 @@ bool ModuleNoticeClient::load()
 {
     if (m_client)
         return true;
-    using Create = NoticeClient *(*)();
-    const auto create = reinterpret_cast<Create>(
-        moduleFunction(QStringLiteral("orvane-notice"), "orvaneCreateNoticeClient", &m_loadError));
-    if (!create)
+    m_client =
+        createFromModule<NoticeClient>(QStringLiteral("orvane-notice"), "orvaneCreateNoticeClient", &m_loadError);
+    if (!m_client)
         return false;
-    m_client = create();
     m_client->setParent(this);
     forwardSignal(*m_client, *this, QMetaMethod::fromSignal(&NoticeClient::fetched));
     forwardSignal(*m_client, *this, QMetaMethod::fromSignal(&NoticeClient::failed));

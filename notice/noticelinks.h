@@ -34,9 +34,8 @@ public:
     bool isBusy() const { return m_element != 0; }
 
 signals:
-    // True when a fetch starts, false when it ends in any way (also when the links are destroyed mid-fetch
-    // there is nothing to report: the caller restores its cursor in its own destructor). It comes before
-    // failed or noAddress, so that the cursor is back when a box shows.
+    // True when a fetch starts, false when it ends with a result, before failed or noAddress, so that the
+    // cursor is back when a box shows. Links destroyed mid-fetch end it without a signal.
     void busyChanged(bool busy);
     // The fetch failed: the error box shows `message`; no browser was started.
     void failed(const QString &message);

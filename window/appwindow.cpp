@@ -115,6 +115,7 @@ void AppWindow::requestRestore()
 {
     emit restoreRequested();
     restore();
+    bringForward();
 }
 
 bool AppWindow::eventFilter(QObject *watched, QEvent *event)

@@ -40,7 +40,7 @@ public:
     // A command from outside the program (the window manager, a second start): emits minimizeRequested(),
     // then minimises.
     void requestMinimize();
-    // Emits restoreRequested(), then restores.
+    // Emits restoreRequested(), then restores and brings the program's last active window forward.
     void requestRestore();
 
 signals:

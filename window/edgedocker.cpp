@@ -88,16 +88,19 @@ void EdgeDocker::pointerLeft()
         slideOut();
 }
 
-// Each tick catches a pointer that left the window without the window hearing of it, and a pointer that
-// left dockRect after leaving the window through a cut-away part.
+// Each tick catches a pointer that left the docked window without the window hearing of it, and a pointer
+// that left dockRect after leaving the window through a cut-away part. An undocked window has nothing to hide,
+// and the pointer is not asked for.
 void EdgeDocker::checkPointer()
 {
+    if (m_edge == Edge::None)
+        return;
     if (m_pointerInside) {
         if (!windowShowsAt(m_screen.cursorPos()))
             pointerLeft();
         return;
     }
-    if (m_edge != Edge::None && !m_slidOut)
+    if (!m_slidOut)
         slideOut();
 }
 

@@ -17,7 +17,7 @@ WindowDrag::WindowDrag(QWidget *window)
 
 void WindowDrag::start(const QPoint &globalCursor)
 {
-    if (m_active || !m_window)
+    if (m_active)
         return;
     m_active = true;
     m_grip = globalCursor - m_window->frameGeometry().topLeft();
@@ -52,10 +52,6 @@ bool WindowDrag::eventFilter(QObject *watched, QEvent *event)
 
 void WindowDrag::follow(const QPoint &globalCursor)
 {
-    if (!m_window) {
-        stop();
-        return;
-    }
     MovingEvent moving(QRect(globalCursor - m_grip, m_window->frameGeometry().size()));
     QCoreApplication::sendEvent(m_window, &moving);
     m_window->move(moving.rect().topLeft());

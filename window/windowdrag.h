@@ -2,7 +2,6 @@
 
 #include <QEvent>
 #include <QObject>
-#include <QPointer>
 #include <QRect>
 #include <QWidget>
 
@@ -46,7 +45,7 @@ private:
     void follow(const QPoint &globalCursor);
     void stop();
 
-    QPointer<QWidget> m_window;
-    QPoint m_grip; // the pointer's offset from the frame's top-left corner
+    QWidget *const m_window; // the drag's owner
+    QPoint m_grip;           // the pointer's offset from the frame's top-left corner
     bool m_active = false;
 };

@@ -41,8 +41,8 @@ private:
 class PulseAlertSound : public AlertSound
 {
 public:
-    PulseAlertSound()
-        : m_loop(pa_threaded_mainloop_new())
+    explicit PulseAlertSound(pa_threaded_mainloop *loop)
+        : m_loop(loop)
     {
         pa_threaded_mainloop_start(m_loop);
     }
@@ -140,6 +140,8 @@ private:
                 pa_stream_cancel_write(stream);
                 sound->m_decoder.reset();
                 sound->m_drain = pa_stream_drain(stream, drained, self);
+                if (!sound->m_drain) // nothing will say when it has played out: let go now
+                    sound->disconnect();
                 return;
             }
             pa_stream_write(stream, data, filled, nullptr, 0, PA_SEEK_RELATIVE);
@@ -193,7 +195,9 @@ private:
 
 } // namespace
 
+// Null when not even the audio client's loop can be made: the program then stays silent.
 extern "C" Q_DECL_EXPORT AlertSound *orvaneCreateAlertSound()
 {
-    return new PulseAlertSound;
+    pa_threaded_mainloop *loop = pa_threaded_mainloop_new();
+    return loop ? new PulseAlertSound(loop) : nullptr;
 }

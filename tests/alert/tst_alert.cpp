@@ -4,7 +4,6 @@
 #include "store/reminder.h"
 #include "store/textformats.h"
 #include "tests/support/fakescreen.h"
-#include "tests/support/recordingdialogs.h"
 #include "tests/support/recordingsound.h"
 
 #include <QCoreApplication>
@@ -55,6 +54,7 @@ private slots:
     void fieldsShowTheReminder();
     void everyAlertShakesThenSounds();
     void firstAlertIsCentredLaterOnesStayPut();
+    void closedWhileShakingItNeitherShakesOnNorSounds();
     void shakeStaysInBoundsAndReturns();
     void soundLivesBesideTheExecutable();
 };
@@ -65,31 +65,26 @@ void TestAlert::fieldsShowTheReminder_data()
     QTest::addColumn<QString>("subject");
     QTest::addColumn<QString>("time");
     QTest::addColumn<QString>("content");
-    QTest::addColumn<bool>("reported");
     const QString nineThirty = regionalDateTimeText(QDateTime(QDate(2026, 3, 4), QTime(9, 30), Qt::UTC));
     const QString midnight = regionalDateTimeText(QDateTime(QDate(2026, 3, 4), QTime(0, 0), Qt::UTC));
     QTest::newRow("full reminder") << reminderAt(QTime(9, 30), QStringLiteral("会议"),
                                                  QStringLiteral("第一行\r\n第二行"))
-                                   << "会议" << nineThirty << "第一行\n第二行" << false;
-    QTest::newRow("midnight shows the date alone")
-        << reminderAt(QTime(0, 0)) << "会议" << midnight << "带上笔记本" << false;
-    QTest::newRow("empty subject") << reminderAt(QTime(9, 30), QStringLiteral("")) << "" << nineThirty << "带上笔记本"
-                                   << false;
+                                   << "会议" << nineThirty << "第一行\n第二行";
+    QTest::newRow("midnight shows the date alone") << reminderAt(QTime(0, 0)) << "会议" << midnight << "带上笔记本";
+    QTest::newRow("empty subject") << reminderAt(QTime(9, 30), QStringLiteral("")) << "" << nineThirty << "带上笔记本";
     QTest::newRow("blank subject kept") << reminderAt(QTime(9, 30), QStringLiteral("   ")) << "   " << nineThirty
-                                        << "带上笔记本" << false;
+                                        << "带上笔记本";
     QTest::newRow("empty content") << reminderAt(QTime(9, 30), QStringLiteral("s"), QStringLiteral("")) << "s"
-                                   << nineThirty << "" << false;
-    QTest::newRow("no content") << reminderAt(QTime(9, 30), QStringLiteral("s"), QString()) << "s" << nineThirty << ""
-                                << false;
-    QTest::newRow("no subject") << reminderAt(QTime(9, 30), QString()) << "" << nineThirty << "带上笔记本" << false;
+                                   << nineThirty << "";
+    QTest::newRow("no content") << reminderAt(QTime(9, 30), QStringLiteral("s"), QString()) << "s" << nineThirty << "";
+    QTest::newRow("no subject") << reminderAt(QTime(9, 30), QString()) << "" << nineThirty << "带上笔记本";
     const QString huge(10 * 1024 * 1024, QLatin1Char('x')); // one unbroken run, as another tool may write it
-    QTest::newRow("10 MB content") << reminderAt(QTime(9, 30), QStringLiteral("s"), huge) << "s" << nineThirty << huge
-                                   << false;
+    QTest::newRow("10 MB content") << reminderAt(QTime(9, 30), QStringLiteral("s"), huge) << "s" << nineThirty << huge;
     Reminder unreadableTime = reminderAt(QTime(9, 30));
     unreadableTime.due = QDateTime();
     QTest::newRow("unreadable time") << unreadableTime << "会议"
                                      << ""
-                                     << "带上笔记本" << false;
+                                     << "带上笔记本";
 }
 
 void TestAlert::fieldsShowTheReminder()
@@ -98,27 +93,23 @@ void TestAlert::fieldsShowTheReminder()
     QFETCH(QString, subject);
     QFETCH(QString, time);
     QFETCH(QString, content);
-    QFETCH(bool, reported);
-    RecordingDialogs dialogs;
     FakeScreen screen;
     QStringList played;
-    AlertWindow alert(dialogs, screen, std::make_unique<RecordingSound>(played));
+    AlertWindow alert(screen, std::make_unique<RecordingSound>(played));
     auto *subjectField = alert.findChild<QLineEdit *>(QStringLiteral("subjectField"));
     subjectField->setText(QStringLiteral("left from an earlier alert"));
     alert.showReminder(reminder);
     QCOMPARE(subjectField->text(), subject);
     QCOMPARE(alert.findChild<QLineEdit *>(QStringLiteral("timeField"))->text(), time);
     QCOMPARE(alert.findChild<QPlainTextEdit *>(QStringLiteral("contentField"))->toPlainText(), content);
-    QCOMPARE(dialogs.shown.size(), reported ? 1 : 0);
     QVERIFY(alert.isVisible()); // shown all the same
 }
 
 void TestAlert::everyAlertShakesThenSounds()
 {
-    RecordingDialogs dialogs;
     FakeScreen screen;
     QStringList played;
-    AlertWindow alert(dialogs, screen, std::make_unique<RecordingSound>(played));
+    AlertWindow alert(screen, std::make_unique<RecordingSound>(played));
     for (int showing = 1; showing <= 2; ++showing) {
         alert.showReminder(reminderAt(QTime(9, 30)));
         QVERIFY(alert.isOpen());
@@ -130,15 +121,13 @@ void TestAlert::everyAlertShakesThenSounds()
         alert.reject();
         QVERIFY(!alert.isOpen());
     }
-    QVERIFY(dialogs.shown.isEmpty());
 }
 
 void TestAlert::firstAlertIsCentredLaterOnesStayPut()
 {
-    RecordingDialogs dialogs;
     FakeScreen screen;
     QStringList played;
-    AlertWindow alert(dialogs, screen, std::make_unique<RecordingSound>(played));
+    AlertWindow alert(screen, std::make_unique<RecordingSound>(played));
     alert.showReminder(reminderAt(QTime(9, 30)));
     QCOMPARE(alert.pos(), centredOn(screen.geometry(), QSize(600, 450)));
     QTRY_COMPARE(played.size(), 1);
@@ -146,6 +135,24 @@ void TestAlert::firstAlertIsCentredLaterOnesStayPut()
     alert.move(40, 30); // where the user dragged it
     alert.showReminder(reminderAt(QTime(9, 31)));
     QCOMPARE(alert.pos(), QPoint(40, 30));
+}
+
+void TestAlert::closedWhileShakingItNeitherShakesOnNorSounds()
+{
+    FakeScreen screen;
+    QStringList played;
+    AlertWindow alert(screen, std::make_unique<RecordingSound>(played));
+    alert.showReminder(reminderAt(QTime(9, 30)));
+    const QPoint origin = centredOn(screen.geometry(), QSize(600, 450));
+    alert.reject(); // at once, well inside the shake
+    QCOMPARE(alert.pos(), origin);
+    QTest::qWait(700); // longer than a shake
+    QVERIFY(played.isEmpty());
+    QCOMPARE(alert.pos(), origin);
+    alert.showReminder(reminderAt(QTime(9, 31))); // the next alert has a shake and a sound of its own
+    QTRY_COMPARE(played.size(), 1);
+    QCOMPARE(alert.pos(), origin);
+    alert.reject();
 }
 
 void TestAlert::shakeStaysInBoundsAndReturns()
