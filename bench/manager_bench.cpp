@@ -2,11 +2,13 @@
 // to delete or modify one reminder. Run it from a Release build; it prints one line per figure.
 
 #include "alert/alertsound.h"
+#include "core/apperror.h"
 #include "core/clock.h"
 #include "manager/managerwindow.h"
 #include "notice/browserlauncher.h"
 #include "notice/noticeclient.h"
 #include "store/reminderstore.h"
+#include "store/statement.h"
 #include "window/dialogs.h"
 #include "window/screen.h"
 
@@ -19,9 +21,6 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -71,16 +70,14 @@ public:
 
 int storedRows(const QString &path)
 {
-    int count = -1;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("count"));
-        db.setDatabaseName(path);
-        QSqlQuery query(db);
-        if (db.open() && query.exec(QStringLiteral("select count(*) from 日程提醒")) && query.next())
-            count = query.value(0).toInt();
+    try {
+        ReminderStore store(path);
+        store.open();
+        Statement count(store.connection(), "select count(*) from 日程提醒");
+        return count.next() ? int(count.integer(0)) : -1;
+    } catch (const AppError &error) {
+        die(error.message());
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("count"));
-    return count;
 }
 
 // The million-row file is made once, beside the benchmark, and copied for every run.
@@ -95,26 +92,18 @@ QString millionRowFile()
     std::fflush(stdout);
     if (QProcess::execute(QStringLiteral(ORVANE_DB), {QStringLiteral("--file"), building, QStringLiteral("init")}) != 0)
         die(QStringLiteral("orvane-db init failed"));
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("build"));
-        db.setDatabaseName(building);
-        if (!db.open())
-            die(db.lastError().text());
-        QSqlQuery fill(db);
+    try {
+        ReminderStore store(building);
         // Spread over 2000 days from 2025-01-01, so that every day, today included, has about 500.
-        const bool done =
-            db.transaction()
-            && fill.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<%1) "
-                                        "INSERT INTO 日程提醒(主题,内容,时间,日期) SELECT '提醒'||i, '内容 '||i, "
-                                        "datetime('2025-01-01','+'||(i%2000)||' days','+'||(i%1440)||' minutes'), "
-                                        "date('2025-01-01','+'||(i%2000)||' days') FROM n")
-                             .arg(kReminders))
-            && db.commit();
-        if (!done)
-            die(fill.lastError().text());
-        db.close();
+        const QString fill = QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<%1) "
+                                            "INSERT INTO 日程提醒(主题,内容,时间,日期) SELECT '提醒'||i, '内容 '||i, "
+                                            "datetime('2025-01-01','+'||(i%2000)||' days','+'||(i%1440)||' minutes'), "
+                                            "date('2025-01-01','+'||(i%2000)||' days') FROM n")
+                                 .arg(kReminders);
+        store.transaction([&] { Statement(store.connection(), fill.toUtf8()).run(); });
+    } catch (const AppError &error) {
+        die(error.message());
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("build"));
     if (!QFile::rename(building, cached))
         die(QStringLiteral("cannot keep %1").arg(cached));
     return cached;

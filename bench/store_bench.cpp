@@ -29,6 +29,7 @@
 #include "store/connection.h"
 #include "store/reminderlistmodel.h"
 #include "store/reminderstore.h"
+#include "store/statement.h"
 #include "store/textformats.h"
 
 #include <QCoreApplication>
@@ -36,8 +37,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QtGlobal>
 
 #include <algorithm>
@@ -297,12 +296,10 @@ Figures compare(Shell &shell, int batch, int samples, const std::function<qint64
     return {median(oursMs), minimum(oursMs), median(shellMs), minimum(shellMs)};
 }
 
-int countOf(QSqlDatabase &db, const QString &sql)
+int countOf(Connection &connection, const QString &sql)
 {
-    QSqlQuery query(db);
-    if (!query.exec(sql) || !query.next())
-        die(query.lastError().text());
-    return query.value(0).toInt();
+    Statement count(connection, sql.toUtf8());
+    return count.next() ? int(count.integer(0)) : 0;
 }
 
 int lineCount(const QByteArray &text)
@@ -337,15 +334,10 @@ int main(int argc, char *argv[])
         Shell shell(g_workFile);
         shell.output(".timeout 5000\nPRAGMA synchronous=FULL;\n");
 
-        QString oursVersion;
-        {
-            QSqlQuery query(store.connection().database());
-            if (query.exec(QStringLiteral("SELECT sqlite_version()")) && query.next())
-                oursVersion = query.value(0).toString();
-        }
-        versions = QStringLiteral("ours: Qt %1 QSQLITE on SQLite %2; shell: sqlite3 %3")
-                       .arg(QString::fromLatin1(qVersion()), oursVersion,
-                            QString::fromUtf8(shell.output("SELECT sqlite_version();\n").trimmed()));
+        Statement version(store.connection(), "SELECT sqlite_version()");
+        const QString oursVersion = version.next() ? version.text(0) : QString();
+        versions = QStringLiteral("ours: SQLite %1; shell: sqlite3 %2")
+                       .arg(oursVersion, QString::fromUtf8(shell.output("SELECT sqlite_version();\n").trimmed()));
 
         // The due minutes: one of today's rows falls due at 12:00, none at 12:01.
         const QDateTime dueOneMinute(today, QTime(12, 0, 30));
@@ -507,7 +499,7 @@ int main(int argc, char *argv[])
                            compare(shell, kWriteBatch, kWriteSamples, oursDelete, shellDelete));
 
         // Both sides' writes arrived, and nothing else happened to the file.
-        QSqlDatabase &db = store.connection().database();
+        Connection &db = store.connection();
         const int rows = countOf(db, QStringLiteral("SELECT count(*) FROM 日程提醒"));
         const int expectedRows = kReminders + oursInserts + shellInserts - oursDeletes - shellDeletes;
         const int inserted =

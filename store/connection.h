@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QSqlDatabase>
 #include <QString>
 
 struct sqlite3;
@@ -19,18 +18,17 @@ public:
 
     // Opens the file if it is not open; throws AppError naming the file when it cannot be used.
     void open();
-    bool isOpen() const;
+    bool isOpen() const { return m_db != nullptr; }
     // Whether the open file may only be read; false while it is closed.
-    bool isReadOnly() const;
-    QSqlDatabase &database() { return m_db; }
+    bool isReadOnly() const { return m_db && m_readOnly; }
     // SQLite's own handle of the open connection, or null while it is closed.
-    sqlite3 *handle() const;
+    sqlite3 *handle() const { return m_db; }
     const QString &path() const { return m_path; }
 
 private:
     void checkUsable();
 
     QString m_path;
-    QSqlDatabase m_db;
+    sqlite3 *m_db = nullptr;
     bool m_readOnly = false;
 };
