@@ -3,7 +3,6 @@
 #include "core/apperror.h"
 #include "manager/pagecontrols.h"
 #include "store/reminderlistmodel.h"
-#include "store/schema.h"
 #include "window/dialogs.h"
 
 #include <QItemSelectionModel>
@@ -46,12 +45,7 @@ Reminder ReminderList::current() const
 
 QString ReminderList::currentDueText() const
 {
-    const QString column = reminderColumns().at(3);
-    for (int section = 0; section < m_model->columnCount(); ++section) {
-        if (m_model->headerData(section, Qt::Horizontal).toString().compare(column, Qt::CaseInsensitive) == 0)
-            return m_model->index(currentRow(), section).data().toString();
-    }
-    return {};
+    return m_model->storedDueText(currentRow());
 }
 
 std::optional<Reminder> ReminderList::currentToShow(Dialogs &dialogs) const

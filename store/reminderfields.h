@@ -14,6 +14,8 @@ public:
 
     // The reminder of a row of texts as Statement::texts reads them; a field without a column stays empty.
     Reminder reminder(const QStringList &row) const;
+    // The row's 时间 as it is stored, unread.
+    QString storedDueText(const QStringList &row) const { return row.value(m_due); }
 
 private:
     qsizetype m_id = -1;

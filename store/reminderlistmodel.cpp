@@ -22,7 +22,6 @@ void ReminderListModel::reload()
 {
     beginResetModel();
     const auto endReset = qScopeGuard([this] { endResetModel(); });
-    m_loaded = false;
     m_columns.clear();
     m_rows.clear();
     m_total = 0;
@@ -35,17 +34,22 @@ void ReminderListModel::reload()
     m_columns = std::move(columns);
     m_rows = std::move(rows);
     m_total = total;
-    m_loaded = true;
 }
 
+// Every select names its columns, with rows or without: only a failed reload leaves none.
 bool ReminderListModel::isLoaded() const
 {
-    return m_loaded;
+    return !m_columns.isEmpty();
 }
 
 Reminder ReminderListModel::reminderAt(int row) const
 {
     return m_fields.reminder(m_rows.value(row));
+}
+
+QString ReminderListModel::storedDueText(int row) const
+{
+    return m_fields.storedDueText(m_rows.value(row));
 }
 
 QList<QStringList> ReminderListModel::readPage(int offset, QStringList *columns) const
@@ -67,7 +71,7 @@ QList<QStringList> ReminderListModel::readPage(int offset, QStringList *columns)
 int ReminderListModel::countRows() const
 {
     Statement count(m_store.connection(), QByteArrayLiteral("SELECT count(*) FROM (") + kListSql + ')');
-    return count.next() ? count.text(0).toInt() : 0;
+    return count.next() ? int(count.integer(0)) : 0;
 }
 
 int ReminderListModel::rowCount(const QModelIndex &parent) const

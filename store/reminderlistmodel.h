@@ -26,6 +26,8 @@ public:
     bool isLoaded() const;
     // The reminder of a row that has been read; every field filled.
     Reminder reminderAt(int row) const;
+    // The 时间 of a row that has been read, as it is stored.
+    QString storedDueText(int row) const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -49,5 +51,4 @@ private:
     ReminderFields m_fields;
     QList<QStringList> m_rows;
     int m_total = 0; // the rows counted at the last reload; m_rows holds the first of them
-    bool m_loaded = false;
 };

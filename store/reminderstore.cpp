@@ -30,6 +30,16 @@ void requireDateAndTime(const Reminder &reminder)
         throw AppError(QStringLiteral("提醒的日期或时间无效"));
 }
 
+// Every row of a select of whole rows, each read into a Reminder.
+QList<Reminder> remindersOf(Statement &select)
+{
+    const ReminderFields fields(select.columnNames());
+    QList<Reminder> reminders;
+    while (select.next())
+        reminders.append(fields.reminder(select.texts()));
+    return reminders;
+}
+
 } // namespace
 
 ReminderStore::ReminderStore(QString path)
@@ -106,11 +116,7 @@ QList<Reminder> ReminderStore::dueAt(const QDateTime &minute)
     open();
     Statement select(*m_connection, kDueSql);
     select.bind(1, dueText(minute));
-    const ReminderFields fields(select.columnNames());
-    QList<Reminder> due;
-    while (select.next())
-        due.append(fields.reminder(select.texts()));
-    return due;
+    return remindersOf(select);
 }
 
 QList<Reminder> ReminderStore::dueBetween(const QDateTime &after, const QDateTime &upTo)
@@ -119,11 +125,7 @@ QList<Reminder> ReminderStore::dueBetween(const QDateTime &after, const QDateTim
     Statement select(*m_connection, kDueBetweenSql);
     select.bind(1, dueText(after));
     select.bind(2, dueText(upTo));
-    const ReminderFields fields(select.columnNames());
-    QList<Reminder> due;
-    while (select.next())
-        due.append(fields.reminder(select.texts()));
-    return due;
+    return remindersOf(select);
 }
 
 QList<Reminder> ReminderStore::onDay(const QDate &day)

@@ -64,7 +64,8 @@ public:
     // `writes` throws, none, and the exception goes on.
     void transaction(const std::function<void()> &writes);
 
-    // The connection, for the list model of the same store.
+    // The connection, for those that run statements of their own on the same file: the manager's list model
+    // and the calendar import.
     Connection &connection();
 
 private:
