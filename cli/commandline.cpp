@@ -20,9 +20,6 @@
 
 namespace {
 
-// The program's own limit on what one reminder may hold, in UTF-8 bytes.
-constexpr qsizetype kLongestText = 1024 * 1024;
-
 struct Command
 {
     QString name;

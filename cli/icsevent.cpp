@@ -1,5 +1,6 @@
 #include "cli/icsevent.h"
 
+#include "cli/inputerror.h"
 #include "core/text.h"
 
 #include <QCryptographicHash>
@@ -8,7 +9,6 @@
 
 namespace {
 
-constexpr qsizetype kLongestText = 1024 * 1024;
 constexpr int kWindowDays = 366;
 // Rule steps looked at for one event, so that a rule of every second from long ago cannot hold the import.
 constexpr int kMostSteps = 2'000'000;
@@ -31,22 +31,6 @@ QDateTime spelled(const icaltimetype &value)
     if (!date.isValid() || !time.isValid())
         return {};
     return QDateTime(date, time, Qt::UTC);
-}
-
-icaltimetype icalTimeOf(const QDateTime &written, bool isDate)
-{
-    icaltimetype value = icaltime_null_time();
-    value.year = written.date().year();
-    value.month = written.date().month();
-    value.day = written.date().day();
-    if (isDate) {
-        value.is_date = 1;
-    } else {
-        value.hour = written.time().hour();
-        value.minute = written.time().minute();
-        value.second = written.time().second();
-    }
-    return value;
 }
 
 QString textOf(icalcomponent *event, icalproperty_kind kind)
@@ -81,8 +65,8 @@ public:
         case Utc:
             return written;
         case Ical:
-            return QDateTime::fromSecsSinceEpoch(icaltime_as_timet_with_zone(icalTimeOf(written, false), ical),
-                                                 Qt::UTC);
+            return QDateTime::fromSecsSinceEpoch(
+                icaltime_as_timet_with_zone(icalTimeOf(written, IcalTimeKind::Floating), ical), Qt::UTC);
         case System:
             return QDateTime(written.date(), written.time(), system);
         case Floating:
@@ -151,9 +135,13 @@ void EventConverter::addTimeZone(IcalComponent timeZone)
     m_zones.insert(tzid, zone);
 }
 
-EventConverter::Zone EventConverter::zoneOf(icalproperty *property) const
+EventConverter::Zone EventConverter::zoneOf(icalproperty *property, const icaltimetype &value) const
 {
     Zone zone;
+    if (icaltime_is_utc(value)) {
+        zone.kind = Zone::Utc;
+        return zone;
+    }
     icalparameter *parameter = icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER);
     if (!parameter)
         return zone;
@@ -214,10 +202,8 @@ EventReminders EventConverter::convert(icalcomponent *event) const
     }
     const bool allDay = startValue.is_date;
     Zone zone;
-    if (icaltime_is_utc(startValue))
-        zone.kind = Zone::Utc;
-    else if (!allDay)
-        zone = zoneOf(startProperty);
+    if (!allDay)
+        zone = zoneOf(startProperty, startValue);
     if (zone.kind == Zone::Unknown) {
         result.problem = QStringLiteral("its time zone '%1' is unknown").arg(zone.name);
         return result;
@@ -239,7 +225,7 @@ EventReminders EventConverter::convert(icalcomponent *event) const
                 qint64 length = allDay ? 86400 : 0;
                 if (icalproperty *end = icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY)) {
                     const icaltimetype endValue = icalproperty_get_dtend(end);
-                    Zone endZone = icaltime_is_utc(endValue) ? Zone{Zone::Utc, nullptr, {}, {}} : zoneOf(end);
+                    const Zone endZone = zoneOf(end, endValue);
                     if (endZone.kind != Zone::Unknown && spelled(endValue).isValid())
                         length = zone.instant(start).secsTo(endZone.instant(spelled(endValue)));
                 } else if (icalproperty *duration = icalcomponent_get_first_property(event, ICAL_DURATION_PROPERTY)) {
@@ -280,7 +266,8 @@ EventReminders EventConverter::convert(icalcomponent *event) const
 
     result.recurring = true;
     const icalrecurrencetype recurrence = icalproperty_get_rrule(rule);
-    icalrecur_iterator *steps = icalrecur_iterator_new(recurrence, icalTimeOf(start, allDay));
+    const IcalTimeKind startKind = allDay ? IcalTimeKind::Date : IcalTimeKind::Floating;
+    icalrecur_iterator *steps = icalrecur_iterator_new(recurrence, icalTimeOf(start, startKind));
     if (!steps) {
         result.problem = QStringLiteral("its RRULE cannot be used");
         return result;
@@ -291,14 +278,13 @@ EventReminders EventConverter::convert(icalcomponent *event) const
     if (recurrence.count == 0 && localStart(start) < m_now) {
         const QDateTime from = allDay ? m_now : zone.written(m_now);
         if (from.isValid())
-            icalrecur_iterator_set_start(
-                steps, icalTimeOf(allDay ? QDateTime(from.date(), QTime(0, 0), Qt::UTC) : from, allDay));
+            icalrecur_iterator_set_start(steps, icalTimeOf(from, startKind));
     }
     QSet<QDateTime> excluded;
     for (icalproperty *exception = icalcomponent_get_first_property(event, ICAL_EXDATE_PROPERTY); exception;
          exception = icalcomponent_get_next_property(event, ICAL_EXDATE_PROPERTY)) {
         const icaltimetype value = icalproperty_get_exdate(exception);
-        Zone exceptionZone = icaltime_is_utc(value) ? Zone{Zone::Utc, nullptr, {}, {}} : zoneOf(exception);
+        const Zone exceptionZone = zoneOf(exception, value);
         if (value.is_date || allDay)
             excluded.insert(QDateTime(QDate(value.year, value.month, value.day), QTime(0, 0), Qt::UTC));
         else if (spelled(value).isValid() && exceptionZone.kind != Zone::Unknown)

@@ -49,7 +49,8 @@ public:
 
 private:
     class Zone;
-    Zone zoneOf(icalproperty *property) const;
+    // The zone `value`, the value of `property`, is written in: UTC, its TZID's zone, or floating.
+    Zone zoneOf(icalproperty *property, const icaltimetype &value) const;
 
     QDateTime m_now; // wall-clock
     QHash<QByteArray, icaltimezone *> m_zones;

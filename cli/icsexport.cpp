@@ -10,20 +10,6 @@
 
 namespace {
 
-icaltimetype icalTimeOf(const QDateTime &value, bool utc)
-{
-    icaltimetype time = icaltime_null_time();
-    time.year = value.date().year();
-    time.month = value.date().month();
-    time.day = value.date().day();
-    time.hour = value.time().hour();
-    time.minute = value.time().minute();
-    time.second = value.time().second();
-    if (utc)
-        time.zone = icaltimezone_get_utc_timezone();
-    return time;
-}
-
 QByteArray eventText(const Reminder &reminder, const icaltimetype &stamp)
 {
     const QByteArray subject = reminder.subject.toUtf8();
@@ -33,7 +19,7 @@ QByteArray eventText(const Reminder &reminder, const icaltimetype &stamp)
     const IcalComponent event(icalcomponent_vanew(
         ICAL_VEVENT_COMPONENT,
         icalproperty_new_uid(QByteArray("orvane-reminder-" + QByteArray::number(reminder.id)).constData()),
-        icalproperty_new_dtstamp(stamp), icalproperty_new_dtstart(icalTimeOf(reminder.due, false)),
+        icalproperty_new_dtstamp(stamp), icalproperty_new_dtstart(icalTimeOf(reminder.due, IcalTimeKind::Floating)),
         icalproperty_new_summary(subject.constData()), nullptr));
     if (!reminder.content.isEmpty())
         icalcomponent_add_property(event.get(), icalproperty_new_description(reminder.content.toUtf8().constData()));
@@ -51,7 +37,7 @@ void write(QIODevice &output, const QByteArray &text)
 
 int writeCalendar(ReminderStore &store, QIODevice &output, QTextStream &error, const Clock &clock)
 {
-    const icaltimetype stamp = icalTimeOf(clock.now().toUTC(), true);
+    const icaltimetype stamp = icalTimeOf(clock.now().toUTC(), IcalTimeKind::Utc);
     write(output, "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Orvane//orvane-db " ORVANE_VERSION
                   "//ZH\r\nCALSCALE:GREGORIAN\r\n");
     int count = 0;

@@ -9,3 +9,6 @@ class InputError : public AppError
 public:
     using AppError::AppError;
 };
+
+// The longest subject or content orvane-db takes for one reminder, in UTF-8 bytes.
+inline constexpr qsizetype kLongestText = 1024 * 1024;
