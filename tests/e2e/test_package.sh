@@ -30,7 +30,8 @@ installed_packages >"$E2E_WORK/packages.before"
 trap 'apt_quiet purge orvane-reminder || true; e2e_cleanup' EXIT
 
 note "apt installs $(basename "$package")"
-apt_quiet install "$package" || { cat "$E2E_WORK/apt.log" >&2; fail "apt-get install failed"; }
+# Without its recommendations: they would bring packages that purging the program leaves behind.
+apt_quiet install --no-install-recommends "$package" || { cat "$E2E_WORK/apt.log" >&2; fail "apt-get install failed"; }
 for file in /usr/bin/orvane-reminder /usr/bin/orvane-db "$ORVANE_BIN" /usr/lib/orvane-reminder/orvane-sound.so \
   /usr/lib/orvane-reminder/orvane-notice.so /usr/lib/orvane-reminder/orvane-notify.so \
   /usr/lib/orvane-reminder/1.mp3 /usr/share/icons/hicolor/scalable/apps/orvane-reminder.svg; do
