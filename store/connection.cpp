@@ -30,9 +30,10 @@ void Connection::open()
 
     // Asked of the system for this user, so that a read-only disk counts too; root may write anything.
     const bool readOnly = !file.isWritable() || !QFileInfo(file.absolutePath()).isWritable();
+    // NOMUTEX: one thread uses the connection, so SQLite need not lock around every call.
+    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     sqlite3 *db = nullptr;
-    const int status = sqlite3_open_v2(QFile::encodeName(shown).constData(), &db,
-                                       readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
+    const int status = sqlite3_open_v2(QFile::encodeName(shown).constData(), &db, flags, nullptr);
     if (status != SQLITE_OK) {
         const QString reason = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(status));
         sqlite3_close(db);
