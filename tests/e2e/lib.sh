@@ -127,6 +127,13 @@ start_sound() {
 }
 sound_playing() { [ -n "$(pactl list short sink-inputs 2>/dev/null)" ]; }
 
+# next_minute: sets due to the first second of the next minute ("YYYY-MM-DD HH:MM:00"), after waiting out a
+# minute that is nearly over, so that the program sees a reminder stored now before it falls due.
+next_minute() {
+  while [ $((10#$(date +%S))) -gt 50 ]; do sleep 1; done
+  due=$(date -d '+1 minute' '+%Y-%m-%d %H:%M:00')
+}
+
 # new_workdir: a fresh working directory holding a starter data.mdb, made current.
 new_workdir() {
   mkdir -p "$E2E_WORK/wd"

@@ -29,8 +29,7 @@ dial=$(convert "$E2E_WORK/screen.png" -format "%[pixel:p{$((WX + 127)),242}]" in
 case "$dial" in *51,102,153*|*336699*) fail "the 设置 button is cut away" ;; esac
 
 note "a reminder stored for the next minute raises the alert within that minute"
-while [ $((10#$(date +%S))) -gt 50 ]; do sleep 1; done
-due=$(date -d '+1 minute' '+%Y-%m-%d %H:%M:00')
+next_minute
 sqlite3 data.mdb "insert into 日程提醒(主题,内容,时间,日期) values('会议','带上笔记本','$due','${due:0:10}')"
 wait_until 100 has_window "$ALERT" || fail "no alert for the reminder due at $due"
 alert=$(window_of "$ALERT")

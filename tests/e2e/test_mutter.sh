@@ -22,8 +22,7 @@ wait_screen 10 "the dial does not show" screen_shows "$E2E_ASSETS/main.png" 0 0 
 screen_bare 680 0 10 10 || fail "the cut-away corner hides the desktop"
 
 note "a reminder stored for the next minute raises the alert within that minute"
-while [ $((10#$(date +%S))) -gt 50 ]; do sleep 1; done
-due=$(date -d '+1 minute' '+%Y-%m-%d %H:%M:00')
+next_minute
 sqlite3 data.mdb "insert into 日程提醒(主题,内容,时间,日期) values('会议','带上笔记本','$due','${due:0:10}')"
 wait_until 100 has_window "$ALERT" || fail "no alert for the reminder due at $due"
 alert=$(window_of "$ALERT")

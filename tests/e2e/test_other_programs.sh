@@ -28,8 +28,7 @@ sqlite3 data.mdb "insert into 日程提醒(主题,内容,时间,日期) values('
 wait_until 45 agenda_shows_text || fail "the agenda did not show the reminder that sqlite3 wrote"
 
 note "a reminder for the next minute written with orvane-db raises its alert"
-while [ $((10#$(date +%S))) -gt 50 ]; do sleep 1; done
-due=$(date -d '+1 minute' '+%Y-%m-%d %H:%M:00')
+next_minute
 "$ORVANE_DB" --file data.mdb add '命令行的会议' --at "$due" --content '从 orvane-db 来' >/dev/null
 wait_until 100 has_window "$ALERT" || fail "no alert for the reminder orvane-db stored for $due"
 echo PASS

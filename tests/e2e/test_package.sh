@@ -113,8 +113,7 @@ kill -0 "$APP_PID" || fail "the first program ended"
 orvane-db --file "$data/data.mdb" list --all | grep -q 旧提醒 || fail "the second start replaced data.mdb"
 
 note "a reminder due in the next minute raises the alert and a desktop notification"
-while [ $((10#$(date +%S))) -gt 50 ]; do sleep 1; done
-due=$(date -d '+1 minute' '+%Y-%m-%d %H:%M')
+next_minute
 orvane-db --file "$data/data.mdb" add 会议 --at "$due" --content 带上笔记本 >/dev/null
 wait_until 100 has_window "$ALERT" || fail "no alert for the reminder due at $due"
 wait_until 10 grep -q '"summary":"会议"' "$E2E_WORK/notifications" || fail "no notification of the reminder"
