@@ -161,3 +161,13 @@ window_geometry() {
   eval "$(xdotool getwindowgeometry --shell "$1")"
   WX=$X WY=$Y WW=$WIDTH WH=$HEIGHT
 }
+
+# window_still <id>: true when the window stands where it stood 0.3 s before, as after the alert's shake;
+# sets WX, WY, WW, WH.
+window_still() {
+  window_geometry "$1"
+  local x=$WX y=$WY
+  sleep 0.3
+  window_geometry "$1"
+  [ "$WX" -eq "$x" ] && [ "$WY" -eq "$y" ]
+}

@@ -33,7 +33,7 @@ next_minute
 sqlite3 data.mdb "insert into 日程提醒(主题,内容,时间,日期) values('会议','带上笔记本','$due','${due:0:10}')"
 wait_until 100 has_window "$ALERT" || fail "no alert for the reminder due at $due"
 alert=$(window_of "$ALERT")
-window_geometry "$alert"
+wait_until 20 window_still "$alert" || fail "the alert is still shaking"
 [ "$WW" -eq 600 ] && [ "$WH" -eq 450 ] || fail "the alert is ${WW}x${WH}"
 wait_until 10 sound_playing || fail "the alert played no sound"
 xdotool mousemove --sync $((WX + 467 + 16 + 30)) $((WY + 276 + 56 + 12)) click 1 # 返回
