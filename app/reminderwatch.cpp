@@ -1,6 +1,7 @@
 #include "app/reminderwatch.h"
 
 #include "core/clock.h"
+#include "core/wallclock.h"
 #include "store/reminderstore.h"
 
 namespace {
@@ -8,25 +9,19 @@ namespace {
 // A reminder raised is remembered this long: longer than any hour daylight saving repeats.
 constexpr qint64 kRememberedSeconds = 2 * 24 * 3600;
 
-// The minute on the wall clock, as the store writes times: no time zone.
-QDateTime wallClockMinute(const QDateTime &now)
-{
-    return QDateTime(now.date(), QTime(now.time().hour(), now.time().minute()), Qt::UTC);
-}
-
 } // namespace
 
 ReminderWatch::ReminderWatch(ReminderStore &store, const Clock &clock, QObject *parent)
     : QObject(parent)
     , m_store(store)
     , m_clock(clock)
-    , m_lastMinute(wallClockMinute(clock.now()).addSecs(-60)) // the first look starts at the program's start
+    , m_lastMinute(WallClock::minuteOf(clock.now()).addSecs(-60)) // the first look starts at the program's start
 {
 }
 
 void ReminderWatch::check()
 {
-    const QDateTime minute = wallClockMinute(m_clock.now());
+    const QDateTime minute = WallClock::minuteOf(m_clock.now());
     // Forward from the last look; otherwise (the same minute again, a clock set back) the current minute alone.
     const QDateTime after = m_lastMinute < minute ? m_lastMinute : minute.addSecs(-60);
     const QList<Reminder> found = m_store.dueBetween(after, minute);

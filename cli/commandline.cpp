@@ -7,6 +7,7 @@
 #include "cli/listing.h"
 #include "core/clock.h"
 #include "core/text.h"
+#include "core/wallclock.h"
 #include "store/reminderstore.h"
 #include "store/textformats.h"
 
@@ -123,7 +124,7 @@ QDateTime dueArgument(const Arguments &arguments)
     // The program's add page takes 00:00:00 for a time that was never entered.
     if (time == QTime(0, 0))
         throw InputError(QStringLiteral("--at: the time cannot be 00:00:00"));
-    return QDateTime(date, time, Qt::UTC);
+    return WallClock::at(date, time);
 }
 
 void requireShortEnough(const QString &text, const QString &argument)

@@ -2,6 +2,7 @@
 
 #include "cli/inputerror.h"
 #include "core/text.h"
+#include "core/wallclock.h"
 
 #include <QCryptographicHash>
 #include <QSet>
@@ -14,13 +15,6 @@ constexpr int kWindowDays = 366;
 constexpr int kMostSteps = 2'000'000;
 constexpr int kAllDayReminderSeconds = 9 * 3600;
 
-// The local wall-clock of an instant, in the store's terms (Qt::UTC for "as written").
-QDateTime localWallClock(const QDateTime &instant)
-{
-    const QDateTime local = instant.toLocalTime();
-    return QDateTime(local.date(), local.time(), Qt::UTC);
-}
-
 // The date and time that `value` spells, as written; invalid when it names no real date and time.
 QDateTime spelled(const icaltimetype &value)
 {
@@ -30,7 +24,7 @@ QDateTime spelled(const icaltimetype &value)
     const QTime time = value.is_date ? QTime(0, 0) : QTime(value.hour, value.minute, value.second);
     if (!date.isValid() || !time.isValid())
         return {};
-    return QDateTime(date, time, Qt::UTC);
+    return WallClock::at(date, time);
 }
 
 QString textOf(icalcomponent *event, icalproperty_kind kind)
@@ -82,7 +76,7 @@ public:
         // Floating times stay as written, so that no daylight-saving change moves them.
         if (kind == Floating)
             return written.addSecs(seconds);
-        return localWallClock(instant(written).addSecs(seconds));
+        return WallClock::of(instant(written).addSecs(seconds));
     }
 
     // The wall-clock in this zone of a local wall-clock.
@@ -103,12 +97,12 @@ public:
         default:
             there = at.toUTC();
         }
-        return QDateTime(there.date(), there.time(), Qt::UTC);
+        return WallClock::at(there.date(), there.time());
     }
 };
 
 EventConverter::EventConverter(const QDateTime &now)
-    : m_now(now.date(), now.time(), Qt::UTC)
+    : m_now(WallClock::at(now.date(), now.time()))
 {
 }
 
@@ -286,7 +280,7 @@ EventReminders EventConverter::convert(icalcomponent *event) const
         const icaltimetype value = icalproperty_get_exdate(exception);
         const Zone exceptionZone = zoneOf(exception, value);
         if (value.is_date || allDay)
-            excluded.insert(QDateTime(QDate(value.year, value.month, value.day), QTime(0, 0), Qt::UTC));
+            excluded.insert(WallClock::at(QDate(value.year, value.month, value.day)));
         else if (spelled(value).isValid() && exceptionZone.kind != Zone::Unknown)
             excluded.insert(exceptionZone.local(spelled(value)));
     }
@@ -298,7 +292,7 @@ EventReminders EventConverter::convert(icalcomponent *event) const
         const QDateTime at = localStart(written);
         if (at > windowEnd)
             break;
-        if (at < m_now || excluded.contains(allDay ? QDateTime(at.date(), QTime(0, 0), Qt::UTC) : at))
+        if (at < m_now || excluded.contains(allDay ? WallClock::at(at.date()) : at))
             continue;
         if (result.reminders.size() == kMostOccurrences) {
             result.capped = true;

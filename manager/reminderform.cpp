@@ -1,6 +1,7 @@
 #include "manager/reminderform.h"
 
 #include "core/text.h"
+#include "core/wallclock.h"
 
 #include <QDateEdit>
 #include <QLineEdit>
@@ -13,7 +14,7 @@ Reminder ReminderForm::reminder() const
     reminder.subject = trimmed(subjectEdit->text());
     reminder.content = contentEdit->toPlainText();
     reminder.day = dateEdit->date();
-    reminder.due = QDateTime(reminder.day, timeEdit->time(), Qt::UTC);
+    reminder.due = WallClock::at(reminder.day, timeEdit->time());
     return reminder;
 }
 

@@ -1,5 +1,7 @@
 #include "store/textformats.h"
 
+#include "core/wallclock.h"
+
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -10,7 +12,7 @@ namespace {
 QString storedForm(const QDate &date, const QTime &time)
 {
     if (!date.isValid() || !time.isValid() || date.year() < 1 || date.year() > 9999)
-        return QDateTime(date, time, Qt::UTC).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        return WallClock::at(date, time).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     QString text = QStringLiteral("0000-00-00 00:00:00");
     const auto put = [out = text.data()](int at, int value, int count) {
         for (int i = at + count - 1; i >= at; --i, value /= 10)
@@ -111,8 +113,7 @@ QDateTime parseDateTimeText(const QString &text)
     const QTime time(match.captured(4).toInt(), match.captured(5).toInt(), match.captured(6).toInt());
     if (!date.isValid() || !time.isValid())
         return {};
-    // Wall-clock values: no time zone, so that no daylight-saving gap can shift or refuse them.
-    return QDateTime(date, time, Qt::UTC);
+    return WallClock::at(date, time);
 }
 
 QDate parseDateText(const QString &text)
