@@ -152,13 +152,25 @@ start_app() {
 window_of() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true; }
 has_window() { [ -n "$(window_of "$1")" ]; }
 lacks_window() { [ -z "$(window_of "$1")" ]; }
-wait_window() { wait_until "${2:-20}" has_window "$1" || fail "window '$1' did not appear"; window_of "$1"; }
+# wait_window <title> [seconds]: the id of a window with that title once one is there.
+wait_window() {
+  local id="" tries=$((${2:-20} * 5))
+  while [ -z "$id" ] && [ $tries -gt 0 ]; do
+    id=$(window_of "$1")
+    [ -n "$id" ] || sleep 0.2
+    tries=$((tries - 1))
+  done
+  [ -n "$id" ] || fail "window '$1' did not appear"
+  echo "$id"
+}
 count_windows() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l; }
 screen_width() { xdotool getdisplaygeometry | cut -d' ' -f1; }
 
 # window_geometry <id>: sets WX, WY, WW, WH.
 window_geometry() {
-  eval "$(xdotool getwindowgeometry --shell "$1")"
+  local shell
+  shell=$(xdotool getwindowgeometry --shell "$1" 2>/dev/null) && [ -n "$shell" ] || fail "window '$1' is not there"
+  eval "$shell"
   WX=$X WY=$Y WW=$WIDTH WH=$HEIGHT
 }
 
