@@ -2,19 +2,17 @@
 
 #include "alert/alertsound.h"
 #include "alert/alertwindow.h"
-#include "alert/desktopnotifier.h"
 #include "app/agenda.h"
 #include "app/agendaview.h"
 #include "app/clockhands.h"
 #include "app/notices.h"
-#include "app/reminderwatch.h"
 #include "app/services.h"
-#include "app/sleepwatch.h"
 #include "core/apptitle.h"
 #include "core/clock.h"
 #include "core/text.h"
 #include "manager/managerwindow.h"
 #include "notice/noticeclient.h"
+#include "reminders/reminders.h"
 #include "store/reminderstore.h"
 #include "window/appwindow.h"
 #include "window/dialogs.h"
@@ -54,9 +52,11 @@ QLabel *captionLabel(QWidget *parent, const char *name, const QString &text, con
 
 } // namespace
 
-MainWindow::MainWindow(ReminderStore &store, AppWindow &appWindow, Services &services, QWidget *parent)
+MainWindow::MainWindow(ReminderStore &store, Reminders &reminders, AppWindow &appWindow, Services &services,
+                       QWidget *parent)
     : QWidget(parent, Qt::FramelessWindowHint)
     , m_store(store)
+    , m_reminders(reminders)
     , m_appWindow(appWindow)
     , m_services(services)
     , m_dialogs(services.dialogs())
@@ -114,12 +114,11 @@ MainWindow::MainWindow(ReminderStore &store, AppWindow &appWindow, Services &ser
     scrollTimer->setObjectName(QStringLiteral("scrollTimer"));
     connect(scrollTimer, &QTimer::timeout, this, &MainWindow::scrollAgenda);
     scrollTimer->start(100);
-    m_watch = new ReminderWatch(m_store, services.clock(), this);
-    connect(m_watch, &ReminderWatch::remindersDue, this, &MainWindow::queueAlerts);
-    auto *watchTimer = new QTimer(this);
-    watchTimer->setObjectName(QStringLiteral("watchTimer"));
-    connect(watchTimer, &QTimer::timeout, this, &MainWindow::checkDueReminders);
-    watchTimer->start(30000);
+    connect(&m_reminders, &Reminders::showAlert, this, &MainWindow::showAlert);
+    connect(&m_reminders, &Reminders::agendaChanged, this, &MainWindow::showAgenda);
+    connect(&m_reminders, &Reminders::storeFailed, this, &MainWindow::reportStoreFailure);
+    // The notification's action brings the alert forward, from the tray too, as a second start does.
+    connect(&m_reminders, &Reminders::alertRequested, &m_appWindow, &AppWindow::requestRestore);
 
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &MainWindow::noteActiveWindow);
 }
@@ -148,12 +147,8 @@ void MainWindow::showEvent(QShowEvent *event)
     m_shown = true;
     placeAtTopRight();
     // The tray icon, with its pictures and the backend that asks the desktop for its tray (a D-Bus round
-    // trip), and the connection to the system bus that tells of a wake from sleep are made once the window
-    // is on its way to the screen, so as not to delay it.
+    // trip), is made once the window is on its way to the screen, so as not to delay it.
     QMetaObject::invokeMethod(this, &MainWindow::createTrayIcon, Qt::QueuedConnection);
-    QMetaObject::invokeMethod(
-        this, [this] { connect(new SleepWatch(this), &SleepWatch::resumed, this, &MainWindow::checkDueReminders); },
-        Qt::QueuedConnection);
     // The first agenda is built once the window is on screen, whatever the window manager does with the
     // focus, so that an error box of the refresh does not hold the window back.
     QMetaObject::invokeMethod(this, &MainWindow::showAgenda, Qt::QueuedConnection);
@@ -202,16 +197,7 @@ void MainWindow::openStore()
 
 void MainWindow::refreshAgenda()
 {
-    const QDate today = m_services.clock().now().date();
-    m_agenda->setText(withLineFeeds(agendaText(m_store.onDay(today))));
-    m_agendaDay = today;
-    m_agendaVersion = m_store.dataVersion();
-}
-
-void MainWindow::refreshAgendaIfStale()
-{
-    if (m_services.clock().now().date() != m_agendaDay || m_store.dataVersion() != m_agendaVersion)
-        refreshAgenda();
+    m_agenda->setText(withLineFeeds(agendaText(m_store.onDay(m_services.clock().now().date()))));
 }
 
 void MainWindow::scrollAgenda()
@@ -219,25 +205,16 @@ void MainWindow::scrollAgenda()
     m_agenda->move(m_agenda->x(), marqueeStep(m_agenda->y(), m_agenda->height(), m_agendaPanel->height()));
 }
 
-void MainWindow::checkDueReminders()
+void MainWindow::reportStoreFailure(const QString &message)
 {
-    const bool done = m_storeErrors.run([this] {
-        m_watch->check();
-        refreshAgendaIfStale();
-    });
-    if (!done)
-        reportedStoreFailure();
+    m_storeErrors.report(message);
+    reportedStoreFailure();
 }
 
-// Reminders due together, or while an alert is open, each get their alert in turn, earliest first; each is
-// notified on the desktop as it falls due, also when its alert has to wait or the program is in the tray.
-void MainWindow::queueAlerts(const QList<Reminder> &reminders)
+void MainWindow::showAlert(const Reminder &reminder)
 {
     makeAlertWindow();
-    for (const Reminder &reminder : reminders)
-        m_notifier->notify(reminder);
-    m_pendingAlerts += reminders;
-    showNextAlert();
+    m_alert->showReminder(reminder);
 }
 
 void MainWindow::makeAlertWindow()
@@ -246,16 +223,7 @@ void MainWindow::makeAlertWindow()
         return;
     m_alert = std::make_unique<AlertWindow>(m_services.screen(), m_services.makeAlertSound());
     connect(m_alert.get(), &AlertWindow::minimizeProgramRequested, &m_appWindow, &AppWindow::minimize);
-    connect(m_alert.get(), &QDialog::finished, this, &MainWindow::showNextAlert, Qt::QueuedConnection);
-    m_notifier = m_services.makeNotifier();
-    // The notification's action brings the alert forward, from the tray too, as a second start does.
-    connect(m_notifier.get(), &DesktopNotifier::activated, &m_appWindow, &AppWindow::requestRestore);
-}
-
-void MainWindow::showNextAlert()
-{
-    if (!m_alert->isOpen() && !m_pendingAlerts.isEmpty())
-        m_alert->showReminder(m_pendingAlerts.takeFirst());
+    connect(m_alert.get(), &QDialog::finished, &m_reminders, &Reminders::alertClosed, Qt::QueuedConnection);
 }
 
 // A fresh manager window for every opening; it goes when it closes.

@@ -79,12 +79,19 @@ public:
     template <typename Work> bool run(Work &&work)
     {
         const std::optional<QString> message = failureOf(std::forward<Work>(work));
-        if (message && !m_showing) {
-            m_showing = true;
-            m_dialogs.errorBox(*message);
-            m_showing = false;
-        }
+        if (message)
+            report(*message);
         return !message;
+    }
+
+    // Shows `message` unless a box stands.
+    void report(const QString &message)
+    {
+        if (m_showing)
+            return;
+        m_showing = true;
+        m_dialogs.errorBox(message);
+        m_showing = false;
     }
 
 private:

@@ -6,6 +6,7 @@
 #include "app/mainwindow.h"
 #include "app/notices.h"
 #include "manager/managerwindow.h"
+#include "reminders/reminders.h"
 #include "store/reminderstore.h"
 #include "tests/support/fakeservices.h"
 #include "tests/support/tempdatabase.h"
@@ -37,8 +38,9 @@ struct Program
 
     explicit Program(Store there = StoreThere)
         : store(db.path())
+        , reminders(store, services.clock(), services.makeNotifier())
         , appWindow(services.dialogs())
-        , window(store, appWindow, services)
+        , window(store, reminders, appWindow, services)
     {
         if (there == StoreMissing)
             QFile::remove(db.path());
@@ -57,11 +59,12 @@ struct Program
         }
         return nullptr;
     }
-    void tick() { QMetaObject::invokeMethod(window.findChild<QTimer *>(QStringLiteral("watchTimer")), "timeout"); }
+    void tick() { QMetaObject::invokeMethod(reminders.findChild<QTimer *>(QStringLiteral("watchTimer")), "timeout"); }
 
     TempDatabase db;
     FakeServices services;
     ReminderStore store;
+    Reminders reminders;
     AppWindow appWindow;
     MainWindow window;
 };
@@ -122,8 +125,9 @@ void TestMainWindow::placedAtTheTopRightOfThePrimaryScreen()
     services.fakeScreen.screenGeometry = geometry;
     services.fakeScreen.screenWorkArea = workArea;
     ReminderStore store(db.path());
+    Reminders reminders(store, services.clock(), services.makeNotifier());
     AppWindow appWindow(services.dialogs());
-    MainWindow window(store, appWindow, services);
+    MainWindow window(store, reminders, appWindow, services);
     window.show();
     QCOMPARE(window.pos(), expected);
     QCOMPARE(window.size(), QSize(600, 300));

@@ -1,4 +1,4 @@
-#include "app/reminderwatch.h"
+#include "reminders/reminderwatch.h"
 
 #include "core/clock.h"
 #include "core/wallclock.h"

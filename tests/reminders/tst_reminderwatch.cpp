@@ -1,5 +1,5 @@
-#include "app/reminderwatch.h"
 #include "core/apperror.h"
+#include "reminders/reminderwatch.h"
 #include "store/reminderstore.h"
 #include "tests/support/fakeclock.h"
 #include "tests/support/tempdatabase.h"
