@@ -114,6 +114,7 @@ MainWindow::MainWindow(ReminderStore &store, Reminders &reminders, AppWindow &ap
     scrollTimer->setObjectName(QStringLiteral("scrollTimer"));
     connect(scrollTimer, &QTimer::timeout, this, &MainWindow::scrollAgenda);
     scrollTimer->start(100);
+    connect(&m_storeErrors, &LoneErrorBox::closed, this, &MainWindow::forgetOwnWindowActivity);
     connect(&m_reminders, &Reminders::showAlert, this, &MainWindow::showAlert);
     connect(&m_reminders, &Reminders::agendaChanged, this, &MainWindow::showAgenda);
     connect(&m_reminders, &Reminders::storeFailed, this, &MainWindow::reportStoreFailure);
@@ -175,24 +176,20 @@ void MainWindow::noteActiveWindow(QWindow *window)
 
 void MainWindow::showAgenda()
 {
-    if (m_showingAgenda)
-        return;
-    m_showingAgenda = true;
     if (!m_storeErrors.run([this] { refreshAgenda(); }))
-        reportedStoreFailure();
-    m_showingAgenda = false;
+        forgetOwnWindowActivity();
 }
 
-void MainWindow::reportedStoreFailure()
+void MainWindow::forgetOwnWindowActivity()
 {
-    // Coming back from the box would only ask the store again, and show the same box again and again.
+    // Coming back from the store's box would only ask the store again, and show the same box again and again.
     m_ownWindowWasActive = false;
 }
 
 void MainWindow::openStore()
 {
-    if (!m_storeErrors.run([this] { m_store.open(); }))
-        reportedStoreFailure();
+    if (!m_storeErrors.runWaiting([this] { m_store.open(); }))
+        forgetOwnWindowActivity();
 }
 
 void MainWindow::refreshAgenda()
@@ -208,7 +205,7 @@ void MainWindow::scrollAgenda()
 void MainWindow::reportStoreFailure(const QString &message)
 {
     m_storeErrors.report(message);
-    reportedStoreFailure();
+    forgetOwnWindowActivity();
 }
 
 void MainWindow::showAlert(const Reminder &reminder)

@@ -33,7 +33,8 @@ public:
                QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Opens the store at start-up; a failure is reported as the store's failures are, one box at a time.
+    // Opens the store at start-up; a failure is reported as the store's failures are, one box at a time,
+    // and this returns once that box is closed, so that it comes before the windows.
     void openStore();
     // Rebuilds today's agenda from the store; throws AppError when the store fails (the agenda then keeps
     // its text). The manager runs it after each change it makes.
@@ -53,9 +54,9 @@ private:
     void showAlert(const Reminder &reminder);
     void makeAlertWindow();
     void reportStoreFailure(const QString &message);
-    // A failure of the store that the program met on its own: the box that reported it (if one was shown) is
-    // not a window to come back from.
-    void reportedStoreFailure();
+    // After a failure of the store that the program met on its own: the box that reports it is not a
+    // window to come back from.
+    void forgetOwnWindowActivity();
     void openManager();
     void toggleHidden();
     void trayClicked();
@@ -80,5 +81,4 @@ private:
     // Another window of the program was active since this one last was: coming back from it refreshes
     // the agenda, coming back from another program does not.
     bool m_ownWindowWasActive = false;
-    bool m_showingAgenda = false;
 };

@@ -48,6 +48,7 @@ class QuietDialogs : public Dialogs
 {
 public:
     void errorBox(const QString &message) override { die(message); }
+    QDialog *openErrorBox(const QString &message) override { die(message); }
     void informationBox(const QString &text, const QString &) override
     {
         if (!text.contains(QStringLiteral("成功")))

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -86,6 +87,7 @@ private slots:
     void remindersDueTogetherAlertInTurn();
     void agendaFollowsTheDayAndOtherPrograms();
     void storeFailuresStandInOneBoxAtATime();
+    void lockedStoreLeavesTheWatchTicking();
     void openWindowsSurviveTheTray();
     void dialTellsTheTime();
     void startAtLoginFromTheMenu();
@@ -251,19 +253,44 @@ void TestMainWindow::storeFailuresStandInOneBoxAtATime()
     Program program(Program::StoreMissing);
     RecordingDialogs &dialogs = program.services.recordingDialogs;
     QTRY_COMPARE(dialogs.shown.size(), 1); // the first agenda could not be read
-    // While the box stands (its own event loop runs the timers), the ticks that fail show no box of their own.
-    int ticksWhileShown = 0;
-    dialogs.whileShown = [&] {
-        for (; ticksWhileShown < 5; ++ticksWhileShown)
-            program.tick();
-    };
-    program.tick();
-    QCOMPARE(dialogs.shown.size(), 2);
-    QCOMPARE(ticksWhileShown, 5);
-    dialogs.whileShown = nullptr;
+    // While the box stands, the ticks that fail show no box of their own.
+    for (int tick = 0; tick < 5; ++tick)
+        program.tick();
+    QCOMPARE(dialogs.shown.size(), 1);
+    QCOMPARE(dialogs.standingBoxes().size(), 1);
+    dialogs.standingBoxes().first()->accept();
     program.tick(); // closed, and the store still fails: the next tick reports again
-    QCOMPARE(dialogs.shown.size(), 3);
+    QCOMPARE(dialogs.shown.size(), 2);
     QVERIFY(dialogs.shown.last().contains(QStringLiteral("找不到数据库文件")));
+}
+
+// Another program holds the store locked: the box that says so does not keep a reminder that falls due
+// once the lock is gone from alerting in its minute.
+void TestMainWindow::lockedStoreLeavesTheWatchTicking()
+{
+    Program program;
+    RecordingDialogs &dialogs = program.services.recordingDialogs;
+    QTRY_COMPARE(program.agenda()->text(), QString()); // the first agenda was read
+    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(9, 30, 5));
+    program.db.sql(QStringLiteral(
+        "insert into 日程提醒(主题,内容,时间,日期) values('锁后','c','2026-03-04 09:31:00','2026-03-04')"));
+    QProcess holder;
+    holder.start(QStringLiteral("sqlite3"), {program.db.path()});
+    holder.write("BEGIN EXCLUSIVE;\nselect 'locked';\n");
+    QVERIFY(holder.waitForReadyRead(10000));
+    program.tick(); // waits out SQLite's busy time, then fails
+    QCOMPARE(dialogs.standingBoxes().size(), 1);
+    QVERIFY(dialogs.shown.last().contains(QStringLiteral("locked")));
+    holder.write("COMMIT;\n");
+    holder.closeWriteChannel();
+    QVERIFY(holder.waitForFinished(10000));
+    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(9, 31, 5));
+    program.tick();
+    AlertWindow *alert = nullptr;
+    QTRY_VERIFY(alert = qobject_cast<AlertWindow *>(QApplication::activeModalWidget()));
+    QCOMPARE(alert->findChild<QLineEdit *>(QStringLiteral("subjectField"))->text(), QStringLiteral("锁后"));
+    QCOMPARE(dialogs.standingBoxes().size(), 1); // the box still stands
+    alert->reject();
 }
 
 void TestMainWindow::openWindowsSurviveTheTray()
