@@ -3,19 +3,23 @@
 #include "store/reminder.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPair>
-#include <QSet>
 
 class Clock;
 class ReminderStore;
 
 // Looks in the store for reminders that fall due. Each look covers the minutes since the last one (since the
 // watch was made at the first: never a minute before the program started), so minutes that passed without a
-// look are caught up: a suspended machine, a stopped process, a clock that jumps forward, the hour that
-// daylight saving skips. Each reminder falls due once: a clock set back, or the hour that daylight saving
-// repeats, does not raise it again. Minutes are wall-clock minutes, as the store writes them.
+// look are caught up: a suspended machine, a stopped process, the hour that daylight saving skips. Each
+// reminder falls due once: a clock set back, or the hour that daylight saving repeats, does not raise it
+// again. Minutes are wall-clock minutes, as the store writes them.
+//
+// Only time that really passed is caught up (the clock's time since boot tells): a wall clock set days ahead
+// raises nothing of the days it skipped, and when it comes back, the minutes that really passed since it was
+// last right are looked at, and what it raised ahead of its time is forgotten, to fall due at its real time.
 class ReminderWatch : public QObject
 {
     Q_OBJECT
@@ -31,10 +35,27 @@ signals:
     void remindersDue(const QList<Reminder> &reminders);
 
 private:
-    using Raised = QPair<qint64, QDateTime>; // a reminder's id and its time
+    // A reading of the wall clock with the time since boot beside it.
+    struct Reading
+    {
+        QDateTime wall;
+        qint64 sinceBoot = 0;
+    };
+    using Key = QPair<qint64, QDateTime>; // a reminder's id and its time
+    struct Raised
+    {
+        qint64 sinceBoot = 0; // when it was raised
+        bool ahead = false;   // while the wall clock was set ahead
+    };
+
+    QDateTime firstMinuteToLook(const Reading &now, const QDateTime &minute);
+    void remember(const QList<Reminder> &found, QList<Reminder> &due, const Reading &now);
 
     ReminderStore &m_store;
     const Clock &m_clock;
     QDateTime m_lastMinute;
-    QSet<Raised> m_raised;
+    Reading m_last;       // the last look
+    Reading m_right;      // the last look at which the wall clock had not been set ahead
+    bool m_ahead = false; // the wall clock was set ahead since m_right
+    QHash<Key, Raised> m_raised;
 };

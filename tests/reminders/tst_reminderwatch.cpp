@@ -10,23 +10,43 @@
 
 namespace {
 
-using Looks = QList<QDateTime>;
+// A look at the watch, after the test's clock was moved to `at`: forward as time passes, or by hand.
+struct Look
+{
+    Look(QDateTime to, bool setByHand = false)
+        : at(std::move(to))
+        , byHand(setByHand)
+    {
+    }
+    QDateTime at;
+    bool byHand;
+};
+using Looks = QList<Look>;
 
 QDateTime at(int day, QTime time)
 {
     return QDateTime(QDate(2026, 3, day), time);
 }
 
+// The wall clock set to `day` and `time` by hand: no time passes.
+Look setTo(int day, QTime time)
+{
+    return Look(at(day, time), true);
+}
+
 // The subjects the watch raised at each look, looks separated by "|".
 QString raisedAtLooks(TempDatabase &db, const Looks &looks)
 {
     ReminderStore store(db.path());
-    FakeClock clock(looks.first()); // the program starts at the first look
+    FakeClock clock(looks.first().at); // the program starts at the first look
     ReminderWatch watch(store, clock);
     QSignalSpy due(&watch, &ReminderWatch::remindersDue);
     QStringList perLook;
-    for (const QDateTime &look : looks) {
-        clock.current = look;
+    for (const Look &look : looks) {
+        if (look.byHand)
+            clock.setByHand(look.at);
+        else
+            clock.current = look.at;
         watch.check();
         QStringList subjects;
         if (!due.isEmpty()) {
@@ -75,6 +95,19 @@ void TestReminderWatch::eachReminderOnce_data()
         << Looks{at(25, QTime(2, 30, 20)), at(25, QTime(2, 59, 50)), at(25, QTime(2, 0, 20)), at(25, QTime(2, 30, 30)),
                  at(25, QTime(3, 0, 0))}
         << "g||||";
+    // Stored: h, i, j and k at 10:00 on the 10th, 11th, 12th and 13th.
+    QTest::newRow("a clock set days ahead and back raises each at its time")
+        << Looks{at(10, QTime(9, 59, 30)), setTo(13, QTime(9, 59, 40)), setTo(10, QTime(9, 59, 50)),
+                 at(10, QTime(10, 0, 20)), at(11, QTime(10, 0, 20)),    at(12, QTime(10, 0, 20))}
+        << "|||h|i|j";
+    QTest::newRow("raised ahead of its time, it falls due again at its time")
+        << Looks{at(10, QTime(9, 59, 30)), setTo(13, QTime(10, 0, 10)), setTo(10, QTime(10, 0, 20)),
+                 at(13, QTime(10, 0, 30))}
+        << "|k|h|i,j,k";
+    QTest::newRow("set back, the minutes that really passed since the clock was right are caught up")
+        << Looks{at(10, QTime(9, 58, 30)), setTo(13, QTime(9, 58, 40)), at(13, QTime(10, 3, 40)),
+                 setTo(10, QTime(10, 3, 50)), at(13, QTime(10, 5, 0))}
+        << "||k|h|i,j,k";
 }
 
 void TestReminderWatch::eachReminderOnce()
@@ -89,7 +122,11 @@ void TestReminderWatch::eachReminderOnce()
                           "('c','','2026-03-04 08:30:00','2026-03-04'),"
                           "('d','','2026-03-04 08:31:15','2026-03-04'),"
                           "('f','','2026-03-29 02:30:00','2026-03-29'),"
-                          "('g','','2026-03-25 02:30:00','2026-03-25')"));
+                          "('g','','2026-03-25 02:30:00','2026-03-25'),"
+                          "('h','','2026-03-10 10:00:00','2026-03-10'),"
+                          "('i','','2026-03-11 10:00:00','2026-03-11'),"
+                          "('j','','2026-03-12 10:00:00','2026-03-12'),"
+                          "('k','','2026-03-13 10:00:00','2026-03-13')"));
     QCOMPARE(raisedAtLooks(db, looks), raised);
 }
 
