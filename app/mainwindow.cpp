@@ -6,7 +6,6 @@
 #include "app/agendaview.h"
 #include "app/clockhands.h"
 #include "app/notices.h"
-#include "app/services.h"
 #include "core/apptitle.h"
 #include "core/clock.h"
 #include "core/text.h"
@@ -20,6 +19,7 @@
 #include "window/hotarea.h"
 #include "window/picture.h"
 #include "window/screen.h"
+#include "window/services.h"
 #include "window/shapedpicture.h"
 #include "window/trayicon.h"
 
@@ -228,8 +228,7 @@ void MainWindow::openManager()
 {
     guarded(m_dialogs, [this] {
         auto *manager = new ManagerWindow(
-            m_store, m_dialogs, m_services.clock(), m_services.screen(), m_services.makeAlertSound(),
-            m_services.makeNoticeClient(), m_services.browser(), [this] { refreshAgenda(); }, this);
+            m_store, m_services, [this] { refreshAgenda(); }, this);
         manager->setAttribute(Qt::WA_DeleteOnClose);
         manager->open(); // modal to the main window; an alert that falls due meanwhile opens above it
     });
