@@ -2,10 +2,10 @@
 
 #include "alert/alertsound.h"
 #include "alert/alertwindow.h"
+#include "app/abouttexts.h"
 #include "app/agenda.h"
 #include "app/agendaview.h"
 #include "app/clockhands.h"
-#include "app/notices.h"
 #include "core/apptitle.h"
 #include "core/clock.h"
 #include "core/text.h"
@@ -13,11 +13,11 @@
 #include "notice/noticeclient.h"
 #include "reminders/reminders.h"
 #include "store/reminderstore.h"
-#include "window/appwindow.h"
 #include "window/dialogs.h"
 #include "window/edgedocker.h"
 #include "window/hotarea.h"
 #include "window/picture.h"
+#include "window/programwindows.h"
 #include "window/screen.h"
 #include "window/services.h"
 #include "window/shapedpicture.h"
@@ -52,12 +52,12 @@ QLabel *captionLabel(QWidget *parent, const char *name, const QString &text, con
 
 } // namespace
 
-MainWindow::MainWindow(ReminderStore &store, Reminders &reminders, AppWindow &appWindow, Services &services,
+MainWindow::MainWindow(ReminderStore &store, Reminders &reminders, ProgramWindows &programWindows, Services &services,
                        QWidget *parent)
     : QWidget(parent, Qt::FramelessWindowHint)
     , m_store(store)
     , m_reminders(reminders)
-    , m_appWindow(appWindow)
+    , m_programWindows(programWindows)
     , m_services(services)
     , m_dialogs(services.dialogs())
     , m_storeErrors(m_dialogs)
@@ -89,7 +89,7 @@ MainWindow::MainWindow(ReminderStore &store, Reminders &reminders, AppWindow &ap
     aboutArea->setObjectName(QStringLiteral("aboutArea"));
     connect(settingsArea, &HotArea::clicked, this, &MainWindow::openManager);
     connect(quitArea, &HotArea::clicked, qApp, &QCoreApplication::quit);
-    connect(aboutArea, &HotArea::clicked, this, [this] { m_dialogs.messageDialog(versionNotice()); });
+    connect(aboutArea, &HotArea::clicked, this, [this] { m_dialogs.messageDialog(aboutText()); });
 
     m_menu = new QMenu(this);
     m_menu->setObjectName(QStringLiteral("mainMenu"));
@@ -119,7 +119,7 @@ MainWindow::MainWindow(ReminderStore &store, Reminders &reminders, AppWindow &ap
     connect(&m_reminders, &Reminders::agendaChanged, this, &MainWindow::showAgenda);
     connect(&m_reminders, &Reminders::storeFailed, this, &MainWindow::reportStoreFailure);
     // The notification's action brings the alert forward, from the tray too, as a second start does.
-    connect(&m_reminders, &Reminders::alertRequested, &m_appWindow, &AppWindow::requestRestore);
+    connect(&m_reminders, &Reminders::alertRequested, &m_programWindows, &ProgramWindows::requestRestore);
 
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &MainWindow::noteActiveWindow);
 }
@@ -131,7 +131,7 @@ void MainWindow::createTrayIcon()
 {
     if (m_trayIcon)
         return;
-    m_trayIcon = new TrayIcon(m_appWindow, m_services.screen(), m_services.makeTrayBackend(), this);
+    m_trayIcon = new TrayIcon(m_programWindows, m_services.screen(), m_services.makeTrayBackend(), this);
     m_trayIcon->setContextMenu(m_menu);
     m_trayIcon->setAnimationFrames({loadIcon(QStringLiteral(":/assets/beetle-green.png")),
                                     loadIcon(QStringLiteral(":/assets/beetle-red.png")),
@@ -219,7 +219,7 @@ void MainWindow::makeAlertWindow()
     if (m_alert)
         return;
     m_alert = std::make_unique<AlertWindow>(m_services.screen(), m_services.makeAlertSound());
-    connect(m_alert.get(), &AlertWindow::minimizeProgramRequested, &m_appWindow, &AppWindow::minimize);
+    connect(m_alert.get(), &AlertWindow::minimizeProgramRequested, &m_programWindows, &ProgramWindows::minimize);
     connect(m_alert.get(), &QDialog::finished, &m_reminders, &Reminders::alertClosed, Qt::QueuedConnection);
 }
 
@@ -238,7 +238,7 @@ void MainWindow::openManager()
 void MainWindow::toggleHidden()
 {
     createTrayIcon(); // the menu may come before the event loop has made the icon
-    if (m_appWindow.isMinimized())
+    if (m_programWindows.isMinimized())
         m_trayIcon->restore();
     else
         m_trayIcon->minimizeToTray();
@@ -246,7 +246,7 @@ void MainWindow::toggleHidden()
 
 void MainWindow::trayClicked()
 {
-    if (m_appWindow.isMinimized()) {
+    if (m_programWindows.isMinimized()) {
         m_trayIcon->restore();
         placeAtTopRight();
     } else {
@@ -263,7 +263,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_introductionLink && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        m_dialogs.messageDialog(featureNotice());
+        m_dialogs.messageDialog(introductionText());
         return true;
     }
     return QWidget::eventFilter(watched, event);

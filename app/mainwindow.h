@@ -9,7 +9,7 @@
 
 class AgendaView;
 class AlertWindow;
-class AppWindow;
+class ProgramWindows;
 class QAction;
 class QFrame;
 class QLabel;
@@ -29,7 +29,7 @@ class MainWindow : public QWidget
     Q_OBJECT
 
 public:
-    MainWindow(ReminderStore &store, Reminders &reminders, AppWindow &appWindow, Services &services,
+    MainWindow(ReminderStore &store, Reminders &reminders, ProgramWindows &programWindows, Services &services,
                QWidget *parent = nullptr);
     ~MainWindow() override;
 
@@ -65,7 +65,7 @@ private:
 
     ReminderStore &m_store;
     Reminders &m_reminders;
-    AppWindow &m_appWindow;
+    ProgramWindows &m_programWindows;
     Services &m_services;
     Dialogs &m_dialogs;
     QFrame *m_agendaPanel = nullptr;

@@ -7,8 +7,8 @@
 #include "app/sleepwatch.h"
 #include "reminders/reminders.h"
 #include "store/reminderstore.h"
-#include "window/appwindow.h"
 #include "window/picture.h"
+#include "window/programwindows.h"
 
 #include <QApplication>
 
@@ -22,16 +22,16 @@ int runProgram(InstanceGuard &guard)
     }
 
     DesktopServices services;
-    AppWindow appWindow(services.dialogs());
+    ProgramWindows programWindows(services.dialogs());
     // A later start asks for the program: it comes back from the tray or from being minimised, and its last
     // active window (the modal one when one is open) comes forward.
-    QObject::connect(&guard, &InstanceGuard::restoreRequested, &appWindow, &AppWindow::requestRestore);
+    QObject::connect(&guard, &InstanceGuard::restoreRequested, &programWindows, &ProgramWindows::requestRestore);
     guard.listen();
 
     QApplication::setQuitOnLastWindowClosed(false); // the main window alone ends the program
     ReminderStore store;
     Reminders reminders(store, services.clock(), services.makeNotifier());
-    MainWindow mainWindow(store, reminders, appWindow, services);
+    MainWindow mainWindow(store, reminders, programWindows, services);
     mainWindow.openStore();
 
     mainWindow.show();

@@ -12,7 +12,7 @@
 #include "reminders/reminders.h"
 #include "store/reminder.h"
 #include "store/reminderstore.h"
-#include "window/appwindow.h"
+#include "window/programwindows.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -197,8 +197,8 @@ void agendaRefresh()
     BenchServices services;
     ReminderStore store(path);
     Reminders reminders(store, services.clock(), services.makeNotifier());
-    AppWindow appWindow(services.dialogs());
-    MainWindow window(store, reminders, appWindow, services);
+    ProgramWindows programWindows(services.dialogs());
+    MainWindow window(store, reminders, programWindows, services);
     window.show();
     QElapsedTimer settle;
     settle.start();

@@ -2,16 +2,16 @@
 // window becomes active again, the watch raising the alert, and open windows surviving the tray.
 
 #include "alert/alertwindow.h"
+#include "app/abouttexts.h"
 #include "app/agendaview.h"
 #include "app/mainwindow.h"
-#include "app/notices.h"
 #include "manager/managerwindow.h"
 #include "reminders/reminders.h"
 #include "store/reminderstore.h"
 #include "tests/support/fakeservices.h"
 #include "tests/support/tempdatabase.h"
-#include "window/appwindow.h"
 #include "window/hotarea.h"
+#include "window/programwindows.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,8 +40,8 @@ struct Program
     explicit Program(Store there = StoreThere)
         : store(db.path())
         , reminders(store, services.clock(), services.makeNotifier())
-        , appWindow(services.dialogs())
-        , window(store, reminders, appWindow, services)
+        , programWindows(services.dialogs())
+        , window(store, reminders, programWindows, services)
     {
         if (there == StoreMissing)
             QFile::remove(db.path());
@@ -66,7 +66,7 @@ struct Program
     FakeServices services;
     ReminderStore store;
     Reminders reminders;
-    AppWindow appWindow;
+    ProgramWindows programWindows;
     MainWindow window;
 };
 
@@ -128,8 +128,8 @@ void TestMainWindow::placedAtTheTopRightOfThePrimaryScreen()
     services.fakeScreen.screenWorkArea = workArea;
     ReminderStore store(db.path());
     Reminders reminders(store, services.clock(), services.makeNotifier());
-    AppWindow appWindow(services.dialogs());
-    MainWindow window(store, reminders, appWindow, services);
+    ProgramWindows programWindows(services.dialogs());
+    MainWindow window(store, reminders, programWindows, services);
     window.show();
     QCOMPARE(window.pos(), expected);
     QCOMPARE(window.size(), QSize(600, 300));
@@ -140,10 +140,10 @@ void TestMainWindow::hotAreasAndLink()
     Program program;
     QStringList &shown = program.services.recordingDialogs.shown;
     click(program.area("aboutArea"));
-    QCOMPARE(shown, QStringList{QStringLiteral("message||") + versionNotice()});
+    QCOMPARE(shown, QStringList{QStringLiteral("message||") + aboutText()});
     auto *link = program.window.findChild<QLabel *>(QStringLiteral("introductionLink"));
     click(link);
-    QCOMPARE(shown.last(), QStringLiteral("message||") + featureNotice());
+    QCOMPARE(shown.last(), QStringLiteral("message||") + introductionText());
     QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
 }
 
@@ -171,10 +171,10 @@ void TestMainWindow::trayIconHidesAndShows()
     const QPoint topRight = program.window.pos();
     program.window.move(100, 100);
     tray.activate(QSystemTrayIcon::Trigger);
-    QVERIFY(program.appWindow.isMinimized());
-    QVERIFY(!program.appWindow.hasTaskbarEntry());
+    QVERIFY(program.programWindows.isMinimized());
+    QVERIFY(!program.programWindows.hasTaskbarEntry());
     tray.activate(QSystemTrayIcon::Trigger);
-    QVERIFY(!program.appWindow.isMinimized());
+    QVERIFY(!program.programWindows.isMinimized());
     QTRY_VERIFY(program.window.isVisible());
     QCOMPARE(program.window.pos(), topRight);
 
@@ -182,7 +182,7 @@ void TestMainWindow::trayIconHidesAndShows()
     program.window.move(100, 100);
     QAction *hideShow = program.menuAction(QStringLiteral("隐藏/显示"));
     hideShow->trigger();
-    QVERIFY(program.appWindow.isMinimized());
+    QVERIFY(program.programWindows.isMinimized());
     hideShow->trigger();
     QTRY_VERIFY(program.window.isVisible());
     QCOMPARE(program.window.pos(), QPoint(100, 100));
@@ -393,9 +393,9 @@ void TestMainWindow::dueReminderIsAlsoNotified()
     QCOMPARE(program.services.notified.size(), 1);
     QCOMPARE(program.services.notified.first().subject, QStringLiteral("会议"));
     program.menuAction(QStringLiteral("隐藏/显示"))->trigger(); // the program goes to the tray
-    QVERIFY(program.appWindow.isMinimized());
+    QVERIFY(program.programWindows.isMinimized());
     program.services.notifier->activate(); // the user picks the notification
-    QVERIFY(!program.appWindow.isMinimized());
+    QVERIFY(!program.programWindows.isMinimized());
     auto *alert = qobject_cast<AlertWindow *>(QApplication::activeModalWidget());
     QTRY_VERIFY(alert = qobject_cast<AlertWindow *>(QApplication::activeModalWidget()));
     QVERIFY(alert->isVisible());
