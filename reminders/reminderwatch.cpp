@@ -6,8 +6,6 @@
 
 namespace {
 
-// A reminder raised is remembered this long: longer than any hour daylight saving repeats.
-constexpr qint64 kRememberedMs = 2LL * 24 * 3600 * 1000;
 // A wall clock that moves this much or less beside the time that really passed only follows it (a time
 // service's corrections); more is a clock set by hand, or by another system on a machine it shares.
 constexpr qint64 kFollowingMs = 60 * 1000;
@@ -36,8 +34,7 @@ void ReminderWatch::check()
     if (!m_ahead)
         m_right = now;
 
-    QList<Reminder> due;
-    remember(found, due, now);
+    const QList<Reminder> due = m_raised.raiseNew(found, now.sinceBoot, m_ahead);
     if (!due.isEmpty())
         emit remindersDue(due);
 }
@@ -57,23 +54,9 @@ QDateTime ReminderWatch::firstMinuteToLook(const Reading &now, const QDateTime &
         // of its time is forgotten.
         const qint64 sinceRight = qMin(now.sinceBoot - m_right.sinceBoot, kLongestReturnMs);
         after = WallClock::minuteOf(now.wall.addMSecs(-sinceRight));
-        if (m_ahead)
-            m_raised.removeIf(
-                [minute](const auto &raised) { return raised.value().ahead && raised.key().second > minute; });
+        m_raised.forgetRaisedAheadAfter(minute);
         m_ahead = false;
     }
     // The same minute again, or a clock set back: the current minute alone.
     return qMin(after, minute.addSecs(-60));
-}
-
-void ReminderWatch::remember(const QList<Reminder> &found, QList<Reminder> &due, const Reading &now)
-{
-    for (const Reminder &reminder : found) {
-        const Key key{reminder.id, reminder.due};
-        if (!m_raised.contains(key)) {
-            m_raised.insert(key, {now.sinceBoot, m_ahead});
-            due << reminder;
-        }
-    }
-    m_raised.removeIf([&now](const auto &raised) { return now.sinceBoot - raised.value().sinceBoot > kRememberedMs; });
 }

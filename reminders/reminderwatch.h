@@ -1,12 +1,11 @@
 #pragma once
 
+#include "reminders/raisedreminders.h"
 #include "store/reminder.h"
 
 #include <QDateTime>
-#include <QHash>
 #include <QList>
 #include <QObject>
-#include <QPair>
 
 class Clock;
 class ReminderStore;
@@ -41,15 +40,7 @@ private:
         QDateTime wall;
         qint64 sinceBoot = 0;
     };
-    using Key = QPair<qint64, QDateTime>; // a reminder's id and its time
-    struct Raised
-    {
-        qint64 sinceBoot = 0; // when it was raised
-        bool ahead = false;   // while the wall clock was set ahead
-    };
-
     QDateTime firstMinuteToLook(const Reading &now, const QDateTime &minute);
-    void remember(const QList<Reminder> &found, QList<Reminder> &due, const Reading &now);
 
     ReminderStore &m_store;
     const Clock &m_clock;
@@ -57,5 +48,5 @@ private:
     Reading m_last;       // the last look
     Reading m_right;      // the last look at which the wall clock had not been set ahead
     bool m_ahead = false; // the wall clock was set ahead since m_right
-    QHash<Key, Raised> m_raised;
+    RaisedReminders m_raised;
 };
