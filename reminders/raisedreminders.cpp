@@ -12,7 +12,7 @@ QList<Reminder> RaisedReminders::raiseNew(const QList<Reminder> &found, qint64 s
     m_raised.removeIf([sinceBoot](const auto &entry) { return sinceBoot - entry.value().sinceBoot > kRememberedMs; });
     QList<Reminder> raised;
     for (const Reminder &reminder : found) {
-        const Key key{reminder.id, reminder.due};
+        const Key key{reminder.rowid, reminder.due};
         if (!m_raised.contains(key)) {
             m_raised.insert(key, {sinceBoot, ahead});
             raised << reminder;

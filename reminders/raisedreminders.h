@@ -7,8 +7,8 @@
 #include <QList>
 #include <QPair>
 
-// What the watch has raised: each reminder once for its time, remembered for two days of time that really
-// passed.
+// What the watch has raised: each row once for its time, whatever its id holds (another program's file may
+// have none, or the same one twice), remembered for two days of time that really passed.
 class RaisedReminders
 {
 public:
@@ -19,7 +19,7 @@ public:
     void forgetRaisedAheadAfter(const QDateTime &minute);
 
 private:
-    using Key = QPair<qint64, QDateTime>; // the reminder's id and its time
+    using Key = QPair<qint64, QDateTime>; // the reminder's row and its time
     struct Raised
     {
         qint64 sinceBoot = 0;

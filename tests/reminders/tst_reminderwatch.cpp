@@ -1,4 +1,6 @@
 #include "core/apperror.h"
+#include "core/wallclock.h"
+#include "reminders/raisedreminders.h"
 #include "reminders/reminderwatch.h"
 #include "store/reminderstore.h"
 #include "tests/support/fakeclock.h"
@@ -68,6 +70,8 @@ private slots:
     void eachReminderOnce_data();
     void eachReminderOnce();
     void storeFailureIsReportedAndTheMinutesComeAgain();
+    void eachRowOnceWhateverItsId();
+    void rowsWithoutAnIdEachAlert();
 };
 
 void TestReminderWatch::eachReminderOnce_data()
@@ -151,6 +155,47 @@ void TestReminderWatch::storeFailureIsReportedAndTheMinutesComeAgain()
     watch.check();
     QCOMPARE(due.size(), 1);
     QCOMPARE(due.first().at(0).value<QList<Reminder>>().size(), 1);
+}
+
+// The memory of what was raised is the row's: rows that share an id (or have none) are raised each; a row
+// moved to another time falls due again; two days of real time later it is forgotten.
+void TestReminderWatch::eachRowOnceWhateverItsId()
+{
+    const auto reminder = [](qint64 rowid, const QString &subject, QTime time) {
+        Reminder made;
+        made.rowid = rowid; // id stays 0: none usable
+        made.subject = subject;
+        made.due = WallClock::at(QDate(2026, 3, 4), time);
+        return made;
+    };
+    const auto subjects = [](const QList<Reminder> &reminders) {
+        QStringList list;
+        for (const Reminder &reminder : reminders)
+            list << reminder.subject;
+        return list.join(QLatin1Char(','));
+    };
+    const Reminder first = reminder(1, QStringLiteral("甲"), QTime(9, 30));
+    const Reminder second = reminder(2, QStringLiteral("乙"), QTime(9, 30));
+    const qint64 day = 24 * 3600 * 1000;
+    RaisedReminders raised;
+    QCOMPARE(subjects(raised.raiseNew({first, second}, 0, false)), QStringLiteral("甲,乙"));
+    QCOMPARE(subjects(raised.raiseNew({first, second}, 1000, false)), QString());
+    const Reminder moved = reminder(1, QStringLiteral("甲"), QTime(9, 45));
+    QCOMPARE(subjects(raised.raiseNew({moved, second}, 2000, false)), QStringLiteral("甲"));
+    QCOMPARE(subjects(raised.raiseNew({second}, 2 * day, false)), QString());
+    QCOMPARE(subjects(raised.raiseNew({second}, 2 * day + 1001, false)), QStringLiteral("乙"));
+}
+
+// A file whose id is no key: two rows with no id at the same minute alert each.
+void TestReminderWatch::rowsWithoutAnIdEachAlert()
+{
+    TempDatabase db;
+    db.sql(QStringLiteral("drop table 日程提醒;"
+                          "create table 日程提醒(id int, 主题 text, 内容 text, 时间 text, 日期 text);"
+                          "insert into 日程提醒 values(null,'甲','','2026-03-04 08:30:00','2026-03-04'),"
+                          "(null,'乙','','2026-03-04 08:30:00','2026-03-04')"));
+    QCOMPARE(raisedAtLooks(db, Looks{at(4, QTime(8, 29, 50)), at(4, QTime(8, 30, 10)), at(4, QTime(8, 30, 40))}),
+             QStringLiteral("|甲,乙|"));
 }
 
 QTEST_GUILESS_MAIN(TestReminderWatch)
