@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/services.h"
 #include "core/clock.h"
 #include "notice/browserlauncher.h"
 #include "window/dialogs.h"
 #include "window/screen.h"
+#include "window/services.h"
 
 // The desktop's real services, made once by the program.
 class DesktopServices : public Services

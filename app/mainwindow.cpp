@@ -2,26 +2,24 @@
 
 #include "alert/alertsound.h"
 #include "alert/alertwindow.h"
-#include "alert/desktopnotifier.h"
+#include "app/abouttexts.h"
 #include "app/agenda.h"
 #include "app/agendaview.h"
 #include "app/clockhands.h"
-#include "app/notices.h"
-#include "app/reminderwatch.h"
-#include "app/services.h"
-#include "app/sleepwatch.h"
 #include "core/apptitle.h"
 #include "core/clock.h"
 #include "core/text.h"
 #include "manager/managerwindow.h"
 #include "notice/noticeclient.h"
+#include "reminders/reminders.h"
 #include "store/reminderstore.h"
-#include "window/appwindow.h"
 #include "window/dialogs.h"
 #include "window/edgedocker.h"
 #include "window/hotarea.h"
 #include "window/picture.h"
+#include "window/programwindows.h"
 #include "window/screen.h"
+#include "window/services.h"
 #include "window/shapedpicture.h"
 #include "window/trayicon.h"
 
@@ -54,10 +52,12 @@ QLabel *captionLabel(QWidget *parent, const char *name, const QString &text, con
 
 } // namespace
 
-MainWindow::MainWindow(ReminderStore &store, AppWindow &appWindow, Services &services, QWidget *parent)
+MainWindow::MainWindow(ReminderStore &store, Reminders &reminders, ProgramWindows &programWindows, Services &services,
+                       QWidget *parent)
     : QWidget(parent, Qt::FramelessWindowHint)
     , m_store(store)
-    , m_appWindow(appWindow)
+    , m_reminders(reminders)
+    , m_programWindows(programWindows)
     , m_services(services)
     , m_dialogs(services.dialogs())
     , m_storeErrors(m_dialogs)
@@ -89,7 +89,7 @@ MainWindow::MainWindow(ReminderStore &store, AppWindow &appWindow, Services &ser
     aboutArea->setObjectName(QStringLiteral("aboutArea"));
     connect(settingsArea, &HotArea::clicked, this, &MainWindow::openManager);
     connect(quitArea, &HotArea::clicked, qApp, &QCoreApplication::quit);
-    connect(aboutArea, &HotArea::clicked, this, [this] { m_dialogs.messageDialog(versionNotice()); });
+    connect(aboutArea, &HotArea::clicked, this, [this] { m_dialogs.messageDialog(aboutText()); });
 
     m_menu = new QMenu(this);
     m_menu->setObjectName(QStringLiteral("mainMenu"));
@@ -114,12 +114,12 @@ MainWindow::MainWindow(ReminderStore &store, AppWindow &appWindow, Services &ser
     scrollTimer->setObjectName(QStringLiteral("scrollTimer"));
     connect(scrollTimer, &QTimer::timeout, this, &MainWindow::scrollAgenda);
     scrollTimer->start(100);
-    m_watch = new ReminderWatch(m_store, services.clock(), this);
-    connect(m_watch, &ReminderWatch::remindersDue, this, &MainWindow::queueAlerts);
-    auto *watchTimer = new QTimer(this);
-    watchTimer->setObjectName(QStringLiteral("watchTimer"));
-    connect(watchTimer, &QTimer::timeout, this, &MainWindow::checkDueReminders);
-    watchTimer->start(30000);
+    connect(&m_storeErrors, &LoneErrorBox::closed, this, &MainWindow::forgetOwnWindowActivity);
+    connect(&m_reminders, &Reminders::showAlert, this, &MainWindow::showAlert);
+    connect(&m_reminders, &Reminders::agendaChanged, this, &MainWindow::showAgenda);
+    connect(&m_reminders, &Reminders::storeFailed, this, &MainWindow::reportStoreFailure);
+    // The notification's action brings the alert forward, from the tray too, as a second start does.
+    connect(&m_reminders, &Reminders::alertRequested, &m_programWindows, &ProgramWindows::requestRestore);
 
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &MainWindow::noteActiveWindow);
 }
@@ -131,7 +131,7 @@ void MainWindow::createTrayIcon()
 {
     if (m_trayIcon)
         return;
-    m_trayIcon = new TrayIcon(m_appWindow, m_services.screen(), m_services.makeTrayBackend(), this);
+    m_trayIcon = new TrayIcon(m_programWindows, m_services.screen(), m_services.makeTrayBackend(), this);
     m_trayIcon->setContextMenu(m_menu);
     m_trayIcon->setAnimationFrames({loadIcon(QStringLiteral(":/assets/beetle-green.png")),
                                     loadIcon(QStringLiteral(":/assets/beetle-red.png")),
@@ -148,12 +148,8 @@ void MainWindow::showEvent(QShowEvent *event)
     m_shown = true;
     placeAtTopRight();
     // The tray icon, with its pictures and the backend that asks the desktop for its tray (a D-Bus round
-    // trip), and the connection to the system bus that tells of a wake from sleep are made once the window
-    // is on its way to the screen, so as not to delay it.
+    // trip), is made once the window is on its way to the screen, so as not to delay it.
     QMetaObject::invokeMethod(this, &MainWindow::createTrayIcon, Qt::QueuedConnection);
-    QMetaObject::invokeMethod(
-        this, [this] { connect(new SleepWatch(this), &SleepWatch::resumed, this, &MainWindow::checkDueReminders); },
-        Qt::QueuedConnection);
     // The first agenda is built once the window is on screen, whatever the window manager does with the
     // focus, so that an error box of the refresh does not hold the window back.
     QMetaObject::invokeMethod(this, &MainWindow::showAgenda, Qt::QueuedConnection);
@@ -180,38 +176,25 @@ void MainWindow::noteActiveWindow(QWindow *window)
 
 void MainWindow::showAgenda()
 {
-    if (m_showingAgenda)
-        return;
-    m_showingAgenda = true;
     if (!m_storeErrors.run([this] { refreshAgenda(); }))
-        reportedStoreFailure();
-    m_showingAgenda = false;
+        forgetOwnWindowActivity();
 }
 
-void MainWindow::reportedStoreFailure()
+void MainWindow::forgetOwnWindowActivity()
 {
-    // Coming back from the box would only ask the store again, and show the same box again and again.
+    // Coming back from the store's box would only ask the store again, and show the same box again and again.
     m_ownWindowWasActive = false;
 }
 
 void MainWindow::openStore()
 {
-    if (!m_storeErrors.run([this] { m_store.open(); }))
-        reportedStoreFailure();
+    if (!m_storeErrors.runWaiting([this] { m_store.open(); }))
+        forgetOwnWindowActivity();
 }
 
 void MainWindow::refreshAgenda()
 {
-    const QDate today = m_services.clock().now().date();
-    m_agenda->setText(withLineFeeds(agendaText(m_store.onDay(today))));
-    m_agendaDay = today;
-    m_agendaVersion = m_store.dataVersion();
-}
-
-void MainWindow::refreshAgendaIfStale()
-{
-    if (m_services.clock().now().date() != m_agendaDay || m_store.dataVersion() != m_agendaVersion)
-        refreshAgenda();
+    m_agenda->setText(withLineFeeds(agendaText(m_store.onDay(m_services.clock().now().date()))));
 }
 
 void MainWindow::scrollAgenda()
@@ -219,25 +202,16 @@ void MainWindow::scrollAgenda()
     m_agenda->move(m_agenda->x(), marqueeStep(m_agenda->y(), m_agenda->height(), m_agendaPanel->height()));
 }
 
-void MainWindow::checkDueReminders()
+void MainWindow::reportStoreFailure(const QString &message)
 {
-    const bool done = m_storeErrors.run([this] {
-        m_watch->check();
-        refreshAgendaIfStale();
-    });
-    if (!done)
-        reportedStoreFailure();
+    m_storeErrors.report(message);
+    forgetOwnWindowActivity();
 }
 
-// Reminders due together, or while an alert is open, each get their alert in turn, earliest first; each is
-// notified on the desktop as it falls due, also when its alert has to wait or the program is in the tray.
-void MainWindow::queueAlerts(const QList<Reminder> &reminders)
+void MainWindow::showAlert(const Reminder &reminder)
 {
     makeAlertWindow();
-    for (const Reminder &reminder : reminders)
-        m_notifier->notify(reminder);
-    m_pendingAlerts += reminders;
-    showNextAlert();
+    m_alert->showReminder(reminder);
 }
 
 void MainWindow::makeAlertWindow()
@@ -245,17 +219,8 @@ void MainWindow::makeAlertWindow()
     if (m_alert)
         return;
     m_alert = std::make_unique<AlertWindow>(m_services.screen(), m_services.makeAlertSound());
-    connect(m_alert.get(), &AlertWindow::minimizeProgramRequested, &m_appWindow, &AppWindow::minimize);
-    connect(m_alert.get(), &QDialog::finished, this, &MainWindow::showNextAlert, Qt::QueuedConnection);
-    m_notifier = m_services.makeNotifier();
-    // The notification's action brings the alert forward, from the tray too, as a second start does.
-    connect(m_notifier.get(), &DesktopNotifier::activated, &m_appWindow, &AppWindow::requestRestore);
-}
-
-void MainWindow::showNextAlert()
-{
-    if (!m_alert->isOpen() && !m_pendingAlerts.isEmpty())
-        m_alert->showReminder(m_pendingAlerts.takeFirst());
+    connect(m_alert.get(), &AlertWindow::minimizeProgramRequested, &m_programWindows, &ProgramWindows::minimize);
+    connect(m_alert.get(), &QDialog::finished, &m_reminders, &Reminders::alertClosed, Qt::QueuedConnection);
 }
 
 // A fresh manager window for every opening; it goes when it closes.
@@ -263,8 +228,7 @@ void MainWindow::openManager()
 {
     guarded(m_dialogs, [this] {
         auto *manager = new ManagerWindow(
-            m_store, m_dialogs, m_services.clock(), m_services.screen(), m_services.makeAlertSound(),
-            m_services.makeNoticeClient(), m_services.browser(), [this] { refreshAgenda(); }, this);
+            m_store, m_services, [this] { refreshAgenda(); }, this);
         manager->setAttribute(Qt::WA_DeleteOnClose);
         manager->open(); // modal to the main window; an alert that falls due meanwhile opens above it
     });
@@ -274,7 +238,7 @@ void MainWindow::openManager()
 void MainWindow::toggleHidden()
 {
     createTrayIcon(); // the menu may come before the event loop has made the icon
-    if (m_appWindow.isMinimized())
+    if (m_programWindows.isMinimized())
         m_trayIcon->restore();
     else
         m_trayIcon->minimizeToTray();
@@ -282,7 +246,7 @@ void MainWindow::toggleHidden()
 
 void MainWindow::trayClicked()
 {
-    if (m_appWindow.isMinimized()) {
+    if (m_programWindows.isMinimized()) {
         m_trayIcon->restore();
         placeAtTopRight();
     } else {
@@ -299,7 +263,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_introductionLink && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        m_dialogs.messageDialog(featureNotice());
+        m_dialogs.messageDialog(introductionText());
         return true;
     }
     return QWidget::eventFilter(watched, event);

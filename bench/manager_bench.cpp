@@ -2,6 +2,7 @@
 // to delete or modify one reminder. Run it from a Release build; it prints one line per figure.
 
 #include "alert/alertsound.h"
+#include "alert/desktopnotifier.h"
 #include "core/apperror.h"
 #include "core/clock.h"
 #include "manager/managerwindow.h"
@@ -11,6 +12,8 @@
 #include "store/statement.h"
 #include "window/dialogs.h"
 #include "window/screen.h"
+#include "window/services.h"
+#include "window/traybackend.h"
 
 #include <QAction>
 #include <QApplication>
@@ -48,6 +51,7 @@ class QuietDialogs : public Dialogs
 {
 public:
     void errorBox(const QString &message) override { die(message); }
+    QDialog *openErrorBox(const QString &message) override { die(message); }
     void informationBox(const QString &text, const QString &) override
     {
         if (!text.contains(QStringLiteral("成功")))
@@ -66,6 +70,26 @@ class NoBrowser : public BrowserLauncher
 {
 public:
     void launch(const QString &) override {}
+};
+
+// The manager's services: no tray and no notifications here.
+class BenchServices : public Services
+{
+public:
+    const Clock &clock() override { return m_clock; }
+    Dialogs &dialogs() override { return m_dialogs; }
+    const Screen &screen() override { return m_screen; }
+    BrowserLauncher &browser() override { return m_browser; }
+    std::unique_ptr<TrayBackend> makeTrayBackend() override { return nullptr; }
+    std::unique_ptr<AlertSound> makeAlertSound() override { return std::make_unique<SilentSound>(); }
+    std::unique_ptr<NoticeClient> makeNoticeClient() override { return std::make_unique<ModuleNoticeClient>(); }
+    std::unique_ptr<DesktopNotifier> makeNotifier() override { return nullptr; }
+
+private:
+    QuietDialogs m_dialogs;
+    SystemClock m_clock;
+    PrimaryScreen m_screen;
+    NoBrowser m_browser;
 };
 
 int storedRows(const QString &path)
@@ -141,13 +165,9 @@ int main(int argc, char *argv[])
         die(QStringLiteral("cannot copy %1").arg(source));
 
     ReminderStore store(path);
-    QuietDialogs dialogs;
-    SystemClock clock;
-    PrimaryScreen screen;
-    NoBrowser browser;
+    BenchServices services;
     // The agenda refresh's work in the store: today's reminders.
-    ManagerWindow window(store, dialogs, clock, screen, std::make_unique<SilentSound>(),
-                         std::make_unique<ModuleNoticeClient>(), browser, [&] { store.onDay(clock.now().date()); });
+    ManagerWindow window(store, services, [&] { store.onDay(services.clock().now().date()); });
     window.open();
     QApplication::processEvents();
     auto *pages = window.findChild<QTabWidget *>(QStringLiteral("pages"));

@@ -5,12 +5,14 @@
 
 #include "alert/alertsound.h"
 #include "alert/alertwindow.h"
+#include "alert/desktopnotifier.h"
 #include "app/desktopservices.h"
 #include "app/mainwindow.h"
 #include "notice/http/httpclient.h"
+#include "reminders/reminders.h"
 #include "store/reminder.h"
 #include "store/reminderstore.h"
-#include "window/appwindow.h"
+#include "window/programwindows.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -194,8 +196,9 @@ void agendaRefresh()
         std::fprintf(stderr, "stall_bench: sqlite3 could not fill the store\n");
     BenchServices services;
     ReminderStore store(path);
-    AppWindow appWindow(services.dialogs());
-    MainWindow window(store, appWindow, services);
+    Reminders reminders(store, services.clock(), services.makeNotifier());
+    ProgramWindows programWindows(services.dialogs());
+    MainWindow window(store, reminders, programWindows, services);
     window.show();
     QElapsedTimer settle;
     settle.start();

@@ -161,7 +161,7 @@ int addReminder(const Arguments &arguments, Console &console)
                 : QStringLiteral("add takes one SUBJECT; quote it: '%1'").arg(operands.join(QLatin1Char(' '))));
     }
     Reminder reminder;
-    reminder.subject = trimmed(operands.first());
+    reminder.subject = withoutOuterSpacesAndControls(operands.first());
     if (reminder.subject.isEmpty())
         throw InputError(QStringLiteral("SUBJECT is empty"));
     requireShortEnough(reminder.subject, QStringLiteral("SUBJECT"));

@@ -166,7 +166,7 @@ EventConverter::Zone EventConverter::zoneOf(icalproperty *property, const icalti
 EventReminders EventConverter::convert(icalcomponent *event) const
 {
     EventReminders result;
-    result.subject = trimmed(textOf(event, ICAL_SUMMARY_PROPERTY));
+    result.subject = withoutOuterSpacesAndControls(textOf(event, ICAL_SUMMARY_PROPERTY));
     QString content = textOf(event, ICAL_DESCRIPTION_PROPERTY);
     if (content.isNull())
         content = QLatin1String("");

@@ -1,6 +1,6 @@
 #include "core/text.h"
 
-QString trimmed(const QString &text)
+QString withoutOuterSpacesAndControls(const QString &text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();

@@ -14,6 +14,7 @@
 #include "window/hotarea.h"
 #include "window/picture.h"
 #include "window/screen.h"
+#include "window/services.h"
 #include "window/shapedpicture.h"
 
 #include <QApplication>
@@ -50,17 +51,16 @@ QWidget *makeAboutPage()
 
 } // namespace
 
-ManagerWindow::ManagerWindow(ReminderStore &store, Dialogs &dialogs, const Clock &clock, const Screen &screen,
-                             std::unique_ptr<AlertSound> sound, std::unique_ptr<NoticeClient> noticeClient,
-                             BrowserLauncher &browser, std::function<void()> refreshAgenda, QWidget *parent)
+ManagerWindow::ManagerWindow(ReminderStore &store, Services &services, std::function<void()> refreshAgenda,
+                             QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
-    , m_dialogs(dialogs)
-    , m_screen(screen)
-    , m_sound(std::move(sound))
-    , m_noticeClient(std::move(noticeClient))
-    , m_noticeLinks(*m_noticeClient, browser)
+    , m_dialogs(services.dialogs())
+    , m_screen(services.screen())
+    , m_sound(services.makeAlertSound())
+    , m_noticeClient(services.makeNoticeClient())
+    , m_noticeLinks(*m_noticeClient, services.browser())
     , m_list(store)
-    , m_context{store, dialogs, clock, std::move(refreshAgenda), m_list}
+    , m_context{store, m_dialogs, services.clock(), std::move(refreshAgenda), m_list}
 {
     setObjectName(QStringLiteral("managerWindow"));
     setWindowTitle(QStringLiteral("日程设置"));

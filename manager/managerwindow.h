@@ -9,13 +9,12 @@
 #include <memory>
 
 class AlertSound;
-class BrowserLauncher;
-class Clock;
 class Dialogs;
 class NoticeClient;
 class PageTabs;
 class ReminderStore;
 class Screen;
+class Services;
 
 // The manager window: adds, modifies, deletes and browses reminders on five pages. The main window makes a
 // fresh one for every opening (Qt::WA_DeleteOnClose) and opens it with open(), modal to the main window;
@@ -26,12 +25,10 @@ class ManagerWindow : public QDialog
 
 public:
     // `refreshAgenda` rebuilds today's agenda on the main window (it throws AppError when the store fails);
-    // it runs after every change the manager makes, at the place the handlers give it. The player and the
-    // notice client are the window's own; the store, the dialogs, the clock, the screen and the browser are
-    // the program's.
-    ManagerWindow(ReminderStore &store, Dialogs &dialogs, const Clock &clock, const Screen &screen,
-                  std::unique_ptr<AlertSound> sound, std::unique_ptr<NoticeClient> noticeClient,
-                  BrowserLauncher &browser, std::function<void()> refreshAgenda, QWidget *parent = nullptr);
+    // it runs after every change the manager makes, at the place the handlers give it. The window makes its
+    // own player and notice client from `services`.
+    ManagerWindow(ReminderStore &store, Services &services, std::function<void()> refreshAgenda,
+                  QWidget *parent = nullptr);
     ~ManagerWindow() override;
 
 protected:

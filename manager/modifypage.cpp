@@ -32,7 +32,8 @@ ModifyPage::ModifyPage(ManagerContext &context, QWidget *parent)
     grid->setObjectName(QStringLiteral("modifyGrid"));
     grid->setGeometry(2, 2, 541, 119);
     m_form.dateEdit = placeDateEdit(panel, {88, 232, 105, 21});
-    m_form.dateEdit->setDate(QDate(2008, 7, 16)); // until a row is loaded
+    // Until a row is loaded; the date the page has always shown there, kept so that it looks as users know it.
+    m_form.dateEdit->setDate(QDate(2008, 7, 16));
     m_form.timeEdit = placeTimeEdit(panel, {208, 232}, 89);
     auto *modifyButton = placeButton(panel, "modifyButton", QStringLiteral("修改"), {336, 232, 75, 25});
     auto *backButton = placeButton(panel, "backButton", kBackCaption, {432, 232, 75, 25});
@@ -64,7 +65,7 @@ void ModifyPage::modify()
 {
     guarded(m_context.dialogs, [this] {
         ReminderList &list = m_context.list;
-        if (!list.hasRows() || trimmed(m_form.subjectEdit->text()).isEmpty()
+        if (!list.hasRows() || withoutOuterSpacesAndControls(m_form.subjectEdit->text()).isEmpty()
             || m_form.contentEdit->toPlainText().isEmpty()) {
             m_context.dialogs.informationBox(QStringLiteral("请不要误操作!"), kNoticeCaption);
             return;

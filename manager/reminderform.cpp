@@ -11,7 +11,7 @@
 Reminder ReminderForm::reminder() const
 {
     Reminder reminder;
-    reminder.subject = trimmed(subjectEdit->text());
+    reminder.subject = withoutOuterSpacesAndControls(subjectEdit->text());
     reminder.content = contentEdit->toPlainText();
     reminder.day = dateEdit->date();
     reminder.due = WallClock::at(reminder.day, timeEdit->time());

@@ -5,6 +5,7 @@
 #include "window/screen.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 
 QString errorBoxText(const QString &message)
@@ -16,14 +17,16 @@ QString errorBoxText(const QString &message)
 
 namespace {
 
-// A message box that stands centred on a screen: it learns its final size only as it shows.
+// A message box that stands centred on a screen: it learns its final size only as it shows. Stored and
+// received texts (a subject, a server's status line) read literally, never as markup.
 class CentredBox : public QMessageBox
 {
 public:
     CentredBox(Icon icon, const QString &caption, const QString &text, const QRect &screen)
-        : QMessageBox(icon, caption, text, QMessageBox::Ok, QApplication::activeWindow())
+        : QMessageBox(icon, caption, withLineFeeds(text), QMessageBox::Ok, QApplication::activeWindow())
         , m_screen(screen)
     {
+        setTextFormat(Qt::PlainText);
     }
 
 protected:
@@ -47,15 +50,21 @@ QtDialogs::QtDialogs(const Screen &screen)
 
 void QtDialogs::showBox(QMessageBox::Icon icon, const QString &caption, const QString &text, bool centreOnScreen)
 {
-    // Stored and received texts (a subject, a server's status line) read literally, never as markup.
-    CentredBox box(icon, caption, withLineFeeds(text), centreOnScreen ? m_screen.geometry() : QRect());
-    box.setTextFormat(Qt::PlainText);
+    CentredBox box(icon, caption, text, centreOnScreen ? m_screen.geometry() : QRect());
     box.exec();
 }
 
 void QtDialogs::errorBox(const QString &message)
 {
     showBox(QMessageBox::Critical, kApplicationTitle, errorBoxText(message), false);
+}
+
+QDialog *QtDialogs::openErrorBox(const QString &message)
+{
+    auto *box = new CentredBox(QMessageBox::Critical, kApplicationTitle, errorBoxText(message), QRect());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+    return box;
 }
 
 void QtDialogs::informationBox(const QString &text, const QString &caption)
@@ -66,4 +75,26 @@ void QtDialogs::informationBox(const QString &text, const QString &caption)
 void QtDialogs::messageDialog(const QString &text)
 {
     showBox(QMessageBox::NoIcon, kApplicationTitle, text, true);
+}
+
+LoneErrorBox::LoneErrorBox(Dialogs &dialogs, QObject *parent)
+    : QObject(parent)
+    , m_dialogs(dialogs)
+{
+}
+
+void LoneErrorBox::report(const QString &message)
+{
+    if (m_showing)
+        return;
+    m_showing = true;
+    QDialog *box = m_dialogs.openErrorBox(message);
+    const auto boxClosed = [this, box] {
+        disconnect(box, nullptr, this, nullptr);
+        m_showing = false;
+        emit closed();
+    };
+    connect(box, &QDialog::finished, this, boxClosed);
+    // A box that stood on a window goes with it, unfinished.
+    connect(box, &QObject::destroyed, this, boxClosed);
 }

@@ -1,6 +1,5 @@
 #include "window/edgedocker.h"
 
-#include "core/apperror.h"
 #include "window/screen.h"
 #include "window/shapedpicture.h"
 #include "window/windowdrag.h"
@@ -10,6 +9,7 @@
 
 namespace {
 
+// Kept as the program has always had it: how soon a docked window wakes to the pointer is part of its feel.
 constexpr int kWakeUpInterval = 558;
 
 // The right edge as the docking reasons about it: the first column outside the rectangle.
@@ -36,15 +36,13 @@ EdgeDocker::EdgeDocker(QWidget *window, const Screen &screen)
 
 void EdgeDocker::setVisibleStrip(int pixels)
 {
-    if (pixels < 1 || pixels > 50)
-        throw AppError(QStringLiteral("请填写1-50以内的数字"));
+    Q_ASSERT(pixels >= 1 && pixels <= 50);
     m_visibleStrip = pixels;
 }
 
 void EdgeDocker::setSnapDistance(int pixels)
 {
-    if (pixels < 5 || pixels > 50)
-        throw AppError(QStringLiteral("请填写5-50以内的数字"));
+    Q_ASSERT(pixels >= 5 && pixels <= 50);
     m_snapDistance = pixels;
 }
 

@@ -28,10 +28,10 @@ public:
     EdgeDocker(QWidget *window, const Screen &screen);
 
     Edge edge() const { return m_edge; }
-    // 1 to 50 pixels; otherwise throws AppError "请填写1-50以内的数字" and keeps the value.
+    // 1 to 50 pixels.
     int visibleStrip() const { return m_visibleStrip; }
     void setVisibleStrip(int pixels);
-    // 5 to 50 pixels; otherwise throws AppError "请填写5-50以内的数字" and keeps the value.
+    // 5 to 50 pixels.
     int snapDistance() const { return m_snapDistance; }
     void setSnapDistance(int pixels);
 

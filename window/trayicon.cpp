@@ -1,7 +1,7 @@
 #include "window/trayicon.h"
 
 #include "core/apperror.h"
-#include "window/appwindow.h"
+#include "window/programwindows.h"
 #include "window/screen.h"
 
 #include <QApplication>
@@ -13,7 +13,7 @@ constexpr int kFrameInterval = 1000;
 
 } // namespace
 
-TrayIcon::TrayIcon(AppWindow &program, const Screen &screen, std::unique_ptr<TrayBackend> backend, QObject *parent)
+TrayIcon::TrayIcon(ProgramWindows &program, const Screen &screen, std::unique_ptr<TrayBackend> backend, QObject *parent)
     : QObject(parent)
     , m_program(program)
     , m_screen(screen)
@@ -38,8 +38,8 @@ void TrayIcon::show()
     if (!m_backend->show(currentIcon()))
         throw AppError(QStringLiteral("Cannot Create System Shell Notification Icon"));
     m_shown = true;
-    connect(&m_program, &AppWindow::minimizeRequested, this, &TrayIcon::minimizeToTray);
-    connect(&m_program, &AppWindow::restoreRequested, this, &TrayIcon::restore);
+    connect(&m_program, &ProgramWindows::minimizeRequested, this, &TrayIcon::minimizeToTray);
+    connect(&m_program, &ProgramWindows::restoreRequested, this, &TrayIcon::restore);
 }
 
 void TrayIcon::setContextMenu(QMenu *menu)

@@ -11,14 +11,14 @@
 
 #include <memory>
 
-class AppWindow;
+class ProgramWindows;
 class QMenu;
 class Screen;
 
 // The program's icon in the notification area: an animation through a list of frames, a context menu on a
 // right click, `clicked` on a left click, and the program minimised to the tray (minimised and off the
 // taskbar, while a tray shows the icon; without a tray the program stays on the taskbar, never unreachable).
-// A minimise or restore command that the program receives from outside (AppWindow's minimizeRequested and
+// A minimise or restore command that the program receives from outside (ProgramWindows's minimizeRequested and
 // restoreRequested: the window manager, a second start) minimises to the tray or restores through it, once
 // the icon shows.
 class TrayIcon : public QObject
@@ -26,7 +26,8 @@ class TrayIcon : public QObject
     Q_OBJECT
 
 public:
-    TrayIcon(AppWindow &program, const Screen &screen, std::unique_ptr<TrayBackend> backend, QObject *parent = nullptr);
+    TrayIcon(ProgramWindows &program, const Screen &screen, std::unique_ptr<TrayBackend> backend,
+             QObject *parent = nullptr);
     ~TrayIcon() override;
 
     // Shows the icon (the current frame, or the program's icon without frames); throws AppError
@@ -53,7 +54,7 @@ private:
     QIcon currentIcon() const;
     bool inTray() const;
 
-    AppWindow &m_program;
+    ProgramWindows &m_program;
     const Screen &m_screen;
     std::unique_ptr<TrayBackend> m_backend;
     QPointer<QMenu> m_menu;

@@ -2,21 +2,23 @@
 // window becomes active again, the watch raising the alert, and open windows surviving the tray.
 
 #include "alert/alertwindow.h"
+#include "app/abouttexts.h"
 #include "app/agendaview.h"
 #include "app/mainwindow.h"
-#include "app/notices.h"
 #include "manager/managerwindow.h"
+#include "reminders/reminders.h"
 #include "store/reminderstore.h"
 #include "tests/support/fakeservices.h"
 #include "tests/support/tempdatabase.h"
-#include "window/appwindow.h"
 #include "window/hotarea.h"
+#include "window/programwindows.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -37,8 +39,9 @@ struct Program
 
     explicit Program(Store there = StoreThere)
         : store(db.path())
-        , appWindow(services.dialogs())
-        , window(store, appWindow, services)
+        , reminders(store, services.clock(), services.makeNotifier())
+        , programWindows(services.dialogs())
+        , window(store, reminders, programWindows, services)
     {
         if (there == StoreMissing)
             QFile::remove(db.path());
@@ -57,12 +60,13 @@ struct Program
         }
         return nullptr;
     }
-    void tick() { QMetaObject::invokeMethod(window.findChild<QTimer *>(QStringLiteral("watchTimer")), "timeout"); }
+    void tick() { QMetaObject::invokeMethod(reminders.findChild<QTimer *>(QStringLiteral("watchTimer")), "timeout"); }
 
     TempDatabase db;
     FakeServices services;
     ReminderStore store;
-    AppWindow appWindow;
+    Reminders reminders;
+    ProgramWindows programWindows;
     MainWindow window;
 };
 
@@ -83,6 +87,7 @@ private slots:
     void remindersDueTogetherAlertInTurn();
     void agendaFollowsTheDayAndOtherPrograms();
     void storeFailuresStandInOneBoxAtATime();
+    void lockedStoreLeavesTheWatchTicking();
     void openWindowsSurviveTheTray();
     void dialTellsTheTime();
     void startAtLoginFromTheMenu();
@@ -122,8 +127,9 @@ void TestMainWindow::placedAtTheTopRightOfThePrimaryScreen()
     services.fakeScreen.screenGeometry = geometry;
     services.fakeScreen.screenWorkArea = workArea;
     ReminderStore store(db.path());
-    AppWindow appWindow(services.dialogs());
-    MainWindow window(store, appWindow, services);
+    Reminders reminders(store, services.clock(), services.makeNotifier());
+    ProgramWindows programWindows(services.dialogs());
+    MainWindow window(store, reminders, programWindows, services);
     window.show();
     QCOMPARE(window.pos(), expected);
     QCOMPARE(window.size(), QSize(600, 300));
@@ -134,10 +140,10 @@ void TestMainWindow::hotAreasAndLink()
     Program program;
     QStringList &shown = program.services.recordingDialogs.shown;
     click(program.area("aboutArea"));
-    QCOMPARE(shown, QStringList{QStringLiteral("message||") + versionNotice()});
+    QCOMPARE(shown, QStringList{QStringLiteral("message||") + aboutText()});
     auto *link = program.window.findChild<QLabel *>(QStringLiteral("introductionLink"));
     click(link);
-    QCOMPARE(shown.last(), QStringLiteral("message||") + featureNotice());
+    QCOMPARE(shown.last(), QStringLiteral("message||") + introductionText());
     QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
 }
 
@@ -165,10 +171,10 @@ void TestMainWindow::trayIconHidesAndShows()
     const QPoint topRight = program.window.pos();
     program.window.move(100, 100);
     tray.activate(QSystemTrayIcon::Trigger);
-    QVERIFY(program.appWindow.isMinimized());
-    QVERIFY(!program.appWindow.hasTaskbarEntry());
+    QVERIFY(program.programWindows.isMinimized());
+    QVERIFY(!program.programWindows.hasTaskbarEntry());
     tray.activate(QSystemTrayIcon::Trigger);
-    QVERIFY(!program.appWindow.isMinimized());
+    QVERIFY(!program.programWindows.isMinimized());
     QTRY_VERIFY(program.window.isVisible());
     QCOMPARE(program.window.pos(), topRight);
 
@@ -176,7 +182,7 @@ void TestMainWindow::trayIconHidesAndShows()
     program.window.move(100, 100);
     QAction *hideShow = program.menuAction(QStringLiteral("隐藏/显示"));
     hideShow->trigger();
-    QVERIFY(program.appWindow.isMinimized());
+    QVERIFY(program.programWindows.isMinimized());
     hideShow->trigger();
     QTRY_VERIFY(program.window.isVisible());
     QCOMPARE(program.window.pos(), QPoint(100, 100));
@@ -247,19 +253,44 @@ void TestMainWindow::storeFailuresStandInOneBoxAtATime()
     Program program(Program::StoreMissing);
     RecordingDialogs &dialogs = program.services.recordingDialogs;
     QTRY_COMPARE(dialogs.shown.size(), 1); // the first agenda could not be read
-    // While the box stands (its own event loop runs the timers), the ticks that fail show no box of their own.
-    int ticksWhileShown = 0;
-    dialogs.whileShown = [&] {
-        for (; ticksWhileShown < 5; ++ticksWhileShown)
-            program.tick();
-    };
-    program.tick();
-    QCOMPARE(dialogs.shown.size(), 2);
-    QCOMPARE(ticksWhileShown, 5);
-    dialogs.whileShown = nullptr;
+    // While the box stands, the ticks that fail show no box of their own.
+    for (int tick = 0; tick < 5; ++tick)
+        program.tick();
+    QCOMPARE(dialogs.shown.size(), 1);
+    QCOMPARE(dialogs.standingBoxes().size(), 1);
+    dialogs.standingBoxes().first()->accept();
     program.tick(); // closed, and the store still fails: the next tick reports again
-    QCOMPARE(dialogs.shown.size(), 3);
+    QCOMPARE(dialogs.shown.size(), 2);
     QVERIFY(dialogs.shown.last().contains(QStringLiteral("找不到数据库文件")));
+}
+
+// Another program holds the store locked: the box that says so does not keep a reminder that falls due
+// once the lock is gone from alerting in its minute.
+void TestMainWindow::lockedStoreLeavesTheWatchTicking()
+{
+    Program program;
+    RecordingDialogs &dialogs = program.services.recordingDialogs;
+    QTRY_COMPARE(program.agenda()->text(), QString()); // the first agenda was read
+    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(9, 30, 5));
+    program.db.sql(QStringLiteral(
+        "insert into 日程提醒(主题,内容,时间,日期) values('锁后','c','2026-03-04 09:31:00','2026-03-04')"));
+    QProcess holder;
+    holder.start(QStringLiteral("sqlite3"), {program.db.path()});
+    holder.write("BEGIN EXCLUSIVE;\nselect 'locked';\n");
+    QVERIFY(holder.waitForReadyRead(10000));
+    program.tick(); // waits out SQLite's busy time, then fails
+    QCOMPARE(dialogs.standingBoxes().size(), 1);
+    QVERIFY(dialogs.shown.last().contains(QStringLiteral("locked")));
+    holder.write("COMMIT;\n");
+    holder.closeWriteChannel();
+    QVERIFY(holder.waitForFinished(10000));
+    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(9, 31, 5));
+    program.tick();
+    AlertWindow *alert = nullptr;
+    QTRY_VERIFY(alert = qobject_cast<AlertWindow *>(QApplication::activeModalWidget()));
+    QCOMPARE(alert->findChild<QLineEdit *>(QStringLiteral("subjectField"))->text(), QStringLiteral("锁后"));
+    QCOMPARE(dialogs.standingBoxes().size(), 1); // the box still stands
+    alert->reject();
 }
 
 void TestMainWindow::openWindowsSurviveTheTray()
@@ -362,9 +393,9 @@ void TestMainWindow::dueReminderIsAlsoNotified()
     QCOMPARE(program.services.notified.size(), 1);
     QCOMPARE(program.services.notified.first().subject, QStringLiteral("会议"));
     program.menuAction(QStringLiteral("隐藏/显示"))->trigger(); // the program goes to the tray
-    QVERIFY(program.appWindow.isMinimized());
+    QVERIFY(program.programWindows.isMinimized());
     program.services.notifier->activate(); // the user picks the notification
-    QVERIFY(!program.appWindow.isMinimized());
+    QVERIFY(!program.programWindows.isMinimized());
     auto *alert = qobject_cast<AlertWindow *>(QApplication::activeModalWidget());
     QTRY_VERIFY(alert = qobject_cast<AlertWindow *>(QApplication::activeModalWidget()));
     QVERIFY(alert->isVisible());

@@ -4,11 +4,7 @@
 #include "notice/noticeclient.h"
 #include "store/reminderlistmodel.h"
 #include "store/reminderstore.h"
-#include "tests/support/fakeclock.h"
-#include "tests/support/fakescreen.h"
-#include "tests/support/recordingbrowser.h"
-#include "tests/support/recordingdialogs.h"
-#include "tests/support/recordingsound.h"
+#include "tests/support/fakeservices.h"
 #include "tests/support/tempdatabase.h"
 
 #include <QPointer>
@@ -17,14 +13,20 @@
 
 enum Page { AddPage, ModifyPage, DeletePage, BrowsePage, AboutPage };
 
+// The test's services with the program's own notice client, which the notice links' tests point at a local
+// server.
+struct ManagerServices : FakeServices
+{
+    std::unique_ptr<NoticeClient> makeNoticeClient() override { return std::make_unique<ModuleNoticeClient>(); }
+};
+
 // A manager window on a fresh database with a fixed clock. `dialogs.shown` is the one ordered log of what
 // the user is told, and each agenda refresh adds "agenda|<today's subjects as stored then>" to it (or fails
 // when `agendaFails`).
 struct ManagerFixture
 {
     ManagerFixture()
-        : window(new ManagerWindow(store, dialogs, clock, screen, std::make_unique<RecordingSound>(played),
-                                   std::make_unique<ModuleNoticeClient>(), browser, [this] { refreshAgenda(); }))
+        : window(new ManagerWindow(store, services, [this] { refreshAgenda(); }))
     {
     }
     ~ManagerFixture() { delete window; }
@@ -87,11 +89,12 @@ struct ManagerFixture
 
     TempDatabase db;
     ReminderStore store{db.path()};
-    RecordingDialogs dialogs;
-    FakeClock clock;
-    FakeScreen screen;
-    QStringList played;
-    RecordingBrowser browser;
+    ManagerServices services;
+    RecordingDialogs &dialogs = services.recordingDialogs;
+    FakeClock &clock = services.fakeClock;
+    FakeScreen &screen = services.fakeScreen;
+    QStringList &played = services.played;
+    RecordingBrowser &browser = services.recordingBrowser;
     bool agendaFails = false;
     // On the heap, so that a test can let it go as the program does, when it closes.
     QPointer<ManagerWindow> window;

@@ -135,7 +135,7 @@ void TestTextFormats::trimming()
 {
     QFETCH(QString, text);
     QFETCH(QString, expected);
-    QCOMPARE(trimmed(text), expected);
+    QCOMPARE(withoutOuterSpacesAndControls(text), expected);
 }
 
 void TestTextFormats::errorBoxFullStop_data()

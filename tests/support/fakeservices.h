@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/services.h"
 #include "tests/support/fakeclock.h"
 #include "tests/support/fakenoticeclient.h"
 #include "tests/support/fakescreen.h"
@@ -9,6 +8,7 @@
 #include "tests/support/recordingnotifier.h"
 #include "tests/support/recordingsound.h"
 #include "tests/support/recordingtraybackend.h"
+#include "window/services.h"
 
 #include <QPointer>
 

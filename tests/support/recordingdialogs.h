@@ -2,30 +2,42 @@
 
 #include "window/dialogs.h"
 
+#include <QDialog>
 #include <QStringList>
 
-#include <functional>
-
-// Records every notice instead of blocking on a message box. Each entry reads "kind|caption|text".
+// Records every notice instead of blocking on a message box. Each entry reads "kind|caption|text". A box
+// opened without waiting is a dialog that is never shown: it stands until the test closes it, as the user
+// would, with done(), accept() or reject().
 class RecordingDialogs : public Dialogs
 {
 public:
+    ~RecordingDialogs() override { qDeleteAll(m_standing); }
+
     void errorBox(const QString &message) override { record(QStringLiteral("error||") + errorBoxText(message)); }
+    QDialog *openErrorBox(const QString &message) override
+    {
+        auto *box = new QDialog;
+        m_standing << box;
+        QObject::connect(box, &QDialog::finished, box, [this, box] {
+            m_standing.removeOne(box);
+            box->deleteLater();
+        });
+        record(QStringLiteral("error||") + errorBoxText(message));
+        return box;
+    }
     void informationBox(const QString &text, const QString &caption) override
     {
         record(QStringLiteral("info|%1|%2").arg(caption, text));
     }
     void messageDialog(const QString &text) override { record(QStringLiteral("message||") + text); }
 
+    // The boxes opened without waiting that the test has not closed, oldest first.
+    const QList<QDialog *> &standingBoxes() const { return m_standing; }
+
     QStringList shown;
-    // Runs while a box stands, as the program's timers would in a real box's event loop.
-    std::function<void()> whileShown;
 
 private:
-    void record(const QString &entry)
-    {
-        shown << entry;
-        if (whileShown)
-            whileShown();
-    }
+    void record(const QString &entry) { shown << entry; }
+
+    QList<QDialog *> m_standing;
 };

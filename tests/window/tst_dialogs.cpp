@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -36,6 +38,18 @@ SeenBox seeBox(const std::function<void()> &show)
     return seen;
 }
 
+// The error boxes on screen.
+QList<QMessageBox *> standingErrorBoxes()
+{
+    QList<QMessageBox *> boxes;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        auto *box = qobject_cast<QMessageBox *>(window);
+        if (box && box->isVisible() && box->icon() == QMessageBox::Critical)
+            boxes << box;
+    }
+    return boxes;
+}
+
 } // namespace
 
 class TestDialogs : public QObject
@@ -46,6 +60,7 @@ private slots:
     void textShowsLiterally_data();
     void textShowsLiterally();
     void messageDialogIsCentredOnThePrimaryScreen();
+    void loneErrorBoxDoesNotWait();
 };
 
 void TestDialogs::textShowsLiterally_data()
@@ -82,6 +97,32 @@ void TestDialogs::messageDialogIsCentredOnThePrimaryScreen()
     const SeenBox message = seeBox([&] { dialogs.messageDialog(QStringLiteral("删除成功！")); });
     QVERIFY(qAbs(message.centre.x() - screen.geometry().center().x()) <= 1);
     QVERIFY(qAbs(message.centre.y() - screen.geometry().center().y()) <= 1);
+}
+
+// The program's work goes on while the box of a failure stands; the next failure shows no second box, and
+// one after the box is closed shows again.
+void TestDialogs::loneErrorBoxDoesNotWait()
+{
+    FakeScreen screen;
+    QtDialogs dialogs(screen);
+    LoneErrorBox errors(dialogs);
+    QSignalSpy closed(&errors, &LoneErrorBox::closed);
+    const auto fail = [](const char *message) { return [message] { throw AppError(QString::fromUtf8(message)); }; };
+    QVERIFY(!errors.run(fail("database is locked")));
+    QTRY_COMPARE(standingErrorBoxes().size(), 1); // it returned while the box stands
+    QMessageBox *box = standingErrorBoxes().first();
+    QCOMPARE(box->text(), QStringLiteral("database is locked."));
+    QCOMPARE(box->windowTitle(), kApplicationTitle);
+    QVERIFY(!errors.run(fail("second")));
+    QCOMPARE(standingErrorBoxes().size(), 1);
+    QPointer<QMessageBox> gone(box);
+    box->accept();
+    QCOMPARE(closed.size(), 1);
+    QTRY_VERIFY(!gone); // it goes once closed
+    QVERIFY(!errors.run(fail("third")));
+    QTRY_COMPARE(standingErrorBoxes().size(), 1);
+    QCOMPARE(standingErrorBoxes().first()->text(), QStringLiteral("third."));
+    standingErrorBoxes().first()->accept();
 }
 
 QTEST_MAIN(TestDialogs)

@@ -4,7 +4,7 @@
 #include "tests/support/fakescreen.h"
 #include "tests/support/recordingdialogs.h"
 #include "tests/support/recordingtraybackend.h"
-#include "window/appwindow.h"
+#include "window/programwindows.h"
 #include "window/systemtraybackend.h"
 
 #include <QMenu>
@@ -39,7 +39,7 @@ struct TrayFixture
     QTimer *animation() const { return tray->findChild<QTimer *>(); }
 
     RecordingDialogs dialogs;
-    AppWindow app{dialogs};
+    ProgramWindows app{dialogs};
     FakeScreen screen;
     QWidget window;
     QStringList requests;

@@ -1,4 +1,4 @@
-#include "window/appwindow.h"
+#include "window/programwindows.h"
 
 #include "window/dialogs.h"
 
@@ -36,19 +36,19 @@ int ownerDepth(const QWidget *window)
 
 } // namespace
 
-AppWindow::AppWindow(Dialogs &dialogs, QObject *parent)
+ProgramWindows::ProgramWindows(Dialogs &dialogs, QObject *parent)
     : QObject(parent)
     , m_dialogs(dialogs)
 {
     qApp->installEventFilter(this);
 }
 
-AppWindow::~AppWindow()
+ProgramWindows::~ProgramWindows()
 {
     qApp->removeEventFilter(this);
 }
 
-void AppWindow::minimize()
+void ProgramWindows::minimize()
 {
     if (m_minimized)
         return;
@@ -67,7 +67,7 @@ void AppWindow::minimize()
         window->showMinimized();
 }
 
-void AppWindow::restore()
+void ProgramWindows::restore()
 {
     if (!m_minimized)
         return;
@@ -83,7 +83,7 @@ void AppWindow::restore()
     m_restored.start();
 }
 
-void AppWindow::hideTaskbarEntry()
+void ProgramWindows::hideTaskbarEntry()
 {
     if (!m_minimized)
         return;
@@ -94,7 +94,7 @@ void AppWindow::hideTaskbarEntry()
     }
 }
 
-void AppWindow::bringForward()
+void ProgramWindows::bringForward()
 {
     QWidget *window = QApplication::activeModalWidget();
     if (!window)
@@ -105,20 +105,20 @@ void AppWindow::bringForward()
     window->activateWindow();
 }
 
-void AppWindow::requestMinimize()
+void ProgramWindows::requestMinimize()
 {
     emit minimizeRequested();
     minimize();
 }
 
-void AppWindow::requestRestore()
+void ProgramWindows::requestRestore()
 {
     emit restoreRequested();
     restore();
     bringForward();
 }
 
-bool AppWindow::eventFilter(QObject *watched, QEvent *event)
+bool ProgramWindows::eventFilter(QObject *watched, QEvent *event)
 {
     if (!watched->isWidgetType())
         return false;
@@ -133,12 +133,13 @@ bool AppWindow::eventFilter(QObject *watched, QEvent *event)
 // The window manager minimised or restored one of the program's windows (from the taskbar, say): for the
 // program as a whole that is a command to minimise or restore. Run after the event, since the command
 // changes the state of the very windows whose events are being delivered.
-void AppWindow::noteStateChangeFromDesktop(QWidget *window)
+void ProgramWindows::noteStateChangeFromDesktop(QWidget *window)
 {
     if (!window->isVisible())
         return;
     // A window withdrawn while iconic can be mapped iconic again, late, by a busy window manager: that
-    // is an echo of the minimise before, not the user's command, and the window is asked back.
+    // is an echo of the minimise before, not the user's command, and the window is asked back. 2 s: far
+    // longer than a busy window manager's delay, far shorter than a user's minimise after a restore.
     if (window->isMinimized() && !m_minimized && m_restored.isValid() && m_restored.elapsed() < 2000) {
         QTimer::singleShot(0, window, [window] { window->showNormal(); });
         return;

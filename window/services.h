@@ -13,8 +13,8 @@ class TrayBackend;
 
 // Every outside effect of the program's windows: the clock, the message boxes, the screen, the web
 // browser, and a maker for each service that a window owns for itself (its tray icon's backend, its
-// player, its notice client, its desktop notifier). The program makes the real ones once (app/program.cpp); tests make
-// fakes.
+// player, its notice client) or that the program's reminders own (the desktop notifier). The program makes
+// the real ones once; tests make fakes. Every window takes it, so it names the services' types only.
 class Services
 {
 public:

@@ -1,5 +1,7 @@
-#include "app/reminderwatch.h"
 #include "core/apperror.h"
+#include "core/wallclock.h"
+#include "reminders/raisedreminders.h"
+#include "reminders/reminderwatch.h"
 #include "store/reminderstore.h"
 #include "tests/support/fakeclock.h"
 #include "tests/support/tempdatabase.h"
@@ -10,23 +12,43 @@
 
 namespace {
 
-using Looks = QList<QDateTime>;
+// A look at the watch, after the test's clock was moved to `at`: forward as time passes, or by hand.
+struct Look
+{
+    Look(QDateTime to, bool setByHand = false)
+        : at(std::move(to))
+        , byHand(setByHand)
+    {
+    }
+    QDateTime at;
+    bool byHand;
+};
+using Looks = QList<Look>;
 
 QDateTime at(int day, QTime time)
 {
     return QDateTime(QDate(2026, 3, day), time);
 }
 
+// The wall clock set to `day` and `time` by hand: no time passes.
+Look setTo(int day, QTime time)
+{
+    return Look(at(day, time), true);
+}
+
 // The subjects the watch raised at each look, looks separated by "|".
 QString raisedAtLooks(TempDatabase &db, const Looks &looks)
 {
     ReminderStore store(db.path());
-    FakeClock clock(looks.first()); // the program starts at the first look
+    FakeClock clock(looks.first().at); // the program starts at the first look
     ReminderWatch watch(store, clock);
     QSignalSpy due(&watch, &ReminderWatch::remindersDue);
     QStringList perLook;
-    for (const QDateTime &look : looks) {
-        clock.current = look;
+    for (const Look &look : looks) {
+        if (look.byHand)
+            clock.setByHand(look.at);
+        else
+            clock.current = look.at;
         watch.check();
         QStringList subjects;
         if (!due.isEmpty()) {
@@ -48,6 +70,8 @@ private slots:
     void eachReminderOnce_data();
     void eachReminderOnce();
     void storeFailureIsReportedAndTheMinutesComeAgain();
+    void eachRowOnceWhateverItsId();
+    void rowsWithoutAnIdEachAlert();
 };
 
 void TestReminderWatch::eachReminderOnce_data()
@@ -75,6 +99,19 @@ void TestReminderWatch::eachReminderOnce_data()
         << Looks{at(25, QTime(2, 30, 20)), at(25, QTime(2, 59, 50)), at(25, QTime(2, 0, 20)), at(25, QTime(2, 30, 30)),
                  at(25, QTime(3, 0, 0))}
         << "g||||";
+    // Stored: h, i, j and k at 10:00 on the 10th, 11th, 12th and 13th.
+    QTest::newRow("a clock set days ahead and back raises each at its time")
+        << Looks{at(10, QTime(9, 59, 30)), setTo(13, QTime(9, 59, 40)), setTo(10, QTime(9, 59, 50)),
+                 at(10, QTime(10, 0, 20)), at(11, QTime(10, 0, 20)),    at(12, QTime(10, 0, 20))}
+        << "|||h|i|j";
+    QTest::newRow("raised ahead of its time, it falls due again at its time")
+        << Looks{at(10, QTime(9, 59, 30)), setTo(13, QTime(10, 0, 10)), setTo(10, QTime(10, 0, 20)),
+                 at(13, QTime(10, 0, 30))}
+        << "|k|h|i,j,k";
+    QTest::newRow("set back, the minutes that really passed since the clock was right are caught up")
+        << Looks{at(10, QTime(9, 58, 30)), setTo(13, QTime(9, 58, 40)), at(13, QTime(10, 3, 40)),
+                 setTo(10, QTime(10, 3, 50)), at(13, QTime(10, 5, 0))}
+        << "||k|h|i,j,k";
 }
 
 void TestReminderWatch::eachReminderOnce()
@@ -89,7 +126,11 @@ void TestReminderWatch::eachReminderOnce()
                           "('c','','2026-03-04 08:30:00','2026-03-04'),"
                           "('d','','2026-03-04 08:31:15','2026-03-04'),"
                           "('f','','2026-03-29 02:30:00','2026-03-29'),"
-                          "('g','','2026-03-25 02:30:00','2026-03-25')"));
+                          "('g','','2026-03-25 02:30:00','2026-03-25'),"
+                          "('h','','2026-03-10 10:00:00','2026-03-10'),"
+                          "('i','','2026-03-11 10:00:00','2026-03-11'),"
+                          "('j','','2026-03-12 10:00:00','2026-03-12'),"
+                          "('k','','2026-03-13 10:00:00','2026-03-13')"));
     QCOMPARE(raisedAtLooks(db, looks), raised);
 }
 
@@ -114,6 +155,47 @@ void TestReminderWatch::storeFailureIsReportedAndTheMinutesComeAgain()
     watch.check();
     QCOMPARE(due.size(), 1);
     QCOMPARE(due.first().at(0).value<QList<Reminder>>().size(), 1);
+}
+
+// The memory of what was raised is the row's: rows that share an id (or have none) are raised each; a row
+// moved to another time falls due again; two days of real time later it is forgotten.
+void TestReminderWatch::eachRowOnceWhateverItsId()
+{
+    const auto reminder = [](qint64 rowid, const QString &subject, QTime time) {
+        Reminder made;
+        made.rowid = rowid; // id stays 0: none usable
+        made.subject = subject;
+        made.due = WallClock::at(QDate(2026, 3, 4), time);
+        return made;
+    };
+    const auto subjects = [](const QList<Reminder> &reminders) {
+        QStringList list;
+        for (const Reminder &reminder : reminders)
+            list << reminder.subject;
+        return list.join(QLatin1Char(','));
+    };
+    const Reminder first = reminder(1, QStringLiteral("甲"), QTime(9, 30));
+    const Reminder second = reminder(2, QStringLiteral("乙"), QTime(9, 30));
+    const qint64 day = 24 * 3600 * 1000;
+    RaisedReminders raised;
+    QCOMPARE(subjects(raised.raiseNew({first, second}, 0, false)), QStringLiteral("甲,乙"));
+    QCOMPARE(subjects(raised.raiseNew({first, second}, 1000, false)), QString());
+    const Reminder moved = reminder(1, QStringLiteral("甲"), QTime(9, 45));
+    QCOMPARE(subjects(raised.raiseNew({moved, second}, 2000, false)), QStringLiteral("甲"));
+    QCOMPARE(subjects(raised.raiseNew({second}, 2 * day, false)), QString());
+    QCOMPARE(subjects(raised.raiseNew({second}, 2 * day + 1001, false)), QStringLiteral("乙"));
+}
+
+// A file whose id is no key: two rows with no id at the same minute alert each.
+void TestReminderWatch::rowsWithoutAnIdEachAlert()
+{
+    TempDatabase db;
+    db.sql(QStringLiteral("drop table 日程提醒;"
+                          "create table 日程提醒(id int, 主题 text, 内容 text, 时间 text, 日期 text);"
+                          "insert into 日程提醒 values(null,'甲','','2026-03-04 08:30:00','2026-03-04'),"
+                          "(null,'乙','','2026-03-04 08:30:00','2026-03-04')"));
+    QCOMPARE(raisedAtLooks(db, Looks{at(4, QTime(8, 29, 50)), at(4, QTime(8, 30, 10)), at(4, QTime(8, 30, 40))}),
+             QStringLiteral("|甲,乙|"));
 }
 
 QTEST_GUILESS_MAIN(TestReminderWatch)

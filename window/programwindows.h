@@ -8,17 +8,17 @@
 
 class Dialogs;
 
-// The program as a whole, as the desktop sees it: whether it is minimised, its taskbar entries and its
-// last active window. One per program. On X11 every top-level window carries its own taskbar entry,
+// The program's set of windows as the desktop sees it: whether the program is minimised, its taskbar
+// entries and its last active window. One per program. On X11 every top-level window carries its own taskbar entry,
 // so the taskbar entry is hidden by withdrawing the windows that the minimise took down.
-class AppWindow : public QObject
+class ProgramWindows : public QObject
 {
     Q_OBJECT
 
 public:
     // `dialogs` shows what goes wrong in a command that the window manager started.
-    explicit AppWindow(Dialogs &dialogs, QObject *parent = nullptr);
-    ~AppWindow() override;
+    explicit ProgramWindows(Dialogs &dialogs, QObject *parent = nullptr);
+    ~ProgramWindows() override;
 
     bool isMinimized() const { return m_minimized; }
     // Minimises every visible window of the program; nothing when the program is already minimised.

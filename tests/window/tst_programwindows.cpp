@@ -1,4 +1,4 @@
-#include "window/appwindow.h"
+#include "window/programwindows.h"
 
 #include "tests/support/recordingdialogs.h"
 
@@ -63,7 +63,7 @@ public:
 
 } // namespace
 
-class TestAppWindow : public QObject
+class TestProgramWindows : public QObject
 {
     Q_OBJECT
 
@@ -81,10 +81,10 @@ private slots:
     void openDialogSurvivesMinimiseToTray();
 };
 
-void TestAppWindow::minimizeTakesDownEveryVisibleWindow()
+void TestProgramWindows::minimizeTakesDownEveryVisibleWindow()
 {
     RecordingDialogs dialogs;
-    AppWindow app(dialogs);
+    ProgramWindows app(dialogs);
     Windows windows;
     QWidget trayWidget(nullptr, Qt::Window | Qt::BypassWindowManagerHint); // as Qt's own tray icon is
     trayWidget.show();
@@ -105,10 +105,10 @@ void TestAppWindow::minimizeTakesDownEveryVisibleWindow()
     QVERIFY(!windows.hidden.isVisible());
 }
 
-void TestAppWindow::minimizeAndRestoreDoNothingTwice()
+void TestProgramWindows::minimizeAndRestoreDoNothingTwice()
 {
     RecordingDialogs dialogs;
-    AppWindow app(dialogs);
+    ProgramWindows app(dialogs);
     Windows windows;
 
     windows.other.showMinimized(); // by the program, for that window alone
@@ -121,10 +121,10 @@ void TestAppWindow::minimizeAndRestoreDoNothingTwice()
     QVERIFY(shownNormally(windows.main));
 }
 
-void TestAppWindow::taskbarEntryOfAMinimisedProgram()
+void TestProgramWindows::taskbarEntryOfAMinimisedProgram()
 {
     RecordingDialogs dialogs;
-    AppWindow app(dialogs);
+    ProgramWindows app(dialogs);
     Windows windows;
 
     app.minimize();
@@ -141,10 +141,10 @@ void TestAppWindow::taskbarEntryOfAMinimisedProgram()
     QVERIFY(!windows.hidden.isVisible());
 }
 
-void TestAppWindow::taskbarEntryOfAProgramOnScreen()
+void TestProgramWindows::taskbarEntryOfAProgramOnScreen()
 {
     RecordingDialogs dialogs;
-    AppWindow app(dialogs);
+    ProgramWindows app(dialogs);
     Windows windows;
 
     app.hideTaskbarEntry();
@@ -154,15 +154,15 @@ void TestAppWindow::taskbarEntryOfAProgramOnScreen()
 }
 
 // Whoever listens hears of a request while the program is still as it was.
-void TestAppWindow::requestsAreAnnouncedBeforeTheyRun()
+void TestProgramWindows::requestsAreAnnouncedBeforeTheyRun()
 {
     RecordingDialogs dialogs;
-    AppWindow app(dialogs);
+    ProgramWindows app(dialogs);
     Windows windows;
     QStringList seen;
-    connect(&app, &AppWindow::minimizeRequested, this,
+    connect(&app, &ProgramWindows::minimizeRequested, this,
             [&] { seen << (app.isMinimized() ? "minimise while minimised" : "minimise while shown"); });
-    connect(&app, &AppWindow::restoreRequested, this,
+    connect(&app, &ProgramWindows::restoreRequested, this,
             [&] { seen << (app.isMinimized() ? "restore while minimised" : "restore while shown"); });
 
     app.requestMinimize();
@@ -173,12 +173,12 @@ void TestAppWindow::requestsAreAnnouncedBeforeTheyRun()
     QCOMPARE(seen, (QStringList{"minimise while shown", "restore while minimised"}));
 }
 
-void TestAppWindow::windowManagerMinimisingAWindowMinimisesTheProgram()
+void TestProgramWindows::windowManagerMinimisingAWindowMinimisesTheProgram()
 {
     RecordingDialogs dialogs;
-    AppWindow app(dialogs);
+    ProgramWindows app(dialogs);
     Windows windows;
-    QSignalSpy minimizeRequested(&app, &AppWindow::minimizeRequested);
+    QSignalSpy minimizeRequested(&app, &ProgramWindows::minimizeRequested);
 
     windows.other.showMinimized(); // by the program itself: not a command
     QCoreApplication::processEvents();
@@ -193,12 +193,12 @@ void TestAppWindow::windowManagerMinimisingAWindowMinimisesTheProgram()
     QVERIFY(dialogs.shown.isEmpty());
 }
 
-void TestAppWindow::windowManagerRestoringAWindowRestoresTheProgram()
+void TestProgramWindows::windowManagerRestoringAWindowRestoresTheProgram()
 {
     RecordingDialogs dialogs;
-    AppWindow app(dialogs);
+    ProgramWindows app(dialogs);
     Windows windows;
-    QSignalSpy restoreRequested(&app, &AppWindow::restoreRequested);
+    QSignalSpy restoreRequested(&app, &ProgramWindows::restoreRequested);
     app.minimize();
 
     changeStateFromDesktop(windows.other, Qt::WindowNoState);
@@ -209,12 +209,12 @@ void TestAppWindow::windowManagerRestoringAWindowRestoresTheProgram()
 }
 
 // A busy window manager may map a window iconic again after the program restored it.
-void TestAppWindow::lateMinimisedReportAfterARestoreIsAnEcho()
+void TestProgramWindows::lateMinimisedReportAfterARestoreIsAnEcho()
 {
     RecordingDialogs dialogs;
-    AppWindow app(dialogs);
+    ProgramWindows app(dialogs);
     Windows windows;
-    QSignalSpy minimizeRequested(&app, &AppWindow::minimizeRequested);
+    QSignalSpy minimizeRequested(&app, &ProgramWindows::minimizeRequested);
     app.minimize();
     app.restore();
 
@@ -227,10 +227,10 @@ void TestAppWindow::lateMinimisedReportAfterARestoreIsAnEcho()
     QVERIFY(shownNormally(windows.other));
 }
 
-void TestAppWindow::bringForwardPrefersTheModalWindow()
+void TestProgramWindows::bringForwardPrefersTheModalWindow()
 {
     RecordingDialogs dialogs;
-    AppWindow app(dialogs);
+    ProgramWindows app(dialogs);
     Windows windows;
     QDialog modal(&windows.main);
     modal.open();
@@ -245,7 +245,7 @@ void TestAppWindow::bringForwardPrefersTheModalWindow()
     QCOMPARE(QApplication::activeWindow(), &modal);
 }
 
-void TestAppWindow::openDialogSurvivesMinimiseToTray_data()
+void TestProgramWindows::openDialogSurvivesMinimiseToTray_data()
 {
     QTest::addColumn<Qt::WindowModality>("modality");
     QTest::newRow("window-modal, open()") << Qt::WindowModal;
@@ -254,11 +254,11 @@ void TestAppWindow::openDialogSurvivesMinimiseToTray_data()
 
 // Hiding a dialog ends exec() but not a dialog opened without a loop of its own: it must come back as it
 // was, still modal, and above the window it belongs to.
-void TestAppWindow::openDialogSurvivesMinimiseToTray()
+void TestProgramWindows::openDialogSurvivesMinimiseToTray()
 {
     QFETCH(Qt::WindowModality, modality);
     RecordingDialogs dialogs;
-    AppWindow app(dialogs);
+    ProgramWindows app(dialogs);
     Windows windows;
     QDialog dialog(&windows.main);
     dialog.setWindowTitle(QStringLiteral("dialog"));
@@ -292,5 +292,5 @@ void TestAppWindow::openDialogSurvivesMinimiseToTray()
     QCOMPARE(shown, (QStringList{"main", "dialog", "inner"}));
 }
 
-QTEST_MAIN(TestAppWindow)
-#include "tst_appwindow.moc"
+QTEST_MAIN(TestProgramWindows)
+#include "tst_programwindows.moc"

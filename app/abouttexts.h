@@ -2,10 +2,10 @@
 
 #include <QString>
 
-// The main window's two notices, with carriage returns for line breaks.
+// The texts of the main window's 关于 area and 简介 link, with carriage returns for line breaks.
 
 // The version 2.0 notice of the 关于 hot area.
-inline QString versionNotice()
+inline QString aboutText()
 {
     const QString email = QStringLiteral("v2-trial@orvane.example.com");
     const QString qq = QStringLiteral("800012345");
@@ -17,7 +17,7 @@ inline QString versionNotice()
 }
 
 // The feature list of 【Orvane日程提醒V2.0简介】.
-inline QString featureNotice()
+inline QString introductionText()
 {
     return QStringLiteral("\r") + QString(27, QLatin1Char(' '))
            + QStringLiteral("【Orvane日程提醒 V2.0功能简介】\r\r\r"

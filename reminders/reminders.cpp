@@ -1,0 +1,72 @@
+#include "reminders/reminders.h"
+
+#include "alert/desktopnotifier.h"
+#include "core/apperror.h"
+#include "core/clock.h"
+#include "store/reminderstore.h"
+
+#include <QTimer>
+
+Reminders::Reminders(ReminderStore &store, const Clock &clock, std::unique_ptr<DesktopNotifier> notifier,
+                     QObject *parent)
+    : QObject(parent)
+    , m_store(store)
+    , m_clock(clock)
+    , m_watch(store, clock)
+    , m_notifier(std::move(notifier))
+{
+    connect(&m_watch, &ReminderWatch::remindersDue, this, &Reminders::queue);
+    connect(m_notifier.get(), &DesktopNotifier::activated, this, &Reminders::alertRequested);
+    auto *watchTimer = new QTimer(this);
+    watchTimer->setObjectName(QStringLiteral("watchTimer"));
+    connect(watchTimer, &QTimer::timeout, this, &Reminders::checkNow);
+    watchTimer->start(30000);
+}
+
+Reminders::~Reminders() = default;
+
+void Reminders::checkNow()
+{
+    // Nothing may escape a slot that Qt calls: a failure goes to the windows as a message.
+    try {
+        look();
+    } catch (const AppError &error) {
+        emit storeFailed(error.message());
+    } catch (const std::exception &error) {
+        emit storeFailed(QString::fromLocal8Bit(error.what()));
+    }
+}
+
+void Reminders::look()
+{
+    m_watch.check();
+    const QDate today = m_clock.now().date();
+    const qint64 version = m_store.dataVersion();
+    if (today != m_agendaDay || version != m_agendaVersion) {
+        m_agendaDay = today;
+        m_agendaVersion = version;
+        emit agendaChanged();
+    }
+}
+
+void Reminders::queue(const QList<Reminder> &due)
+{
+    for (const Reminder &reminder : due)
+        m_notifier->notify(reminder);
+    m_waiting += due;
+    showNext();
+}
+
+void Reminders::alertClosed()
+{
+    m_alertOpen = false;
+    showNext();
+}
+
+void Reminders::showNext()
+{
+    if (m_alertOpen || m_waiting.isEmpty())
+        return;
+    m_alertOpen = true;
+    emit showAlert(m_waiting.takeFirst());
+}

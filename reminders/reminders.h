@@ -1,0 +1,58 @@
+#pragma once
+
+#include "reminders/reminderwatch.h"
+#include "store/reminder.h"
+
+#include <QDate>
+#include <QList>
+#include <QObject>
+#include <memory>
+
+class Clock;
+class DesktopNotifier;
+class ReminderStore;
+
+// The program's reminders as time passes: a look in the store every 30 seconds (the timer "watchTimer"),
+// and at once on checkNow(); an alert for each reminder that falls due, each in turn, earliest first; and a
+// desktop notification for each as it falls due, also while its alert waits or the program is in the tray.
+// It shows nothing itself: the windows show what its signals tell, and tell it when an alert has closed.
+class Reminders : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The watch starts at once; the notifier is the program's.
+    Reminders(ReminderStore &store, const Clock &clock, std::unique_ptr<DesktopNotifier> notifier,
+              QObject *parent = nullptr);
+    ~Reminders() override;
+
+public slots:
+    // One look now, as at a tick: the minutes since the last look are caught up (after a wake from sleep, say).
+    void checkNow();
+    // The alert that showAlert() asked for was closed: the next waiting reminder's alert follows.
+    void alertClosed();
+
+signals:
+    // A reminder's alert is to be shown; alertClosed() tells when it is closed. One at a time.
+    void showAlert(const Reminder &reminder);
+    // The day changed or another program changed the store: today's agenda is to be read again.
+    void agendaChanged();
+    // A look failed; the same minutes are looked at again at the next one.
+    void storeFailed(const QString &message);
+    // The user picked a reminder's notification: the alert is to come forward, from the tray too.
+    void alertRequested();
+
+private:
+    void look();
+    void queue(const QList<Reminder> &due);
+    void showNext();
+
+    ReminderStore &m_store;
+    const Clock &m_clock;
+    ReminderWatch m_watch;
+    std::unique_ptr<DesktopNotifier> m_notifier;
+    QList<Reminder> m_waiting; // fell due while another alert was open
+    bool m_alertOpen = false;
+    QDate m_agendaDay;           // the day of the last look
+    qint64 m_agendaVersion = -1; // the store's data version at the last look
+};
