@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/calendarrecord.h"
+
 #include <QDateTime>
 #include <QSet>
 #include <QString>
@@ -10,9 +12,8 @@ class ReminderStore;
 struct EventReminder;
 
 // import --ics: adds the reminders of a calendar file's events to the store, all in one transaction, so a
-// failed import leaves the store as it was. What was imported is kept in a table of its own in the same
-// file (the program reads only 日程提醒), by UID and start, so that nothing is imported twice. A dry run
-// writes nothing and tells what it would do.
+// failed import leaves the store as it was. What was imported is kept in the file's CalendarRecord, by UID
+// and start, so that nothing is imported twice. A dry run writes nothing and tells what it would do.
 class IcsImport
 {
 public:
@@ -29,6 +30,7 @@ private:
     bool claim(const EventReminder &made);
 
     ReminderStore &m_store;
+    CalendarRecord m_record;
     QDateTime m_now;
     bool m_dryRun = false;
     bool m_hasRecord = false; // whether the file holds the table of imported events

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/ical.h"
+#include "calendar/ical.h"
 
 #include <QString>
 #include <optional>
@@ -23,7 +23,6 @@ public:
     };
 
     explicit IcsReader(QIODevice &input);
-    ~IcsReader();
     IcsReader(const IcsReader &) = delete;
     IcsReader &operator=(const IcsReader &) = delete;
 
@@ -38,7 +37,7 @@ private:
     int lineOfLastContentLine() const;
 
     QIODevice &m_input;
-    icalparser *m_parser = nullptr;
+    IcalParser m_parser;
     QByteArray m_pending; // a chunk read ahead while a cut line was skipped
     bool m_atLineStart = true;
     bool m_skipping = false;

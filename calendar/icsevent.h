@@ -1,12 +1,13 @@
 #pragma once
 
-#include "cli/ical.h"
+#include "calendar/ical.h"
 #include "store/reminder.h"
 
 #include <QDateTime>
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <map>
 
 // A reminder that an event makes, with the key under which it counts as imported: the event's UID and
 // the start of its occurrence as the file writes it.
@@ -36,7 +37,6 @@ class EventConverter
 {
 public:
     explicit EventConverter(const QDateTime &now);
-    ~EventConverter();
     EventConverter(const EventConverter &) = delete;
     EventConverter &operator=(const EventConverter &) = delete;
 
@@ -49,9 +49,23 @@ public:
 
 private:
     class Zone;
+    // The start of one occurrence as written in the event's zone, and the key it is imported under.
+    struct Occurrence
+    {
+        QDateTime written;
+        QString key;
+    };
+
     // The zone `value`, the value of `property`, is written in: UTC, its TZID's zone, or floating.
     Zone zoneOf(icalproperty *property, const icaltimetype &value) const;
+    // The reminder's offset in seconds from each occurrence's start: the first alarm's trigger, else none
+    // (09:00 of the day for an all-day event).
+    qint64 alarmOffset(icalcomponent *event, const icaltimetype &startValue, const Zone &zone) const;
+    // The occurrences from now on: the start alone, or the RRULE's within the window less its EXDATEs. Sets
+    // `made`'s recurring, capped and problem.
+    QList<Occurrence> occurrences(icalcomponent *event, const icaltimetype &startValue, const Zone &zone,
+                                  EventReminders &made) const;
 
     QDateTime m_now; // wall-clock
-    QHash<QByteArray, icaltimezone *> m_zones;
+    std::map<QByteArray, IcalTimeZone> m_zones;
 };

@@ -1,21 +1,14 @@
-#include "cli/icsimport.h"
+#include "calendar/icsimport.h"
 
-#include "cli/icsevent.h"
-#include "cli/icsreader.h"
-#include "cli/inputerror.h"
+#include "calendar/icsevent.h"
+#include "calendar/icsreader.h"
+#include "calendar/inputerror.h"
+#include "store/calendarrecord.h"
 #include "store/reminderstore.h"
-#include "store/statement.h"
 
 #include <QTextStream>
 
 namespace {
-
-constexpr char kRecordSql[] =
-    "CREATE TABLE IF NOT EXISTS ics_imports(uid TEXT NOT NULL, start TEXT NOT NULL, PRIMARY KEY(uid, start))"
-    " WITHOUT ROWID";
-constexpr char kHasRecordSql[] = "SELECT 1 FROM sqlite_master WHERE type='table' AND name='ics_imports'";
-constexpr char kClaimSql[] = "INSERT OR IGNORE INTO ics_imports(uid, start) VALUES(?, ?)";
-constexpr char kKnownSql[] = "SELECT 1 FROM ics_imports WHERE uid=? AND start=?";
 
 QString reminders(qsizetype count)
 {
@@ -32,6 +25,7 @@ QString quoted(const QString &subject)
 
 IcsImport::IcsImport(ReminderStore &store, const QDateTime &now, bool dryRun)
     : m_store(store)
+    , m_record(store)
     , m_now(now)
     , m_dryRun(dryRun)
 {
@@ -40,14 +34,12 @@ IcsImport::IcsImport(ReminderStore &store, const QDateTime &now, bool dryRun)
 void IcsImport::run(QIODevice &input, QTextStream &out, QTextStream &error)
 {
     if (m_dryRun) {
-        m_store.open();
-        Statement has(m_store.connection(), kHasRecordSql);
-        m_hasRecord = has.next();
+        m_hasRecord = m_record.hasImports();
         readCalendar(input, out, error);
     } else {
         try {
             m_store.transaction([&] {
-                Statement(m_store.connection(), kRecordSql).run();
+                m_record.prepare();
                 m_hasRecord = true;
                 readCalendar(input, out, error);
             });
@@ -113,21 +105,13 @@ void IcsImport::readCalendar(QIODevice &input, QTextStream &out, QTextStream &er
 bool IcsImport::claim(const EventReminder &made)
 {
     if (m_dryRun) {
-        if (m_hasRecord) {
-            Statement known(m_store.connection(), kKnownSql);
-            known.bind(1, made.uid);
-            known.bind(2, made.start);
-            if (known.next())
-                return false;
-        }
+        if (m_hasRecord && m_record.isImported(made.uid, made.start))
+            return false;
         const QString key = made.uid + u'\n' + made.start;
         if (m_claimed.contains(key))
             return false;
         m_claimed.insert(key);
         return true;
     }
-    Statement claim(m_store.connection(), kClaimSql);
-    claim.bind(1, made.uid);
-    claim.bind(2, made.start);
-    return claim.run() > 0;
+    return m_record.claim(made.uid, made.start);
 }

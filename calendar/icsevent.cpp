@@ -1,6 +1,6 @@
-#include "cli/icsevent.h"
+#include "calendar/icsevent.h"
 
-#include "cli/inputerror.h"
+#include "calendar/inputerror.h"
 #include "core/text.h"
 #include "core/wallclock.h"
 
@@ -37,6 +37,18 @@ QString textOf(icalcomponent *event, icalproperty_kind kind)
 QString writtenForm(const icaltimetype &value)
 {
     return QString::fromUtf8(takeIcalText(icaltime_as_ical_string_r(value)));
+}
+
+// The event's UID; without one the event is known by what it says.
+QString uidOf(icalcomponent *event, const QString &subject, const QString &content)
+{
+    icalproperty *property = icalcomponent_get_first_property(event, ICAL_UID_PROPERTY);
+    const QString uid = property ? QString::fromUtf8(icalproperty_get_uid(property)) : QString();
+    if (!uid.isEmpty())
+        return uid;
+    const QByteArray said = (subject + u'\n' + content).toUtf8();
+    return QStringLiteral("sha1:")
+           + QString::fromLatin1(QCryptographicHash::hash(said, QCryptographicHash::Sha1).toHex());
 }
 
 } // namespace
@@ -106,27 +118,18 @@ EventConverter::EventConverter(const QDateTime &now)
 {
 }
 
-EventConverter::~EventConverter()
-{
-    for (icaltimezone *zone : std::as_const(m_zones))
-        icaltimezone_free(zone, 1);
-}
-
 void EventConverter::addTimeZone(IcalComponent timeZone)
 {
     icalproperty *id = icalcomponent_get_first_property(timeZone.get(), ICAL_TZID_PROPERTY);
     const QByteArray tzid = id ? QByteArray(icalproperty_get_tzid(id)) : QByteArray();
     if (tzid.isEmpty())
         return;
-    icaltimezone *zone = icaltimezone_new();
-    // The zone owns its component from here on.
-    if (!icaltimezone_set_component(zone, timeZone.release())) {
-        icaltimezone_free(zone, 1);
+    IcalTimeZone zone(icaltimezone_new());
+    if (!icaltimezone_set_component(zone.get(), timeZone.get()))
         return;
-    }
-    if (icaltimezone *before = m_zones.value(tzid))
-        icaltimezone_free(before, 1);
-    m_zones.insert(tzid, zone);
+    // The zone owns its component from here on.
+    timeZone.release();
+    m_zones[tzid] = std::move(zone);
 }
 
 EventConverter::Zone EventConverter::zoneOf(icalproperty *property, const icaltimetype &value) const
@@ -141,9 +144,9 @@ EventConverter::Zone EventConverter::zoneOf(icalproperty *property, const icalti
         return zone;
     const QByteArray tzid(icalparameter_get_tzid(parameter));
     zone.name = QString::fromUtf8(tzid);
-    if (icaltimezone *own = m_zones.value(tzid)) {
+    if (const auto own = m_zones.find(tzid); own != m_zones.end()) {
         zone.kind = Zone::Ical;
-        zone.ical = own;
+        zone.ical = own->second.get();
         return zone;
     }
     // An IANA name, a Windows name, or an IANA name behind a publisher's prefix ("/mozilla.org/…/Europe/Berlin").
@@ -189,8 +192,7 @@ EventReminders EventConverter::convert(icalcomponent *event) const
         return result;
     }
     const icaltimetype startValue = icalproperty_get_dtstart(startProperty);
-    const QDateTime start = spelled(startValue);
-    if (!start.isValid()) {
+    if (!spelled(startValue).isValid()) {
         result.problem = QStringLiteral("its DTSTART %1 is no real date and time").arg(writtenForm(startValue));
         return result;
     }
@@ -203,68 +205,70 @@ EventReminders EventConverter::convert(icalcomponent *event) const
         return result;
     }
 
-    // The reminder's offset from each occurrence's start: the first alarm's trigger, else none (09:00 for a day).
-    qint64 offset = allDay ? kAllDayReminderSeconds : 0;
-    icalcomponent *alarm = icalcomponent_get_first_component(event, ICAL_VALARM_COMPONENT);
-    if (icalproperty *trigger = alarm ? icalcomponent_get_first_property(alarm, ICAL_TRIGGER_PROPERTY) : nullptr) {
-        const icaltriggertype value = icalproperty_get_trigger(trigger);
-        if (!icaltime_is_null_time(value.time)) {
-            Zone at;
-            at.kind = icaltime_is_utc(value.time) ? Zone::Utc : Zone::Floating;
-            offset = zone.instant(start).secsTo(at.instant(spelled(value.time)));
-        } else {
-            offset = icaldurationtype_as_int(value.duration);
-            icalparameter *related = icalproperty_get_first_parameter(trigger, ICAL_RELATED_PARAMETER);
-            if (related && icalparameter_get_related(related) == ICAL_RELATED_END) {
-                qint64 length = allDay ? 86400 : 0;
-                if (icalproperty *end = icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY)) {
-                    const icaltimetype endValue = icalproperty_get_dtend(end);
-                    const Zone endZone = zoneOf(end, endValue);
-                    if (endZone.kind != Zone::Unknown && spelled(endValue).isValid())
-                        length = zone.instant(start).secsTo(endZone.instant(spelled(endValue)));
-                } else if (icalproperty *duration = icalcomponent_get_first_property(event, ICAL_DURATION_PROPERTY)) {
-                    length = icaldurationtype_as_int(icalproperty_get_duration(duration));
-                }
-                offset += length;
-            }
-        }
-    }
-
-    icalproperty *uidProperty = icalcomponent_get_first_property(event, ICAL_UID_PROPERTY);
-    QString uid = uidProperty ? QString::fromUtf8(icalproperty_get_uid(uidProperty)) : QString();
-    if (uid.isEmpty()) {
-        // Without a UID the event is known by what it says.
-        uid = QStringLiteral("sha1:")
-              + QString::fromLatin1(
-                  QCryptographicHash::hash((result.subject + u'\n' + content).toUtf8(), QCryptographicHash::Sha1)
-                      .toHex());
-    }
+    const qint64 offset = alarmOffset(event, startValue, zone);
+    const QString uid = uidOf(event, result.subject, content);
     const QString zoneName = zone.kind == Zone::Floating || zone.kind == Zone::Utc ? QString() : zone.name;
-    const auto add = [&](const QDateTime &written, const QString &key) {
+    for (const Occurrence &occurrence : occurrences(event, startValue, zone, result)) {
         EventReminder &made = result.reminders.emplace_back();
         made.reminder.subject = result.subject;
         made.reminder.content = content;
-        made.reminder.due = allDay ? written.addSecs(offset) : zone.local(written, offset);
+        made.reminder.due = allDay ? occurrence.written.addSecs(offset) : zone.local(occurrence.written, offset);
         made.reminder.day = made.reminder.due.date();
         made.uid = uid;
-        made.start = zoneName.isEmpty() ? key : zoneName + u':' + key;
-    };
+        made.start = zoneName.isEmpty() ? occurrence.key : zoneName + u':' + occurrence.key;
+    }
+    return result;
+}
 
+qint64 EventConverter::alarmOffset(icalcomponent *event, const icaltimetype &startValue, const Zone &zone) const
+{
+    const bool allDay = startValue.is_date;
+    icalcomponent *alarm = icalcomponent_get_first_component(event, ICAL_VALARM_COMPONENT);
+    icalproperty *trigger = alarm ? icalcomponent_get_first_property(alarm, ICAL_TRIGGER_PROPERTY) : nullptr;
+    if (!trigger)
+        return allDay ? kAllDayReminderSeconds : 0;
+    const QDateTime start = spelled(startValue);
+    const icaltriggertype value = icalproperty_get_trigger(trigger);
+    if (!icaltime_is_null_time(value.time)) {
+        Zone at;
+        at.kind = icaltime_is_utc(value.time) ? Zone::Utc : Zone::Floating;
+        return zone.instant(start).secsTo(at.instant(spelled(value.time)));
+    }
+    qint64 offset = icaldurationtype_as_int(value.duration);
+    icalparameter *related = icalproperty_get_first_parameter(trigger, ICAL_RELATED_PARAMETER);
+    if (!related || icalparameter_get_related(related) != ICAL_RELATED_END)
+        return offset;
+    qint64 length = allDay ? 86400 : 0;
+    if (icalproperty *end = icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY)) {
+        const icaltimetype endValue = icalproperty_get_dtend(end);
+        const Zone endZone = zoneOf(end, endValue);
+        if (endZone.kind != Zone::Unknown && spelled(endValue).isValid())
+            length = zone.instant(start).secsTo(endZone.instant(spelled(endValue)));
+    } else if (icalproperty *duration = icalcomponent_get_first_property(event, ICAL_DURATION_PROPERTY)) {
+        length = icaldurationtype_as_int(icalproperty_get_duration(duration));
+    }
+    return offset + length;
+}
+
+QList<EventConverter::Occurrence> EventConverter::occurrences(icalcomponent *event, const icaltimetype &startValue,
+                                                              const Zone &zone, EventReminders &made) const
+{
+    const QDateTime start = spelled(startValue);
     icalproperty *rule = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY);
     if (!rule) {
         // A moved occurrence of a recurring event takes the place of the one it replaces.
         icalproperty *replaced = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY);
-        add(start, writtenForm(replaced ? icalproperty_get_recurrenceid(replaced) : startValue));
-        return result;
+        return {{start, writtenForm(replaced ? icalproperty_get_recurrenceid(replaced) : startValue)}};
     }
 
-    result.recurring = true;
+    made.recurring = true;
+    const bool allDay = startValue.is_date;
     const icalrecurrencetype recurrence = icalproperty_get_rrule(rule);
     const IcalTimeKind startKind = allDay ? IcalTimeKind::Date : IcalTimeKind::Floating;
-    icalrecur_iterator *steps = icalrecur_iterator_new(recurrence, icalTimeOf(start, startKind));
+    const IcalRecurrence steps(icalrecur_iterator_new(recurrence, icalTimeOf(start, startKind)));
     if (!steps) {
-        result.problem = QStringLiteral("its RRULE cannot be used");
-        return result;
+        made.problem = QStringLiteral("its RRULE cannot be used");
+        return {};
     }
     const QDateTime windowEnd = m_now.addDays(kWindowDays);
     const auto localStart = [&](const QDateTime &written) { return allDay ? written : zone.local(written); };
@@ -272,7 +276,7 @@ EventReminders EventConverter::convert(icalcomponent *event) const
     if (recurrence.count == 0 && localStart(start) < m_now) {
         const QDateTime from = allDay ? m_now : zone.written(m_now);
         if (from.isValid())
-            icalrecur_iterator_set_start(steps, icalTimeOf(from, startKind));
+            icalrecur_iterator_set_start(steps.get(), icalTimeOf(from, startKind));
     }
     QSet<QDateTime> excluded;
     for (icalproperty *exception = icalcomponent_get_first_property(event, ICAL_EXDATE_PROPERTY); exception;
@@ -284,8 +288,9 @@ EventReminders EventConverter::convert(icalcomponent *event) const
         else if (spelled(value).isValid() && exceptionZone.kind != Zone::Unknown)
             excluded.insert(exceptionZone.local(spelled(value)));
     }
+    QList<Occurrence> found;
     for (int step = 0; step < kMostSteps; ++step) {
-        const icaltimetype value = icalrecur_iterator_next(steps);
+        const icaltimetype value = icalrecur_iterator_next(steps.get());
         const QDateTime written = spelled(value);
         if (!written.isValid())
             break;
@@ -294,12 +299,11 @@ EventReminders EventConverter::convert(icalcomponent *event) const
             break;
         if (at < m_now || excluded.contains(allDay ? WallClock::at(at.date()) : at))
             continue;
-        if (result.reminders.size() == kMostOccurrences) {
-            result.capped = true;
+        if (found.size() == kMostOccurrences) {
+            made.capped = true;
             break;
         }
-        add(written, writtenForm(value));
+        found.append({written, writtenForm(value)});
     }
-    icalrecur_iterator_free(steps);
-    return result;
+    return found;
 }

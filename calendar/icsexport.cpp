@@ -1,7 +1,7 @@
-#include "cli/icsexport.h"
+#include "calendar/icsexport.h"
 
-#include "cli/ical.h"
-#include "cli/inputerror.h"
+#include "calendar/ical.h"
+#include "calendar/inputerror.h"
 #include "core/clock.h"
 #include "store/reminderstore.h"
 
@@ -13,9 +13,9 @@ namespace {
 QByteArray eventText(const Reminder &reminder, const icaltimetype &stamp)
 {
     const QByteArray subject = reminder.subject.toUtf8();
-    icalcomponent *alarm = icalcomponent_vanew(ICAL_VALARM_COMPONENT, icalproperty_new_action(ICAL_ACTION_DISPLAY),
-                                               icalproperty_new_trigger(icaltriggertype_from_int(0)),
-                                               icalproperty_new_description(subject.constData()), nullptr);
+    IcalComponent alarm(icalcomponent_vanew(ICAL_VALARM_COMPONENT, icalproperty_new_action(ICAL_ACTION_DISPLAY),
+                                            icalproperty_new_trigger(icaltriggertype_from_int(0)),
+                                            icalproperty_new_description(subject.constData()), nullptr));
     const IcalComponent event(icalcomponent_vanew(
         ICAL_VEVENT_COMPONENT,
         icalproperty_new_uid(QByteArray("orvane-reminder-" + QByteArray::number(reminder.id)).constData()),
@@ -23,7 +23,8 @@ QByteArray eventText(const Reminder &reminder, const icaltimetype &stamp)
         icalproperty_new_summary(subject.constData()), nullptr));
     if (!reminder.content.isEmpty())
         icalcomponent_add_property(event.get(), icalproperty_new_description(reminder.content.toUtf8().constData()));
-    icalcomponent_add_component(event.get(), alarm);
+    // The event owns its alarm from here on.
+    icalcomponent_add_component(event.get(), alarm.release());
     return takeIcalText(icalcomponent_as_ical_string_r(event.get()));
 }
 

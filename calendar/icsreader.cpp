@@ -1,6 +1,6 @@
-#include "cli/icsreader.h"
+#include "calendar/icsreader.h"
 
-#include "cli/inputerror.h"
+#include "calendar/inputerror.h"
 
 #include <QFileDevice>
 
@@ -19,23 +19,13 @@ QByteArray nameAfter(const char *line, const char *prefix)
     return QByteArray(line + qstrlen(prefix)).trimmed().toUpper();
 }
 
-struct FreeLine
-{
-    void operator()(char *line) const { icalmemory_free_buffer(line); }
-};
-
 } // namespace
 
 IcsReader::IcsReader(QIODevice &input)
     : m_input(input)
     , m_parser(icalparser_new())
 {
-    icalparser_set_gen_data(m_parser, this);
-}
-
-IcsReader::~IcsReader()
-{
-    icalparser_free(m_parser);
+    icalparser_set_gen_data(m_parser.get(), this);
 }
 
 char *IcsReader::readChunk(char *buffer, size_t size, void *reader)
@@ -104,7 +94,8 @@ std::optional<IcsReader::Part> IcsReader::next()
     int depth = 0;
     Part part;
     for (;;) {
-        const std::unique_ptr<char, FreeLine> line(icalparser_get_line(m_parser, &IcsReader::readChunk));
+        const std::unique_ptr<char, IcalFree<icalmemory_free_buffer>> line(
+            icalparser_get_line(m_parser.get(), &IcsReader::readChunk));
         if (!line) {
             const auto *file = qobject_cast<const QFileDevice *>(&m_input);
             if (file && file->error() != QFileDevice::NoError)
@@ -142,13 +133,12 @@ std::optional<IcsReader::Part> IcsReader::next()
             ++depth;
         else if (startsWith(text, "END:"))
             --depth;
-        icalcomponent *done = icalparser_add_line(m_parser, line.get());
+        icalcomponent *done = icalparser_add_line(m_parser.get(), line.get());
         if (depth == 0) {
             part.component.reset(done);
             if (!done) {
                 // What libical still holds would become part of the next component.
-                if (icalcomponent *rest = icalparser_clean(m_parser))
-                    icalcomponent_free(rest);
+                const IcalComponent rest(icalparser_clean(m_parser.get()));
                 if (part.problem.isEmpty())
                     part.problem = QStringLiteral("libical could not read this component");
             }
