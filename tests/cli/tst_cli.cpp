@@ -1,9 +1,7 @@
 #include "cli/commandline.h"
-#include "cli/console.h"
-#include "tests/support/fakeclock.h"
+#include "tests/cli/clirun.h"
 #include "tests/support/tempdatabase.h"
 
-#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -19,39 +17,6 @@
 #include <libical/ical.h>
 
 namespace {
-
-struct Result
-{
-    int status = -1;
-    QString out;
-    QString error;
-};
-
-// Runs orvane-db in this process at the fake clock's time (2026-03-04 08:30:15), `input` on its standard input.
-Result run(const QStringList &arguments, const QByteArray &input = {})
-{
-    QBuffer in;
-    in.setData(input);
-    in.open(QIODevice::ReadOnly);
-    QBuffer out;
-    QBuffer err;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    QTextStream text(&out);
-    QTextStream error(&err);
-    const FakeClock clock;
-    Console console{in, out, text, error, clock};
-    Result result;
-    result.status = runCommandLine(QStringList{QStringLiteral("orvane-db")} + arguments, console);
-    result.out = QString::fromUtf8(out.data());
-    result.error = QString::fromUtf8(err.data());
-    return result;
-}
-
-Result runOn(const TempDatabase &db, const QStringList &arguments, const QByteArray &input = {})
-{
-    return run(QStringList{QStringLiteral("--file"), db.path()} + arguments, input);
-}
 
 QByteArray digest(const QString &path)
 {
@@ -311,7 +276,7 @@ void TestCli::badArgumentsAreRefused()
     db.sql(
         QStringLiteral("insert into 日程提醒(主题,内容,时间,日期) values('s','c','2026-03-04 09:00:00','2026-03-04')"));
     const QByteArray before = digest(db.path());
-    const Result result = runOn(db, arguments);
+    const CliRun result = runInProcess(db, arguments);
     QCOMPARE(result.status, 1);
     QVERIFY2(result.error.startsWith(QLatin1String("orvane-db: ")) && result.error.contains(named),
              qPrintable(result.error));
@@ -342,7 +307,7 @@ void TestCli::storeFailures()
     const QString path = dir.filePath(QStringLiteral("data.mdb"));
     if (!content.isNull())
         writeFile(dir, QStringLiteral("data.mdb"), content);
-    const Result result = run(QStringList{"--file", path} + arguments, kDesktopCalendar);
+    const CliRun result = runInProcess(QStringList{"--file", path} + arguments, kDesktopCalendar);
     QCOMPARE(result.status, 2);
     QVERIFY2(result.error.contains(path), qPrintable(result.error));
     QCOMPARE(QFile::exists(path), !content.isNull());
@@ -352,13 +317,13 @@ void TestCli::initMakesAStarterFileOnce()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("new/folder/data.mdb"));
-    const Result made = run({"--file", path, "init"});
+    const CliRun made = runInProcess({"--file", path, "init"});
     QCOMPARE(made.status, 0);
     QCOMPARE(made.out, QStringLiteral("created %1\n").arg(path));
-    QCOMPARE(run({"--file", path, "add", "s", "--at", "2026-03-04 09:00"}).status, 0);
+    QCOMPARE(runInProcess({"--file", path, "add", "s", "--at", "2026-03-04 09:00"}).status, 0);
 
     const QByteArray before = digest(path);
-    const Result again = run({"--file", path, "init"});
+    const CliRun again = runInProcess({"--file", path, "init"});
     QCOMPARE(again.status, 1);
     QVERIFY2(again.error.contains(path), qPrintable(again.error));
     QCOMPARE(digest(path), before);
@@ -379,14 +344,14 @@ void TestCli::defaultFile()
     QVERIFY(QDir::setCurrent(work.path()));
     const QString own = home.filePath(QStringLiteral("orvane-reminder/data.mdb"));
     QCOMPARE(defaultStorePath(), own);
-    QCOMPARE(run({"--file", own, "init"}).status, 0);
-    QCOMPARE(run({"add", "per-user", "--at", "2026-03-04 09:00"}).status, 0);
+    QCOMPARE(runInProcess({"--file", own, "init"}).status, 0);
+    QCOMPARE(runInProcess({"add", "per-user", "--at", "2026-03-04 09:00"}).status, 0);
 
-    QCOMPARE(run({"init"}).out, QStringLiteral("created %1\n").arg(work.filePath(QStringLiteral("data.mdb"))));
-    QCOMPARE(run({"add", "here", "--at", "2026-03-04 09:00"}).status, 0);
-    QVERIFY(run({"list", "--all"}).out.contains(QLatin1String("here")));
-    QVERIFY(!run({"list", "--all"}).out.contains(QLatin1String("per-user")));
-    QVERIFY(run({"--file", own, "list", "--all"}).out.contains(QLatin1String("per-user")));
+    QCOMPARE(runInProcess({"init"}).out, QStringLiteral("created %1\n").arg(work.filePath(QStringLiteral("data.mdb"))));
+    QCOMPARE(runInProcess({"add", "here", "--at", "2026-03-04 09:00"}).status, 0);
+    QVERIFY(runInProcess({"list", "--all"}).out.contains(QLatin1String("here")));
+    QVERIFY(!runInProcess({"list", "--all"}).out.contains(QLatin1String("per-user")));
+    QVERIFY(runInProcess({"--file", own, "list", "--all"}).out.contains(QLatin1String("per-user")));
 }
 
 void TestCli::addStoresAsTheAddPageDoes_data()
@@ -412,7 +377,7 @@ void TestCli::addStoresAsTheAddPageDoes()
     QFETCH(QStringList, arguments);
     QFETCH(QString, row);
     TempDatabase db;
-    const Result result = runOn(db, arguments);
+    const CliRun result = runInProcess(db, arguments);
     QCOMPARE(result.status, 0);
     // Bracketed: the shell's output is trimmed of every blank, full-width ones too.
     QCOMPARE(db.sql(QStringLiteral("select '['||主题||'|'||内容||'|'||时间||'|'||日期||']' from 日程提醒")),
@@ -437,10 +402,10 @@ void TestCli::listShowsTimeOrder()
         "('listed by its day','','2026-03-09 10:00:00','2026-03-04'),"
         "('another day','','2026-03-05 10:00:00','2026-03-05')"));
 
-    const Result today = runOn(db, {"list"});
+    const CliRun today = runInProcess(db, {"list"});
     QCOMPARE(today.status, 0);
-    QCOMPARE(runOn(db, {"list", "--today"}).out, today.out);
-    QCOMPARE(runOn(db, {"list", "--date", "2026-03-04"}).out, today.out);
+    QCOMPARE(runInProcess(db, {"list", "--today"}).out, today.out);
+    QCOMPARE(runInProcess(db, {"list", "--date", "2026-03-04"}).out, today.out);
     const QStringList lines = today.out.split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 6);
     // 'tomorrow' sorts after every date, as the engine compares texts.
@@ -458,12 +423,12 @@ void TestCli::listShowsTimeOrder()
     QCOMPARE(contentColumn(lines.at(1), QStringLiteral("两行")), contentColumn(lines.at(2), QStringLiteral("x")));
     QCOMPARE(contentColumn(lines.at(0), QStringLiteral("CONTENT")), contentColumn(lines.at(2), QStringLiteral("x")));
 
-    const Result range = runOn(db, {"list", "--from", "2026-03-05", "--to", "2026-03-05"});
+    const CliRun range = runInProcess(db, {"list", "--from", "2026-03-05", "--to", "2026-03-05"});
     QCOMPARE(range.out.count(u'\n'), 2);
     QVERIFY(range.out.contains(QLatin1String("another day")));
-    QCOMPARE(runOn(db, {"list", "--from", "2026-03-05"}).out, range.out);
-    QCOMPARE(runOn(db, {"list", "--all"}).out.count(u'\n'), 7);
-    QCOMPARE(runOn(db, {"list", "--date", "2026-04-01"}).out, QStringLiteral("no reminders on 2026-04-01\n"));
+    QCOMPARE(runInProcess(db, {"list", "--from", "2026-03-05"}).out, range.out);
+    QCOMPARE(runInProcess(db, {"list", "--all"}).out.count(u'\n'), 7);
+    QCOMPARE(runInProcess(db, {"list", "--date", "2026-04-01"}).out, QStringLiteral("no reminders on 2026-04-01\n"));
 }
 
 void TestCli::listJson()
@@ -473,7 +438,7 @@ void TestCli::listJson()
                           "insert into 日程提醒(主题,内容,时间,日期) values"
                           "('会议 \"A\"','line1\r\nline2\\','2026-03-04 09:30:00','2026-03-04'),"
                           "(null,null,'2026-02-30 09:00:00',null)"));
-    const Result result = runOn(db, {"list", "--all", "--json"});
+    const CliRun result = runInProcess(db, {"list", "--all", "--json"});
     QCOMPARE(result.status, 0);
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(result.out.toUtf8(), &error);
@@ -491,21 +456,21 @@ void TestCli::listJson()
     QCOMPARE(first.value("due").toString(), QStringLiteral("2026-03-04T09:30:00"));
     QCOMPARE(first.value("day").toString(), QStringLiteral("2026-03-04"));
 
-    QCOMPARE(runOn(db, {"list", "--date", "2026-04-01", "--json"}).out, QStringLiteral("[]\n"));
+    QCOMPARE(runInProcess(db, {"list", "--date", "2026-04-01", "--json"}).out, QStringLiteral("[]\n"));
 }
 
 void TestCli::deleteDoesTheOthersAndReportsUnknownIds()
 {
     TempDatabase db;
     for (const char *subject : {"a", "b", "c"})
-        runOn(db, {"add", QString::fromLatin1(subject), "--at", "2026-03-04 09:00"});
-    const Result result = runOn(db, {"delete", "1", "99", "3"});
+        runInProcess(db, {"add", QString::fromLatin1(subject), "--at", "2026-03-04 09:00"});
+    const CliRun result = runInProcess(db, {"delete", "1", "99", "3"});
     QCOMPARE(result.status, 1);
     QCOMPARE(result.out, QStringLiteral("deleted 1\ndeleted 3\n"));
     QCOMPARE(result.error, QStringLiteral("orvane-db: ID 99: no such reminder\n"));
     QCOMPARE(db.sql(QStringLiteral("select group_concat(主题) from 日程提醒")), QStringLiteral("b"));
     // An id given twice goes once, and is not reported missing the second time.
-    const Result twice = runOn(db, {"delete", "2", "2"});
+    const CliRun twice = runInProcess(db, {"delete", "2", "2"});
     QCOMPARE(twice.status, 0);
     QCOMPARE(twice.out, QStringLiteral("deleted 2\n"));
     QCOMPARE(twice.error, QString());
@@ -516,14 +481,14 @@ void TestCli::deleteDoesTheOthersAndReportsUnknownIds()
 void TestCli::exportIsReadBackByLibical()
 {
     TempDatabase db;
-    runOn(db, {"add", "a", "--at", "2026-03-04 09:30", "--content", "x"});
-    runOn(db, {"add", "b", "--at", "2026-03-05 10:00"});
+    runInProcess(db, {"add", "a", "--at", "2026-03-04 09:30", "--content", "x"});
+    runInProcess(db, {"add", "b", "--at", "2026-03-05 10:00"});
     // Another program's row that names no time.
     db.sql(QStringLiteral("alter table 日程提醒 rename to old;"
                           "create table 日程提醒(id integer primary key, 主题, 内容, 时间, 日期);"
                           "insert into 日程提醒 select * from old; drop table old;"
                           "insert into 日程提醒(主题,内容,时间,日期) values('odd','','not a time','2026-03-04')"));
-    const Result first = runOn(db, {"export", "--ics", "-"});
+    const CliRun first = runInProcess(db, {"export", "--ics", "-"});
     QCOMPARE(first.status, 0);
     QVERIFY2(first.error.contains(QLatin1String("reminder 3")), qPrintable(first.error));
 
@@ -549,7 +514,7 @@ void TestCli::exportIsReadBackByLibical()
     }
     QCOMPARE(uids.size(), 2);
     QVERIFY(uids.at(0) != uids.at(1));
-    const QString second = runOn(db, {"export", "--ics", "-"}).out;
+    const QString second = runInProcess(db, {"export", "--ics", "-"}).out;
     for (const QString &uid : std::as_const(uids))
         QVERIFY(second.contains(QStringLiteral("UID:") + uid));
 }
@@ -587,13 +552,13 @@ void TestCli::roundTrip()
     QFETCH(QString, content);
     QFETCH(QString, at);
     TempDatabase source;
-    QCOMPARE(runOn(source, {"add", subject, "--at", at, "--content", content}).status, 0);
-    QCOMPARE(runOn(source, {"add", "second", "--at", "2026-03-05 10:00"}).status, 0);
-    const Result exported = runOn(source, {"export", "--ics", "-"});
+    QCOMPARE(runInProcess(source, {"add", subject, "--at", at, "--content", content}).status, 0);
+    QCOMPARE(runInProcess(source, {"add", "second", "--at", "2026-03-05 10:00"}).status, 0);
+    const CliRun exported = runInProcess(source, {"export", "--ics", "-"});
     QCOMPARE(exported.status, 0);
 
     TempDatabase target;
-    const Result imported = runOn(target, {"import", "--ics", "-"}, exported.out.toUtf8());
+    const CliRun imported = runInProcess(target, {"import", "--ics", "-"}, exported.out.toUtf8());
     QCOMPARE(imported.status, 0);
     QCOMPARE(imported.error, QString());
     QCOMPARE(rows(target), rows(source));
@@ -642,7 +607,7 @@ void TestCli::importCalendarPrograms()
     QFETCH(QString, told);
     TempDatabase db;
     QTemporaryDir dir;
-    const Result result = runOn(db, {"import", "--ics", writeFile(dir, QStringLiteral("in.ics"), ics)});
+    const CliRun result = runInProcess(db, {"import", "--ics", writeFile(dir, QStringLiteral("in.ics"), ics)});
     QCOMPARE(result.status, 0);
     QCOMPARE(result.error, QString());
     QCOMPARE(::rows(db), rows);
@@ -654,19 +619,20 @@ void TestCli::importsNothingTwice()
 {
     TempDatabase db;
     const QByteArray before = digest(db.path());
-    const Result dry = runOn(db, {"import", "--ics", "-", "--dry-run"}, kRecurringCalendar);
+    const CliRun dry = runInProcess(db, {"import", "--ics", "-", "--dry-run"}, kRecurringCalendar);
     QCOMPARE(dry.status, 0);
     QVERIFY2(dry.out.contains(QLatin1String("would import 21 reminders (0 already imported, 0 skipped)")),
              qPrintable(dry.out));
     QCOMPARE(digest(db.path()), before);
 
-    QCOMPARE(runOn(db, {"import", "--ics", "-"}, kRecurringCalendar).status, 0);
+    QCOMPARE(runInProcess(db, {"import", "--ics", "-"}, kRecurringCalendar).status, 0);
     const QString imported = rows(db);
-    const Result again = runOn(db, {"import", "--ics", "-"}, kRecurringCalendar + kDesktopCalendar);
+    const CliRun again = runInProcess(db, {"import", "--ics", "-"}, kRecurringCalendar + kDesktopCalendar);
     QVERIFY2(again.out.contains(QLatin1String("imported 2 reminders (21 already imported, 0 skipped)")),
              qPrintable(again.out));
     QVERIFY(rows(db).startsWith(imported));
-    const Result dryAgain = runOn(db, {"import", "--ics", "-", "--dry-run"}, kDesktopCalendar + kDesktopCalendar);
+    const CliRun dryAgain =
+        runInProcess(db, {"import", "--ics", "-", "--dry-run"}, kDesktopCalendar + kDesktopCalendar);
     QVERIFY2(dryAgain.out.contains(QLatin1String("would import 0 reminders (4 already imported")),
              qPrintable(dryAgain.out));
     // The program's own table is as the program knows it.
@@ -693,7 +659,7 @@ void TestCli::importSkipsWhatItCannotUse()
                                       "BEGIN:VEVENT\nUID:8\nSUMMARY:Fine\nDTSTART:20260305T090000\nEND:VEVENT\n"
                                       "BEGIN:VEVENT\nUID:9\nSUMMARY:Cut off\nDTSTART:20260306T090000\n");
     TempDatabase db;
-    const Result result = runOn(db, {"import", "--ics", "-"}, ics);
+    const CliRun result = runInProcess(db, {"import", "--ics", "-"}, ics);
     QCOMPARE(result.status, 0);
     QCOMPARE(rows(db), QStringLiteral("Fine||2026-03-05 09:00:00|2026-03-05"));
     const QStringList lines = result.error.split(u'\n', Qt::SkipEmptyParts);
@@ -735,7 +701,7 @@ void TestCli::failedImportLeavesTheStore()
     const QString dump = db.sql(QStringLiteral(".dump"));
     QTemporaryDir dir;
     const QString path = ics.isNull() ? dir.filePath(QStringLiteral("none.ics")) : writeFile(dir, "in.ics", ics);
-    const Result result = runOn(db, {"import", "--ics", path});
+    const CliRun result = runInProcess(db, {"import", "--ics", path});
     QCOMPARE(result.status, status);
     QVERIFY2(result.error.contains(told), qPrintable(result.error));
     QCOMPARE(db.sql(QStringLiteral(".dump")), dump);
