@@ -159,7 +159,8 @@ int initStore(const Arguments &arguments, Console &console)
     const QString path = QFileInfo(arguments.isSet(QStringLiteral("file")) ? arguments.value(QStringLiteral("file"))
                                                                            : QStringLiteral("data.mdb"))
                              .absoluteFilePath();
-    if (QFileInfo::exists(path))
+    // A link, even one that leads nowhere, is the user's.
+    if (QFileInfo(path).exists() || QFileInfo(path).isSymLink())
         throw InputError(QStringLiteral("%1 already exists; it is left as it is").arg(path));
     QDir().mkpath(QFileInfo(path).absolutePath());
     ReminderStore::create(path);

@@ -1,8 +1,15 @@
 #include "tests/cli/clirun.h"
 #include "tests/support/tempdatabase.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 // The built executable as a shell sees it.
 class TestOrvaneDb : public QObject
@@ -15,6 +22,10 @@ private slots:
     void standardStreams();
     void bashCompletion_data();
     void bashCompletion();
+    void newFilesArePrivate();
+    void launcherLeavesExistingModes();
+    void initNeverReplaces_data();
+    void initNeverReplaces();
 };
 
 void TestOrvaneDb::exitStatuses_data()
@@ -92,6 +103,115 @@ void TestOrvaneDb::bashCompletion()
                                 .arg(line)});
     QVERIFY(bash.waitForFinished());
     QCOMPARE(QString::fromUtf8(bash.readAllStandardOutput()).trimmed(), offered);
+}
+
+// A package's layout around the built launcher: bin/orvane-db and, as the program, a script that tells
+// where it was started. HOME is a folder of the test's own.
+class LauncherHome
+{
+public:
+    LauncherHome()
+    {
+        QDir prefix(m_prefix.path());
+        prefix.mkpath(QStringLiteral("bin"));
+        prefix.mkpath(QStringLiteral(ORVANE_PROGRAM_DIR));
+        QFile::link(QStringLiteral(ORVANE_DB), prefix.filePath(QStringLiteral("bin/orvane-db")));
+        QFile::copy(QStringLiteral(ORVANE_LAUNCHER), prefix.filePath(QStringLiteral("bin/orvane-reminder")));
+        QFile program(prefix.filePath(QStringLiteral(ORVANE_PROGRAM_DIR "/orvane-reminder")));
+        program.open(QIODevice::WriteOnly);
+        program.write("#!/bin/sh\npwd\n");
+        program.setPermissions(program.permissions() | QFile::ExeOwner);
+    }
+    QString data() const { return m_home.filePath(QStringLiteral(".local/share/orvane-reminder")); }
+    int start() const
+    {
+        QProcess launcher;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("HOME"), m_home.path());
+        environment.remove(QStringLiteral("XDG_DATA_HOME"));
+        environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+        launcher.setProcessEnvironment(environment);
+        launcher.start(QDir(m_prefix.path()).filePath(QStringLiteral("bin/orvane-reminder")), {});
+        launcher.waitForFinished();
+        return launcher.exitCode();
+    }
+
+private:
+    QTemporaryDir m_prefix;
+    QTemporaryDir m_home;
+};
+
+mode_t modeOf(const QString &path)
+{
+    struct stat status = {};
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 0;
+}
+
+// Reminders are the user's own: a new data folder and a new data.mdb are for this user's eyes only, whatever
+// the umask says.
+void TestOrvaneDb::newFilesArePrivate()
+{
+    const mode_t was = ::umask(022);
+    const auto restore = qScopeGuard([was] { ::umask(was); });
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("data.mdb"));
+    QCOMPARE(runExecutable({"--file", path, "init"}).status, 0);
+    QCOMPARE(modeOf(path), mode_t(0600));
+
+    const LauncherHome home;
+    QCOMPARE(home.start(), 0);
+    QCOMPARE(modeOf(home.data()), mode_t(0700));
+    QCOMPARE(modeOf(home.data() + QStringLiteral("/data.mdb")), mode_t(0600));
+    // Nothing is left beside it.
+    QCOMPARE(QDir(home.data()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{"data.mdb"});
+}
+
+// A folder the user made is left as the user made it.
+void TestOrvaneDb::launcherLeavesExistingModes()
+{
+    const LauncherHome home;
+    QVERIFY(QDir().mkpath(home.data()));
+    QVERIFY(::chmod(QFile::encodeName(home.data()).constData(), 0750) == 0);
+    QCOMPARE(home.start(), 0);
+    QCOMPARE(modeOf(home.data()), mode_t(0750));
+    QCOMPARE(modeOf(home.data() + QStringLiteral("/data.mdb")), mode_t(0600));
+}
+
+void TestOrvaneDb::initNeverReplaces_data()
+{
+    QTest::addColumn<QString>("existing"); // what is at the path already
+    QTest::newRow("a file") << "file";
+    QTest::newRow("an empty file") << "empty";
+    QTest::newRow("a link to a file") << "link";
+    QTest::newRow("a link that leads nowhere") << "dangling";
+}
+
+// Whatever is at the path stays; the answer is the same for each: status 1, "already exists".
+void TestOrvaneDb::initNeverReplaces()
+{
+    QFETCH(QString, existing);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("data.mdb"));
+    const QString other = dir.filePath(QStringLiteral("other.mdb"));
+    if (existing == QLatin1String("file") || existing == QLatin1String("link")) {
+        QFile file(existing == QLatin1String("file") ? path : other);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("mine");
+    } else if (existing == QLatin1String("empty")) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    if (existing == QLatin1String("link") || existing == QLatin1String("dangling"))
+        QVERIFY(QFile::link(other, path));
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+    const CliRun run = runExecutable({"--file", path, "init"});
+    QCOMPARE(run.status, 1);
+    QCOMPARE(run.error, QStringLiteral("orvane-db: %1 already exists; it is left as it is\n").arg(path));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), before);
+    QCOMPARE(QFileInfo(path).isSymLink(),
+             existing.contains(QLatin1String("link")) || existing == QLatin1String("dangling"));
+    QCOMPARE(QFileInfo::exists(other), existing == QLatin1String("link"));
 }
 
 QTEST_GUILESS_MAIN(TestOrvaneDb)
