@@ -3,6 +3,7 @@
 #include "calendar/icsevent.h"
 #include "calendar/icsreader.h"
 #include "calendar/inputerror.h"
+#include "core/text.h"
 #include "store/calendarrecord.h"
 #include "store/reminderstore.h"
 
@@ -18,7 +19,7 @@ QString reminders(qsizetype count)
 QString quoted(const QString &subject)
 {
     constexpr int kShown = 60;
-    return u'"' + (subject.size() > kShown ? subject.left(kShown - 1) + u'…' : subject) + u'"';
+    return u'"' + withVisibleControls(subject.size() > kShown ? subject.left(kShown - 1) + u'…' : subject) + u'"';
 }
 
 } // namespace
@@ -76,7 +77,7 @@ void IcsImport::readCalendar(QIODevice &input, QTextStream &out, QTextStream &er
             made.problem = part->problem;
         if (!made.problem.isEmpty()) {
             ++m_skipped;
-            error << where << "event " << quoted(made.subject) << ": " << made.problem << Qt::endl;
+            error << where << "event " << quoted(made.subject) << ": " << withVisibleControls(made.problem) << Qt::endl;
             continue;
         }
         int known = 0;

@@ -17,7 +17,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 namespace {
 
@@ -191,7 +190,8 @@ int addReminder(const Arguments &arguments, Console &console)
 
     ReminderStore store(storePath(arguments));
     const qint64 id = store.add(reminder);
-    console.text << "added " << id << ' ' << canonicalDateTimeText(reminder.due) << ' ' << reminder.subject << Qt::endl;
+    console.text << "added " << id << ' ' << canonicalDateTimeText(reminder.due) << ' '
+                 << withVisibleControls(reminder.subject) << Qt::endl;
     if (reminder.due.time().second() != 0)
         console.error << "orvane-db: note: reminders fall due at a minute's first second; this one will never alert"
                       << Qt::endl;
@@ -357,8 +357,10 @@ QString defaultStorePath()
     const QString here = QDir::current().absoluteFilePath(QStringLiteral("data.mdb"));
     if (QFileInfo::exists(here))
         return here;
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-           + QStringLiteral("/orvane-reminder/data.mdb");
+    // A relative XDG_DATA_HOME names no base folder and is ignored, as the launcher ignores it.
+    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    const QString base = QDir::isAbsolutePath(dataHome) ? dataHome : QDir::homePath() + QStringLiteral("/.local/share");
+    return base + QStringLiteral("/orvane-reminder/data.mdb");
 }
 
 QString usageText()

@@ -218,6 +218,7 @@ private slots:
     void addStoresAsTheAddPageDoes();
     void listShowsTimeOrder();
     void listJson();
+    void controlCharactersAreShownSafely();
     void deleteDoesTheOthersAndReportsUnknownIds();
     void exportIsReadBackByLibical();
     void roundTrip_data();
@@ -344,6 +345,13 @@ void TestCli::defaultFile()
     QVERIFY(QDir::setCurrent(work.path()));
     const QString own = home.filePath(QStringLiteral("orvane-reminder/data.mdb"));
     QCOMPARE(defaultStorePath(), own);
+    // A relative XDG_DATA_HOME is not a base folder: the one in the home folder is used.
+    const QByteArray userHome = qgetenv("HOME");
+    const auto restoreHome = qScopeGuard([&] { qputenv("HOME", userHome); });
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_DATA_HOME", "relative/share");
+    QCOMPARE(defaultStorePath(), home.filePath(QStringLiteral(".local/share/orvane-reminder/data.mdb")));
+    qputenv("XDG_DATA_HOME", home.path().toUtf8());
     QCOMPARE(runInProcess({"--file", own, "init"}).status, 0);
     QCOMPARE(runInProcess({"add", "per-user", "--at", "2026-03-04 09:00"}).status, 0);
 
@@ -457,6 +465,43 @@ void TestCli::listJson()
     QCOMPARE(first.value("day").toString(), QStringLiteral("2026-03-04"));
 
     QCOMPARE(runInProcess(db, {"list", "--date", "2026-04-01", "--json"}).out, QStringLiteral("[]\n"));
+}
+
+// Text from other programs reaches a terminal as text: its control characters cannot set the terminal's title
+// or clear its screen. Machine output stays exact.
+void TestCli::controlCharactersAreShownSafely()
+{
+    const QString title = QStringLiteral("a\x1b]0;owned\x07"
+                                         "b\x9b"
+                                         "2J");
+    const QString shown = QStringLiteral("a\\x1b]0;owned\\x07b\\x9b2J");
+    const auto isSafe = [](const QString &text) {
+        return std::none_of(text.begin(), text.end(), [](QChar c) {
+            return (c.unicode() < 0x20 && c != u'\n') || (c.unicode() >= 0x7f && c.unicode() < 0xa0);
+        });
+    };
+    TempDatabase db;
+    const CliRun added = runInProcess(db, {"add", title, "--at", "2026-03-04 09:00", "--content", "x\x1b[2Jy"});
+    QVERIFY2(isSafe(added.out) && added.out.contains(shown), qPrintable(added.out));
+    const CliRun listed = runInProcess(db, {"list"});
+    QVERIFY2(isSafe(listed.out) && listed.out.contains(shown) && listed.out.contains(QLatin1String("x\\x1b[2Jy")),
+             qPrintable(listed.out));
+    const CliRun json = runInProcess(db, {"list", "--json"});
+    QCOMPARE(QJsonDocument::fromJson(json.out.toUtf8()).array().at(0).toObject().value("subject").toString(), title);
+
+    const QByteArray ics = calendar("BEGIN:VCALENDAR\nVERSION:2.0\n"
+                                    "BEGIN:VEVENT\nUID:1\nSUMMARY:a\x1b]0;owned\x07"
+                                    "b\nEND:VEVENT\n"
+                                    "BEGIN:VEVENT\nUID:2\nSUMMARY:z\x1b[2J\nDTSTART;TZID=\x1b[2J:20260305T090000\n"
+                                    "END:VEVENT\n"
+                                    "BEGIN:VEVENT\nUID:3\nSUMMARY:r\x1b[2J\nDTSTART:20260305T090000\n"
+                                    "RRULE:FREQ=DAILY;COUNT=2\nEND:VEVENT\nEND:VCALENDAR\n");
+    const CliRun imported = runInProcess(db, {"import", "--ics", "-"}, ics);
+    QCOMPARE(imported.status, 0);
+    QVERIFY2(isSafe(imported.error) && imported.error.contains(QLatin1String("a\\x1b]0;owned\\x07b")),
+             qPrintable(imported.error));
+    QVERIFY2(imported.error.contains(QLatin1String("'\\x1b[2J'")), qPrintable(imported.error));
+    QVERIFY2(isSafe(imported.out) && imported.out.contains(QLatin1String("r\\x1b[2J")), qPrintable(imported.out));
 }
 
 void TestCli::deleteDoesTheOthersAndReportsUnknownIds()
