@@ -11,8 +11,6 @@
 namespace {
 
 constexpr int kWindowDays = 366;
-// Rule steps looked at for one event, so that a rule of every second from long ago cannot hold the import.
-constexpr int kMostSteps = 2'000'000;
 constexpr int kAllDayReminderSeconds = 9 * 3600;
 
 // The date and time that `value` spells, as written; invalid when it names no real date and time.
@@ -39,11 +37,24 @@ QString writtenForm(const icaltimetype &value)
     return QString::fromUtf8(takeIcalText(icaltime_as_ical_string_r(value)));
 }
 
+// A duration in seconds, with 64 bits: an alarm 70 years early is a real value.
+qint64 secondsOf(const icaldurationtype &duration)
+{
+    const qint64 seconds = ((qint64(duration.weeks) * 7 + duration.days) * 24 + duration.hours) * 3600
+                           + qint64(duration.minutes) * 60 + duration.seconds;
+    return duration.is_neg ? -seconds : seconds;
+}
+
+QString uidText(icalcomponent *event)
+{
+    icalproperty *property = icalcomponent_get_first_property(event, ICAL_UID_PROPERTY);
+    return property ? QString::fromUtf8(icalproperty_get_uid(property)) : QString();
+}
+
 // The event's UID; without one the event is known by what it says.
 QString uidOf(icalcomponent *event, const QString &subject, const QString &content)
 {
-    icalproperty *property = icalcomponent_get_first_property(event, ICAL_UID_PROPERTY);
-    const QString uid = property ? QString::fromUtf8(icalproperty_get_uid(property)) : QString();
+    const QString uid = uidText(event);
     if (!uid.isEmpty())
         return uid;
     const QByteArray said = (subject + u'\n' + content).toUtf8();
@@ -202,6 +213,7 @@ EventReminders EventConverter::convert(icalcomponent *event) const
         zone = zoneOf(startProperty, startValue);
     if (zone.kind == Zone::Unknown) {
         result.problem = QStringLiteral("its time zone '%1' is unknown").arg(zone.name);
+        result.unknownZone = true;
         return result;
     }
 
@@ -212,8 +224,19 @@ EventReminders EventConverter::convert(icalcomponent *event) const
         EventReminder &made = result.reminders.emplace_back();
         made.reminder.subject = result.subject;
         made.reminder.content = content;
-        made.reminder.due = allDay ? occurrence.written.addSecs(offset) : zone.local(occurrence.written, offset);
-        made.reminder.day = made.reminder.due.date();
+        QDateTime due = allDay ? occurrence.written.addSecs(offset) : zone.local(occurrence.written, offset);
+        if (!due.isValid() || due.date().year() < 1 || due.date().year() > 9999) {
+            result.problem = QStringLiteral("its reminder for %1 falls outside the years 1 to 9999")
+                                 .arg(occurrence.written.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+            result.reminders.clear();
+            return result;
+        }
+        if (due.time().second() != 0) {
+            due = due.addSecs(-due.time().second());
+            ++result.rounded;
+        }
+        made.reminder.due = due;
+        made.reminder.day = due.date();
         made.uid = uid;
         made.start = zoneName.isEmpty() ? occurrence.key : zoneName + u':' + occurrence.key;
     }
@@ -234,7 +257,7 @@ qint64 EventConverter::alarmOffset(icalcomponent *event, const icaltimetype &sta
         at.kind = icaltime_is_utc(value.time) ? Zone::Utc : Zone::Floating;
         return zone.instant(start).secsTo(at.instant(spelled(value.time)));
     }
-    qint64 offset = icaldurationtype_as_int(value.duration);
+    qint64 offset = secondsOf(value.duration);
     icalparameter *related = icalproperty_get_first_parameter(trigger, ICAL_RELATED_PARAMETER);
     if (!related || icalparameter_get_related(related) != ICAL_RELATED_END)
         return offset;
@@ -245,25 +268,117 @@ qint64 EventConverter::alarmOffset(icalcomponent *event, const icaltimetype &sta
         if (endZone.kind != Zone::Unknown && spelled(endValue).isValid())
             length = zone.instant(start).secsTo(endZone.instant(spelled(endValue)));
     } else if (icalproperty *duration = icalcomponent_get_first_property(event, ICAL_DURATION_PROPERTY)) {
-        length = icaldurationtype_as_int(icalproperty_get_duration(duration));
+        length = secondsOf(icalproperty_get_duration(duration));
     }
     return offset + length;
+}
+
+bool EventConverter::isRecurring(icalcomponent *event)
+{
+    return icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY)
+           || icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY);
+}
+
+bool EventConverter::isOverride(icalcomponent *event)
+{
+    return icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY);
+}
+
+void EventConverter::addOverride(icalcomponent *event)
+{
+    icalproperty *replaced = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY);
+    const icaltimetype value = icalproperty_get_recurrenceid(replaced);
+    const QDateTime key = occurrenceKey(replaced, value, value.is_date);
+    if (key.isValid())
+        m_replaced[uidText(event)].append(key);
+}
+
+QDateTime EventConverter::occurrenceKey(icalproperty *property, const icaltimetype &value, bool allDay) const
+{
+    if (value.is_date || allDay)
+        return WallClock::at(QDate(value.year, value.month, value.day));
+    const Zone zone = zoneOf(property, value);
+    if (!spelled(value).isValid() || zone.kind == Zone::Unknown)
+        return {};
+    return zone.local(spelled(value));
 }
 
 QList<EventConverter::Occurrence> EventConverter::occurrences(icalcomponent *event, const icaltimetype &startValue,
                                                               const Zone &zone, EventReminders &made) const
 {
     const QDateTime start = spelled(startValue);
-    icalproperty *rule = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY);
-    if (!rule) {
-        // A moved occurrence of a recurring event takes the place of the one it replaces.
+    if (!isRecurring(event)) {
+        // A moved occurrence of a recurring event is kept under the occurrence it replaces.
         icalproperty *replaced = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY);
         return {{start, writtenForm(replaced ? icalproperty_get_recurrenceid(replaced) : startValue)}};
     }
 
     made.recurring = true;
     const bool allDay = startValue.is_date;
-    const icalrecurrencetype recurrence = icalproperty_get_rrule(rule);
+    QList<Occurrence> found;
+    if (icalproperty *rule = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY))
+        found = ruleOccurrences(rule, startValue, zone, made);
+    else
+        found.append({start, writtenForm(startValue)});
+    for (icalproperty *added = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY); added;
+         added = icalcomponent_get_next_property(event, ICAL_RDATE_PROPERTY)) {
+        const icaldatetimeperiodtype date = icalproperty_get_rdate(added);
+        icaltimetype value = icaltime_is_null_time(date.time) ? date.period.start : date.time;
+        if (allDay)
+            value.is_date = 1;
+        const Zone addedZone = zoneOf(added, value);
+        if (!spelled(value).isValid() || addedZone.kind == Zone::Unknown)
+            continue;
+        // As written in the event's zone, where the alarm's offset applies.
+        const QDateTime written =
+            allDay || addedZone.name == zone.name ? spelled(value) : zone.written(addedZone.local(spelled(value)));
+        found.append({written, writtenForm(icalTimeOf(written, allDay ? IcalTimeKind::Date : IcalTimeKind::Floating))});
+    }
+
+    QSet<QDateTime> excluded;
+    for (icalproperty *exception = icalcomponent_get_first_property(event, ICAL_EXDATE_PROPERTY); exception;
+         exception = icalcomponent_get_next_property(event, ICAL_EXDATE_PROPERTY)) {
+        excluded.insert(occurrenceKey(exception, icalproperty_get_exdate(exception), allDay));
+    }
+    for (const QDateTime &key : m_replaced.value(uidText(event)))
+        excluded.insert(allDay ? WallClock::at(key.date()) : key);
+    const QDateTime windowEnd = m_now.addDays(kWindowDays);
+    QList<Occurrence> kept;
+    for (const Occurrence &occurrence : std::as_const(found)) {
+        const QDateTime at = allDay ? occurrence.written : zone.local(occurrence.written);
+        if (at < m_now || at > windowEnd || excluded.contains(allDay ? WallClock::at(at.date()) : at))
+            continue;
+        if (kept.size() == kMostOccurrences) {
+            made.capped = true;
+            break;
+        }
+        kept.append(occurrence);
+    }
+    return kept;
+}
+
+QList<EventConverter::Occurrence> EventConverter::ruleOccurrences(icalproperty *rule, const icaltimetype &startValue,
+                                                                  const Zone &zone, EventReminders &made) const
+{
+    const QDateTime start = spelled(startValue);
+    const bool allDay = startValue.is_date;
+    icalrecurrencetype recurrence = icalproperty_get_rrule(rule);
+    // libical would compare UNTIL with a start that it holds without its zone: the end is compared here, as
+    // the moment it is when it is in UTC, else as written in the event's zone.
+    const icaltimetype until = recurrence.until;
+    recurrence.until = icaltime_null_time();
+    const bool untilIsMoment = !icaltime_is_null_time(until) && icaltime_is_utc(until) && !allDay;
+    const QDateTime untilMoment =
+        untilIsMoment ? QDateTime(spelled(until).date(), spelled(until).time(), Qt::UTC) : QDateTime();
+    const QDateTime untilWritten = icaltime_is_null_time(until) || untilIsMoment ? QDateTime() : spelled(until);
+    const auto pastUntil = [&](const QDateTime &written) {
+        if (untilIsMoment)
+            return zone.instant(written) > untilMoment;
+        if (!untilWritten.isValid())
+            return false;
+        return until.is_date ? written.date() > untilWritten.date() : written > untilWritten;
+    };
+
     const IcalTimeKind startKind = allDay ? IcalTimeKind::Date : IcalTimeKind::Floating;
     const IcalRecurrence steps(icalrecur_iterator_new(recurrence, icalTimeOf(start, startKind)));
     if (!steps) {
@@ -278,32 +393,22 @@ QList<EventConverter::Occurrence> EventConverter::occurrences(icalcomponent *eve
         if (from.isValid())
             icalrecur_iterator_set_start(steps.get(), icalTimeOf(from, startKind));
     }
-    QSet<QDateTime> excluded;
-    for (icalproperty *exception = icalcomponent_get_first_property(event, ICAL_EXDATE_PROPERTY); exception;
-         exception = icalcomponent_get_next_property(event, ICAL_EXDATE_PROPERTY)) {
-        const icaltimetype value = icalproperty_get_exdate(exception);
-        const Zone exceptionZone = zoneOf(exception, value);
-        if (value.is_date || allDay)
-            excluded.insert(WallClock::at(QDate(value.year, value.month, value.day)));
-        else if (spelled(value).isValid() && exceptionZone.kind != Zone::Unknown)
-            excluded.insert(exceptionZone.local(spelled(value)));
-    }
     QList<Occurrence> found;
-    for (int step = 0; step < kMostSteps; ++step) {
-        const icaltimetype value = icalrecur_iterator_next(steps.get());
-        const QDateTime written = spelled(value);
-        if (!written.isValid())
-            break;
-        const QDateTime at = localStart(written);
-        if (at > windowEnd)
-            break;
-        if (at < m_now || excluded.contains(allDay ? WallClock::at(at.date()) : at))
-            continue;
-        if (found.size() == kMostOccurrences) {
-            made.capped = true;
+    QDateTime last;
+    for (int step = 0;; ++step) {
+        if (step == kMostSteps) {
+            made.cutAt = localStart(last);
             break;
         }
-        found.append({written, writtenForm(value)});
+        const icaltimetype value = icalrecur_iterator_next(steps.get());
+        const QDateTime written = spelled(value);
+        if (!written.isValid() || pastUntil(written) || localStart(written) > windowEnd)
+            break;
+        last = written;
+        if (localStart(written) >= m_now)
+            found.append({written, writtenForm(value)});
+        if (found.size() > kMostOccurrences)
+            break;
     }
     return found;
 }

@@ -8,6 +8,8 @@
 #include "store/reminderstore.h"
 
 #include <QTextStream>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -49,15 +51,22 @@ void IcsImport::run(QIODevice &input, QTextStream &out, QTextStream &error)
         }
     }
     out << (m_dryRun ? "would import " : "imported ") << reminders(m_added) << " (" << m_known << " already imported, "
-        << m_skipped << " skipped)" << Qt::endl;
+        << m_skipped << " skipped)";
+    if (m_rounded > 0)
+        out << "; " << m_rounded << " rounded down to their minute, as reminders fall on minutes";
+    out << Qt::endl;
 }
 
 void IcsImport::readCalendar(QIODevice &input, QTextStream &out, QTextStream &error)
 {
     IcsReader reader(input);
     EventConverter converter(m_now);
+    // Recurring events and their overrides wait for each other, and events for a VTIMEZONE that may come
+    // later: they are converted at the end, overrides first.
+    std::vector<IcsReader::Part> held;
     while (std::optional<IcsReader::Part> part = reader.next()) {
-        const QString where = QStringLiteral("orvane-db: line %1: skipped ").arg(part->line);
+        for (const QString &note : std::as_const(part->notes))
+            error << "orvane-db: " << note << Qt::endl;
         const icalcomponent_kind kind = part->component ? icalcomponent_isa(part->component.get()) : ICAL_NO_COMPONENT;
         if (kind == ICAL_VTIMEZONE_COMPONENT && part->problem.isEmpty()) {
             converter.addTimeZone(std::move(part->component));
@@ -67,40 +76,74 @@ void IcsImport::readCalendar(QIODevice &input, QTextStream &out, QTextStream &er
             ++m_skipped;
             const QString name = part->component ? QString::fromLatin1(icalcomponent_kind_to_string(kind))
                                                  : QStringLiteral("a component");
-            error << where << name << ": "
+            error << "orvane-db: line " << part->line << ": skipped " << name << ": "
                   << (part->problem.isEmpty() ? QStringLiteral("only events become reminders") : part->problem)
                   << Qt::endl;
             continue;
         }
-        EventReminders made = converter.convert(part->component.get());
-        if (made.problem.isEmpty())
-            made.problem = part->problem;
-        if (!made.problem.isEmpty()) {
-            ++m_skipped;
-            error << where << "event " << quoted(made.subject) << ": " << withVisibleControls(made.problem) << Qt::endl;
+        icalcomponent *event = part->component.get();
+        if (EventConverter::isRecurring(event) || EventConverter::isOverride(event)) {
+            held.push_back(std::move(*part));
             continue;
         }
-        int known = 0;
-        for (const EventReminder &reminder : std::as_const(made.reminders)) {
-            if (!claim(reminder)) {
-                ++known;
-                continue;
-            }
-            if (!m_dryRun)
-                m_store.add(reminder.reminder);
-            ++m_added;
-        }
-        m_known += known;
-        if (made.recurring) {
-            out << "line " << part->line << ": " << quoted(made.subject)
-                << " repeats: " << reminders(made.reminders.size()) << " over the next 366 days";
-            if (known > 0)
-                out << " (" << known << " already imported)";
-            if (made.capped)
-                out << ", no more than " << EventConverter::kMostOccurrences << " for one event";
-            out << Qt::endl;
-        }
+        EventReminders made = converter.convert(event);
+        if (made.unknownZone)
+            held.push_back(std::move(*part));
+        else
+            take(*part, made, out, error);
     }
+    std::stable_partition(held.begin(), held.end(),
+                          [](const IcsReader::Part &part) { return EventConverter::isOverride(part.component.get()); });
+    for (const IcsReader::Part &part : held) {
+        icalcomponent *event = part.component.get();
+        if (EventConverter::isOverride(event)) {
+            converter.addOverride(event);
+            // A cancelled occurrence is only left out.
+            icalproperty *status = icalcomponent_get_first_property(event, ICAL_STATUS_PROPERTY);
+            if (status && icalproperty_get_status(status) == ICAL_STATUS_CANCELLED)
+                continue;
+        }
+        take(part, converter.convert(event), out, error);
+    }
+    if (reader.firstNonUtf8Line() > 0) {
+        error << "orvane-db: line " << reader.firstNonUtf8Line()
+              << ": the text is not UTF-8 (from here on, what could not be read shows as \uFFFD)" << Qt::endl;
+    }
+}
+
+void IcsImport::take(const IcsReader::Part &part, const EventReminders &made, QTextStream &out, QTextStream &error)
+{
+    if (!made.problem.isEmpty() || !part.problem.isEmpty()) {
+        ++m_skipped;
+        error << "orvane-db: line " << part.line << ": skipped event " << quoted(made.subject) << ": "
+              << withVisibleControls(made.problem.isEmpty() ? part.problem : made.problem) << Qt::endl;
+        return;
+    }
+    int known = 0;
+    for (const EventReminder &reminder : std::as_const(made.reminders)) {
+        if (!claim(reminder)) {
+            ++known;
+            continue;
+        }
+        if (!m_dryRun)
+            m_store.add(reminder.reminder);
+        ++m_added;
+    }
+    m_known += known;
+    m_rounded += made.rounded;
+    if (!made.recurring)
+        return;
+    out << "line " << part.line << ": " << quoted(made.subject) << " repeats: " << reminders(made.reminders.size())
+        << " over the next 366 days";
+    if (known > 0)
+        out << " (" << known << " already imported)";
+    if (made.capped)
+        out << ", no more than " << EventConverter::kMostOccurrences << " for one event";
+    if (made.cutAt.isValid()) {
+        out << "; its rule was cut at " << made.cutAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << " after "
+            << EventConverter::kMostSteps << " steps";
+    }
+    out << Qt::endl;
 }
 
 bool IcsImport::claim(const EventReminder &made)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calendar/icsreader.h"
 #include "store/calendarrecord.h"
 
 #include <QDateTime>
@@ -10,6 +11,7 @@ class QIODevice;
 class QTextStream;
 class ReminderStore;
 struct EventReminder;
+struct EventReminders;
 
 // import --ics: adds the reminders of a calendar file's events to the store, all in one transaction, so a
 // failed import leaves the store as it was. What was imported is kept in the file's CalendarRecord, by UID
@@ -26,6 +28,8 @@ public:
 
 private:
     void readCalendar(QIODevice &input, QTextStream &out, QTextStream &error);
+    // Adds the reminders of one event, or tells why it is skipped.
+    void take(const IcsReader::Part &part, const EventReminders &made, QTextStream &out, QTextStream &error);
     // Whether this reminder was not imported before; records it.
     bool claim(const EventReminder &made);
 
@@ -38,4 +42,5 @@ private:
     int m_added = 0;
     int m_known = 0;
     int m_skipped = 0;
+    int m_rounded = 0;
 };

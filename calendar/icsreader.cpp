@@ -3,20 +3,35 @@
 #include "calendar/inputerror.h"
 
 #include <QFileDevice>
+#include <QStringDecoder>
+#include <algorithm>
 
 namespace {
 
 constexpr qint64 kLongestLine = 4 * 1024 * 1024;
+constexpr qint64 kReadPiece = 64 * 1024;
+// iCalendar nests three levels below the calendar (VTIMEZONE, STANDARD, its properties); libical frees
+// components recursively, so that a calendar nested thousands deep would overflow the stack.
+constexpr int kDeepestNesting = 8;
 
-bool startsWith(const char *line, const char *prefix)
+bool startsWith(const QByteArray &line, const char *prefix)
 {
-    return qstrnicmp(line, prefix, qstrlen(prefix)) == 0;
+    return qstrnicmp(line.constData(), prefix, qstrlen(prefix)) == 0;
 }
 
 // The component name of a BEGIN or END line, in capitals.
-QByteArray nameAfter(const char *line, const char *prefix)
+QByteArray nameAfter(const QByteArray &line, const char *prefix)
 {
-    return QByteArray(line + qstrlen(prefix)).trimmed().toUpper();
+    return line.mid(qstrlen(prefix)).trimmed().toUpper();
+}
+
+// Whether the parameters of a content line (what comes before its value) name a GB charset.
+bool saysGb(const QByteArray &line)
+{
+    const qsizetype colon = line.indexOf(':');
+    const QByteArray parameters = line.left(colon < 0 ? line.size() : colon).toUpper();
+    return parameters.contains(";CHARSET=GB18030") || parameters.contains(";CHARSET=GBK")
+           || parameters.contains(";CHARSET=GB2312") || parameters.contains(";CHARSET=\"GB18030\"");
 }
 
 } // namespace
@@ -25,68 +40,104 @@ IcsReader::IcsReader(QIODevice &input)
     : m_input(input)
     , m_parser(icalparser_new())
 {
-    icalparser_set_gen_data(m_parser.get(), this);
 }
 
-char *IcsReader::readChunk(char *buffer, size_t size, void *reader)
+std::optional<QByteArray> IcsReader::physicalLine(bool *tooLong)
 {
-    return static_cast<IcsReader *>(reader)->chunk(buffer, size);
+    QByteArray line;
+    *tooLong = false;
+    bool any = false;
+    for (;;) {
+        const QByteArray piece = m_input.readLine(kReadPiece);
+        if (piece.isEmpty())
+            break;
+        any = true;
+        if (!*tooLong) {
+            line += piece;
+            if (line.size() > kLongestLine + 2) {
+                *tooLong = true;
+                // Its first character still tells whether it continues the line before it.
+                line.truncate(1);
+            }
+        }
+        if (piece.endsWith('\n'))
+            break;
+    }
+    const auto *file = qobject_cast<const QFileDevice *>(&m_input);
+    if (file && file->error() != QFileDevice::NoError)
+        throw InputError(QStringLiteral("--ics: reading failed: %1").arg(m_input.errorString()));
+    if (!any)
+        return std::nullopt;
+    ++m_physicalLine;
+    if (line.endsWith('\n'))
+        line.chop(1);
+    if (line.endsWith('\r'))
+        line.chop(1);
+    if (m_physicalLine == 1) {
+        if (line.startsWith("\xEF\xBB\xBF")) {
+            line.remove(0, 3);
+        } else if (line.startsWith("\x84\x31\x95\x33")) {
+            line.remove(0, 4);
+            m_gb18030 = true;
+        }
+    }
+    return line;
 }
 
-// libical asks for the input as fgets() gives it: at most size - 1 bytes, up to and with a line feed.
-char *IcsReader::chunk(char *buffer, size_t size)
+std::optional<IcsReader::ContentLine> IcsReader::contentLine()
 {
     for (;;) {
-        qint64 count = 0;
-        if (!m_pending.isEmpty()) {
-            count = m_pending.size();
-            memcpy(buffer, m_pending.constData(), size_t(count) + 1);
-            m_pending.clear();
-            return buffer;
+        ContentLine content;
+        if (m_ahead) {
+            content.text = std::move(*m_ahead);
+            content.tooLong = m_aheadTooLong;
+            content.line = m_aheadLine;
+            m_ahead.reset();
+        } else {
+            std::optional<QByteArray> first = physicalLine(&content.tooLong);
+            if (!first)
+                return std::nullopt;
+            content.text = std::move(*first);
+            content.line = m_physicalLine;
         }
-        count = m_input.readLine(buffer, qint64(size));
-        if (count <= 0) {
-            buffer[0] = '\0';
-            m_ended = true;
-            if (m_skipping) {
-                m_skipping = false;
-                return qstrcpy(buffer, "\n");
-            }
-            return nullptr;
+        // The lines after it that begin with a blank continue it.
+        for (;;) {
+            m_ahead = physicalLine(&m_aheadTooLong);
+            m_aheadLine = m_physicalLine;
+            if (!m_ahead || m_ahead->isEmpty() || (m_ahead->at(0) != ' ' && m_ahead->at(0) != '\t'))
+                break;
+            if (m_aheadTooLong || content.text.size() + m_ahead->size() > kLongestLine + 1)
+                content.tooLong = true;
+            if (!content.tooLong)
+                content.text.append(m_ahead->constData() + 1, m_ahead->size() - 1);
+            m_ahead.reset();
         }
-        const bool startsLine = m_atLineStart;
-        m_atLineStart = buffer[count - 1] == '\n';
-        if (startsLine) {
-            ++m_physicalLine;
-            // A line that begins with a blank continues the content line before it.
-            if (buffer[0] != ' ' && buffer[0] != '\t') {
-                m_previousContentLine = m_contentLine;
-                m_contentLine = m_physicalLine;
-                m_lineBytes = 0;
-                if (m_skipping) {
-                    // The cut line ends here; this chunk begins the next one.
-                    m_skipping = false;
-                    m_pending = QByteArray(buffer, count);
-                    return qstrcpy(buffer, "\n");
-                }
-            }
+        if (content.tooLong) {
+            content.text.clear();
+            return content;
         }
-        if (m_skipping)
-            continue;
-        m_lineBytes += count;
-        if (m_lineBytes > kLongestLine) {
-            m_skipping = true;
-            m_cutLine = m_contentLine;
-            continue;
-        }
-        return buffer;
+        // Blank lines are not content lines.
+        if (!content.text.isEmpty())
+            return content;
     }
 }
 
-int IcsReader::lineOfLastContentLine() const
+QByteArray IcsReader::decoded(const QByteArray &text, int line)
 {
-    // libical reads a line ahead to see whether the next one continues it, except at the end.
-    return m_ended && m_pending.isEmpty() ? m_contentLine : m_previousContentLine;
+    if (m_gb18030 || saysGb(text)) {
+        QStringDecoder decoder("GB18030");
+        const QString read = decoder(text);
+        return read.toUtf8();
+    }
+    if (std::all_of(text.begin(), text.end(), [](char c) { return uchar(c) < 0x80; }))
+        return text;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString read = utf8(text);
+    if (!utf8.hasError())
+        return text;
+    if (m_nonUtf8Line == 0)
+        m_nonUtf8Line = line;
+    return read.toUtf8();
 }
 
 std::optional<IcsReader::Part> IcsReader::next()
@@ -94,53 +145,67 @@ std::optional<IcsReader::Part> IcsReader::next()
     int depth = 0;
     Part part;
     for (;;) {
-        const std::unique_ptr<char, IcalFree<icalmemory_free_buffer>> line(
-            icalparser_get_line(m_parser.get(), &IcsReader::readChunk));
-        if (!line) {
-            const auto *file = qobject_cast<const QFileDevice *>(&m_input);
-            if (file && file->error() != QFileDevice::NoError)
-                throw InputError(QStringLiteral("--ics: reading failed: %1").arg(m_input.errorString()));
+        std::optional<ContentLine> content = contentLine();
+        if (!content) {
             if (!m_sawCalendar)
                 throw InputError(QStringLiteral("--ics: the input is empty, not an iCalendar file"));
             if (depth > 0) {
-                part.problem = QStringLiteral("the file ends inside this component");
-                return part;
+                throw InputError(QStringLiteral("--ics: the file ends at line %1 inside the component begun at line %2")
+                                     .arg(m_physicalLine)
+                                     .arg(part.line));
             }
+            if (m_inCalendar)
+                throw InputError(
+                    QStringLiteral("--ics: the file ends at line %1 without END:VCALENDAR").arg(m_physicalLine));
             return std::nullopt;
         }
-        const char *text = line.get();
-        const int at = lineOfLastContentLine();
+        const int at = content->line;
+        if (content->tooLong) {
+            if (!m_sawCalendar)
+                throw InputError(
+                    QStringLiteral("--ics: not an iCalendar file (it does not begin with BEGIN:VCALENDAR)"));
+            part.notes << QStringLiteral("line %1: left out a property longer than 4 MB").arg(at);
+            continue;
+        }
+        const QByteArray text = decoded(content->text, at);
         if (!m_inCalendar) {
             if (startsWith(text, "BEGIN:") && nameAfter(text, "BEGIN:") == "VCALENDAR") {
                 m_inCalendar = m_sawCalendar = true;
-            } else if (!m_sawCalendar && *text != '\0') {
+            } else if (!m_sawCalendar) {
                 throw InputError(
                     QStringLiteral("--ics: not an iCalendar file (it does not begin with BEGIN:VCALENDAR)"));
             }
             continue;
         }
+        const bool begins = startsWith(text, "BEGIN:");
+        const bool ends = startsWith(text, "END:");
         if (depth == 0) {
-            if (startsWith(text, "END:") && nameAfter(text, "END:") == "VCALENDAR")
+            if (ends && nameAfter(text, "END:") == "VCALENDAR")
                 m_inCalendar = false;
             // Otherwise a property of the calendar itself.
-            if (!startsWith(text, "BEGIN:"))
+            if (!begins) {
+                part.notes.clear();
                 continue;
+            }
             part.line = at;
+        } else if (ends && nameAfter(text, "END:") == "VCALENDAR") {
+            throw InputError(QStringLiteral("--ics: line %1: END:VCALENDAR inside the component begun at line %2")
+                                 .arg(at)
+                                 .arg(part.line));
         }
-        if (m_cutLine == at && at != 0)
-            part.problem = QStringLiteral("line %1 is longer than 4 MB").arg(at);
-        if (startsWith(text, "BEGIN:"))
-            ++depth;
-        else if (startsWith(text, "END:"))
+        if (begins && ++depth > kDeepestNesting)
+            throw InputError(
+                QStringLiteral("--ics: line %1: components nested deeper than %2 levels").arg(at).arg(kDeepestNesting));
+        if (ends)
             --depth;
-        icalcomponent *done = icalparser_add_line(m_parser.get(), line.get());
+        QByteArray line = text;
+        icalcomponent *done = icalparser_add_line(m_parser.get(), line.data());
         if (depth == 0) {
             part.component.reset(done);
             if (!done) {
                 // What libical still holds would become part of the next component.
                 const IcalComponent rest(icalparser_clean(m_parser.get()));
-                if (part.problem.isEmpty())
-                    part.problem = QStringLiteral("libical could not read this component");
+                part.problem = QStringLiteral("libical could not read this component");
             }
             return part;
         }

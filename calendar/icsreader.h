@@ -2,16 +2,18 @@
 
 #include "calendar/ical.h"
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QIODevice;
 
 // The components of an iCalendar stream (VEVENT, VTIMEZONE, ...), one at a time, each parsed by libical
 // when its END line has been read: a calendar of any size is read with the memory of its largest
-// component. libical reads the content lines, unfolding them; this class only finds where each component
-// of a VCALENDAR begins and ends. A content line longer than 4 MB is cut there, so that no line fills the
-// memory, and its component is marked.
+// component. This class reads and unfolds the content lines and hands libical whole ones; it never drops or
+// merges a line but one: a content line longer than 4 MB (an attachment, folded or not) is left out, with a
+// note. Text is UTF-8, or GB18030 where a byte order mark or a CHARSET parameter says so.
 class IcsReader
 {
 public:
@@ -20,33 +22,40 @@ public:
         IcalComponent component; // null when libical made nothing of it
         int line = 0;            // where its BEGIN line is, from 1
         QString problem;         // why it cannot be used as it is; empty when it can
+        QStringList notes;       // what was left out of it, one line each
     };
 
     explicit IcsReader(QIODevice &input);
-    IcsReader(const IcsReader &) = delete;
-    IcsReader &operator=(const IcsReader &) = delete;
 
-    // The next component, or nothing at the end of the stream. Throws InputError when the stream is not
-    // iCalendar or cannot be read.
+    // The next component, or nothing at the end of the calendar. Throws InputError when the stream is not
+    // iCalendar, cannot be read, ends before its calendar or a component does, or nests deeper than
+    // iCalendar does.
     std::optional<Part> next();
+    // The first line whose text was not UTF-8 (read with U+FFFD in place of what could not be read), or 0.
+    int firstNonUtf8Line() const { return m_nonUtf8Line; }
 
 private:
-    static char *readChunk(char *buffer, size_t size, void *reader);
-    char *chunk(char *buffer, size_t size);
-    // The line where the content line that libical handed out last began.
-    int lineOfLastContentLine() const;
+    struct ContentLine
+    {
+        QByteArray text;
+        int line = 0;
+        bool tooLong = false;
+    };
+
+    // The next physical line without its line end, and whether it was cut at the longest line.
+    std::optional<QByteArray> physicalLine(bool *tooLong);
+    std::optional<ContentLine> contentLine();
+    // The line as UTF-8.
+    QByteArray decoded(const QByteArray &text, int line);
 
     QIODevice &m_input;
     IcalParser m_parser;
-    QByteArray m_pending; // a chunk read ahead while a cut line was skipped
-    bool m_atLineStart = true;
-    bool m_skipping = false;
-    bool m_ended = false;
-    qint64 m_lineBytes = 0;
+    std::optional<QByteArray> m_ahead; // the physical line read to see whether it continues the one before
+    bool m_aheadTooLong = false;
+    int m_aheadLine = 0;
     int m_physicalLine = 0;
-    int m_contentLine = 0;         // where the content line being read began
-    int m_previousContentLine = 0; // where the one before it began
-    int m_cutLine = 0;             // where the last cut content line began
+    bool m_gb18030 = false;
+    int m_nonUtf8Line = 0;
     bool m_sawCalendar = false;
     bool m_inCalendar = false;
 };

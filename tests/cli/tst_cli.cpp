@@ -582,9 +582,6 @@ void TestCli::roundTrip_data()
     QTest::newRow("blanks and tabs inside") << "s"
                                             << "a  \t\t  b"
                                             << "2026-03-04 09:30";
-    QTest::newRow("seconds") << "s"
-                             << "c"
-                             << "2026-03-04 09:30:15";
     QTest::newRow("past and far") << "s"
                                   << "c"
                                   << "1999-12-31 23:59";
@@ -702,24 +699,22 @@ void TestCli::importSkipsWhatItCannotUse()
                                       "END:VEVENT\n"
                                       "BEGIN:VEVENT\nUID:7\nDTSTART:20260305T090000\nEND:VEVENT\n"
                                       "BEGIN:VEVENT\nUID:8\nSUMMARY:Fine\nDTSTART:20260305T090000\nEND:VEVENT\n"
-                                      "BEGIN:VEVENT\nUID:9\nSUMMARY:Cut off\nDTSTART:20260306T090000\n");
+                                      "END:VCALENDAR\n");
     TempDatabase db;
     const CliRun result = runInProcess(db, {"import", "--ics", "-"}, ics);
     QCOMPARE(result.status, 0);
     QCOMPARE(rows(db), QStringLiteral("Fine||2026-03-05 09:00:00|2026-03-05"));
     const QStringList lines = result.error.split(u'\n', Qt::SkipEmptyParts);
-    const QStringList expected{"line 3: skipped event \"Impossible\": ",
-                               "line 8: skipped event \"No start\": it has no usable DTSTART",
-                               "line 12: skipped VTODO",
-                               "line 16: skipped event \"Called off\": it is cancelled",
-                               "line 22: skipped event \"aaaa",
-                               "line 27: skipped event \"Mars\": its time zone 'Mars/Olympus' is unknown",
-                               "line 32: skipped event \"\": it has no SUMMARY",
-                               "line 41: skipped a component: the file ends"};
+    const QStringList expected{
+        "line 3: skipped event \"Impossible\": ", "line 8: skipped event \"No start\": it has no usable DTSTART",
+        "line 12: skipped VTODO", "line 16: skipped event \"Called off\": it is cancelled",
+        "line 22: skipped event \"aaaa", "line 32: skipped event \"\": it has no SUMMARY",
+        // Told at the end: a VTIMEZONE of that name might have come later.
+        "line 27: skipped event \"Mars\": its time zone 'Mars/Olympus' is unknown"};
     QCOMPARE(lines.size(), expected.size());
     for (int i = 0; i < lines.size(); ++i)
         QVERIFY2(lines.at(i).startsWith(QStringLiteral("orvane-db: ") + expected.at(i)), qPrintable(lines.at(i)));
-    QVERIFY(result.out.contains(QLatin1String("imported 1 reminder (0 already imported, 8 skipped)")));
+    QVERIFY(result.out.contains(QLatin1String("imported 1 reminder (0 already imported, 7 skipped)")));
 }
 
 void TestCli::failedImportLeavesTheStore_data()
