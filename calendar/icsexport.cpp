@@ -3,6 +3,8 @@
 #include "calendar/ical.h"
 #include "calendar/inputerror.h"
 #include "core/clock.h"
+#include "core/text.h"
+#include "store/calendarrecord.h"
 #include "store/reminderstore.h"
 
 #include <QIODevice>
@@ -10,19 +12,20 @@
 
 namespace {
 
-QByteArray eventText(const Reminder &reminder, const icaltimetype &stamp)
+QByteArray eventText(const Reminder &reminder, const QByteArray &uid, const icaltimetype &stamp)
 {
-    const QByteArray subject = reminder.subject.toUtf8();
+    // The program's line breaks are carriage returns, which iCalendar's text has no escape for.
+    const QByteArray subject = withLineFeeds(reminder.subject).toUtf8();
     IcalComponent alarm(icalcomponent_vanew(ICAL_VALARM_COMPONENT, icalproperty_new_action(ICAL_ACTION_DISPLAY),
                                             icalproperty_new_trigger(icaltriggertype_from_int(0)),
                                             icalproperty_new_description(subject.constData()), nullptr));
     const IcalComponent event(icalcomponent_vanew(
-        ICAL_VEVENT_COMPONENT,
-        icalproperty_new_uid(QByteArray("orvane-reminder-" + QByteArray::number(reminder.id)).constData()),
-        icalproperty_new_dtstamp(stamp), icalproperty_new_dtstart(icalTimeOf(reminder.due, IcalTimeKind::Floating)),
+        ICAL_VEVENT_COMPONENT, icalproperty_new_uid(uid.constData()), icalproperty_new_dtstamp(stamp),
+        icalproperty_new_dtstart(icalTimeOf(reminder.due, IcalTimeKind::Floating)),
         icalproperty_new_summary(subject.constData()), nullptr));
     if (!reminder.content.isEmpty())
-        icalcomponent_add_property(event.get(), icalproperty_new_description(reminder.content.toUtf8().constData()));
+        icalcomponent_add_property(event.get(),
+                                   icalproperty_new_description(withLineFeeds(reminder.content).toUtf8().constData()));
     // The event owns its alarm from here on.
     icalcomponent_add_component(event.get(), alarm.release());
     return takeIcalText(icalcomponent_as_ical_string_r(event.get()));
@@ -39,6 +42,7 @@ void write(QIODevice &output, const QByteArray &text)
 int writeCalendar(ReminderStore &store, QIODevice &output, QTextStream &error, const Clock &clock)
 {
     const icaltimetype stamp = icalTimeOf(clock.now().toUTC(), IcalTimeKind::Utc);
+    const QByteArray calendarId = CalendarRecord(store).calendarId().toUtf8();
     write(output, "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Orvane//orvane-db " ORVANE_VERSION
                   "//ZH\r\nCALSCALE:GREGORIAN\r\n");
     int count = 0;
@@ -48,7 +52,8 @@ int writeCalendar(ReminderStore &store, QIODevice &output, QTextStream &error, c
                   << Qt::endl;
             return;
         }
-        write(output, eventText(reminder, stamp));
+        write(output,
+              eventText(reminder, "orvane-reminder-" + QByteArray::number(reminder.id) + '@' + calendarId, stamp));
         ++count;
     });
     write(output, "END:VCALENDAR\r\n");

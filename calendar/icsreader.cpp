@@ -39,6 +39,7 @@ bool saysGb(const QByteArray &line)
 IcsReader::IcsReader(QIODevice &input)
     : m_input(input)
     , m_parser(icalparser_new())
+    , m_piece(kReadPiece, Qt::Uninitialized)
 {
 }
 
@@ -48,19 +49,19 @@ std::optional<QByteArray> IcsReader::physicalLine(bool *tooLong)
     *tooLong = false;
     bool any = false;
     for (;;) {
-        const QByteArray piece = m_input.readLine(kReadPiece);
-        if (piece.isEmpty())
+        const qint64 count = m_input.readLine(m_piece.data(), m_piece.size());
+        if (count <= 0)
             break;
         any = true;
         if (!*tooLong) {
-            line += piece;
+            line.append(m_piece.constData(), count);
             if (line.size() > kLongestLine + 2) {
                 *tooLong = true;
                 // Its first character still tells whether it continues the line before it.
                 line.truncate(1);
             }
         }
-        if (piece.endsWith('\n'))
+        if (m_piece.at(count - 1) == '\n')
             break;
     }
     const auto *file = qobject_cast<const QFileDevice *>(&m_input);
@@ -167,7 +168,7 @@ std::optional<IcsReader::Part> IcsReader::next()
             part.notes << QStringLiteral("line %1: left out a property longer than 4 MB").arg(at);
             continue;
         }
-        const QByteArray text = decoded(content->text, at);
+        QByteArray text = decoded(content->text, at);
         if (!m_inCalendar) {
             if (startsWith(text, "BEGIN:") && nameAfter(text, "BEGIN:") == "VCALENDAR") {
                 m_inCalendar = m_sawCalendar = true;
@@ -198,8 +199,7 @@ std::optional<IcsReader::Part> IcsReader::next()
                 QStringLiteral("--ics: line %1: components nested deeper than %2 levels").arg(at).arg(kDeepestNesting));
         if (ends)
             --depth;
-        QByteArray line = text;
-        icalcomponent *done = icalparser_add_line(m_parser.get(), line.data());
+        icalcomponent *done = icalparser_add_line(m_parser.get(), text.data());
         if (depth == 0) {
             part.component.reset(done);
             if (!done) {

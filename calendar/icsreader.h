@@ -50,6 +50,7 @@ private:
 
     QIODevice &m_input;
     IcalParser m_parser;
+    QByteArray m_piece;                // what one read gives, up to its line end
     std::optional<QByteArray> m_ahead; // the physical line read to see whether it continues the one before
     bool m_aheadTooLong = false;
     int m_aheadLine = 0;

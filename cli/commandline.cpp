@@ -280,6 +280,16 @@ int exportCalendar(const Arguments &arguments, Console &console)
         writeCalendar(store, console.out, console.error, console.clock);
         return ExitDone;
     }
+    // A device or a pipe by its name (/dev/stdout) is written as it is, and only the calendar goes to it.
+    const QFileInfo info(target);
+    if (info.exists() && !info.isFile()) {
+        QFile device(target);
+        if (!device.open(QIODevice::WriteOnly))
+            throw InputError(QStringLiteral("--ics: cannot write %1: %2").arg(target, device.errorString()));
+        console.text.flush();
+        writeCalendar(store, device, console.error, console.clock);
+        return ExitDone;
+    }
     // A failed export leaves no half-written file.
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly))

@@ -127,14 +127,14 @@ void TestIcsImport::calendarPrograms_data()
     QTest::newRow("UNTIL in UTC, zone of the file")
         << calendar(kShanghai
                     + vevent("until@google.com", "Until",
-                            "DTSTART;TZID=Asia/Shanghai:20270105T090000\nRRULE:FREQ=DAILY;UNTIL=20270109T010000Z\n"))
+                             "DTSTART;TZID=Asia/Shanghai:20270105T090000\nRRULE:FREQ=DAILY;UNTIL=20270109T010000Z\n"))
         << 0
         << QStringList{"Until|2027-01-05T01:00:00Z", "Until|2027-01-06T01:00:00Z", "Until|2027-01-07T01:00:00Z",
                        "Until|2027-01-08T01:00:00Z", "Until|2027-01-09T01:00:00Z"}
         << QStringList{"imported 5 reminders"};
     QTest::newRow("UNTIL in UTC, zone of the system")
         << calendar(vevent("until@outlook.com", "Until",
-                          "DTSTART;TZID=America/New_York:20270105T090000\nRRULE:FREQ=DAILY;UNTIL=20270107T140000Z\n"),
+                           "DTSTART;TZID=America/New_York:20270105T090000\nRRULE:FREQ=DAILY;UNTIL=20270107T140000Z\n"),
                     "Microsoft Exchange Server 2010")
         << 0 << QStringList{"Until|2027-01-05T14:00:00Z", "Until|2027-01-06T14:00:00Z", "Until|2027-01-07T14:00:00Z"}
         << QStringList{"imported 3 reminders"};
@@ -151,34 +151,48 @@ void TestIcsImport::calendarPrograms_data()
                           "TZOFFSETFROM:+0530\nTZOFFSETTO:+0530\nEND:STANDARD\nEND:VTIMEZONE\n",
                     "Microsoft Exchange Server 2010")
         << 0 << QStringList{"Mumbai|2026-03-10T04:00:00Z"} << QStringList{"imported 1 reminder"};
-    QTest::newRow("seconds")
-        << calendar(vevent("s1", "Alarm seconds",
-                          "DTSTART:20260310T100000\nBEGIN:VALARM\nACTION:DISPLAY\nTRIGGER:-PT30S\nEND:VALARM\n")
-                    + vevent("s2", "Start seconds", "DTSTART:20260311T100015\n"))
-        << 0 << QStringList{"Alarm seconds|2026-03-10T09:59:00", "Start seconds|2026-03-11T10:00:00"}
-        << QStringList{"imported 2 reminders", "2 rounded down to their minute"};
-    QTest::newRow("no END:VCALENDAR")
-        << crlf("BEGIN:VCALENDAR\nVERSION:2.0\n" + vevent("t1", "Kept", "DTSTART:20260310T100000\n")) << 1
-        << QStringList{} << QStringList{"ends at line 8", nothing};
-    QTest::newRow("an event left open")
-        << crlf("BEGIN:VCALENDAR\nVERSION:2.0\n" + vevent("t1", "Kept", "DTSTART:20260310T100000\n")
-                + "BEGIN:VEVENT\nUID:t2\nSUMMARY:Open\nDTSTART:20260311T100000\nEND:VCALENDAR\n")
-        << 1 << QStringList{} << QStringList{"begun at line 9", nothing};
+    QTest::newRow("seconds") << calendar(
+        vevent("s1", "Alarm seconds",
+               "DTSTART:20260310T100000\nBEGIN:VALARM\nACTION:DISPLAY\nTRIGGER:-PT30S\nEND:VALARM\n")
+        + vevent("s2", "Start seconds", "DTSTART:20260311T100015\n"))
+                             << 0
+                             << QStringList{"Alarm seconds|2026-03-10T09:59:00", "Start seconds|2026-03-11T10:00:00"}
+                             << QStringList{"imported 2 reminders", "2 rounded down to their minute"};
+    QTest::newRow("no END:VCALENDAR") << crlf("BEGIN:VCALENDAR\nVERSION:2.0\n"
+                                              + vevent("t1", "Kept", "DTSTART:20260310T100000\n"))
+                                      << 1 << QStringList{} << QStringList{"ends at line 8", nothing};
+    QTest::newRow("an event left open") << crlf(
+        "BEGIN:VCALENDAR\nVERSION:2.0\n" + vevent("t1", "Kept", "DTSTART:20260310T100000\n")
+        + "BEGIN:VEVENT\nUID:t2\nSUMMARY:Open\nDTSTART:20260311T100000\nEND:VCALENDAR\n")
+                                        << 1 << QStringList{} << QStringList{"begun at line 9", nothing};
     QTest::newRow("an alarm after year 9999")
         << calendar(vevent("late", "Late",
-                          "DTSTART:99991231T230000\nBEGIN:VALARM\nACTION:DISPLAY\nTRIGGER:PT2H\nEND:VALARM\n")
+                           "DTSTART:99991231T230000\nBEGIN:VALARM\nACTION:DISPLAY\nTRIGGER:PT2H\nEND:VALARM\n")
                     + vevent("fine", "Fine", "DTSTART:20260310T100000\n"))
         << 0 << QStringList{"Fine|2026-03-10T10:00:00"}
         << QStringList{"line 5: skipped event \"Late\"", "9999", "imported 1 reminder (0 already imported, 1 skipped)"};
-    QTest::newRow("an alarm 24856 days early")
-        << calendar(vevent("far", "Far",
-                          "DTSTART:21000101T090000\nBEGIN:VALARM\nACTION:DISPLAY\nTRIGGER:-P24856D\nEND:VALARM\n"))
-        << 0 << QStringList{"Far|2031-12-13T09:00:00"} << QStringList{"imported 1 reminder"};
-    QTest::newRow("nested 300,000 deep") << crlf("BEGIN:VCALENDAR\nVERSION:2.0\n" + QByteArray("BEGIN:VEVENT\n").repeated(300000))
+    QTest::newRow("an alarm 24856 days early") << calendar(
+        vevent("far", "Far", "DTSTART:21000101T090000\nBEGIN:VALARM\nACTION:DISPLAY\nTRIGGER:-P24856D\nEND:VALARM\n"))
+                                               << 0 << QStringList{"Far|2031-12-13T09:00:00"}
+                                               << QStringList{"imported 1 reminder"};
+    QTest::newRow("nested 300,000 deep") << crlf("BEGIN:VCALENDAR\nVERSION:2.0\n"
+                                                 + QByteArray("BEGIN:VEVENT\n").repeated(300000))
                                          << 1 << QStringList{} << QStringList{"line 11", "nested", nothing};
     QTest::newRow("a rule cut by the limit")
         << calendar(vevent("minutely", "Minutely", "DTSTART:20150101T000000\nRRULE:FREQ=MINUTELY;COUNT=5000000\n")) << 0
         << QStringList{} << QStringList{"\"Minutely\"", "cut at 2018-10-20 21:19:00", "imported 0 reminders"};
+    QTest::newRow("not UTF-8") << calendar(vevent("l1", "Caf\xe9", "DTSTART:20260310T100000\n")
+                                           + vevent("l2", "na\xefve", "DTSTART:20260311T100000\n"))
+                               << 0 << QStringList{"Caf\uFFFD|2026-03-10T10:00:00", "na\uFFFDve|2026-03-11T10:00:00"}
+                               << QStringList{"line 8: the text is not UTF-8"};
+    // Older Chinese calendar programs write GB18030 and say so.
+    QTest::newRow("GB18030 by CHARSET") << calendar(
+        "BEGIN:VEVENT\nUID:gb1\nSUMMARY;CHARSET=GB18030:\xc8\xd5\xb3\xcc\nDTSTART:20260310T100000\n"
+        "END:VEVENT\n") << 0 << QStringList{"日程|2026-03-10T10:00:00"}
+                                        << QStringList{"imported 1 reminder"};
+    QTest::newRow("GB18030 by byte order mark")
+        << "\x84\x31\x95\x33" + calendar(vevent("gb2", "\xc8\xd5\xb3\xcc", "DTSTART:20260310T100000\n")) << 0
+        << QStringList{"日程|2026-03-10T10:00:00"} << QStringList{"imported 1 reminder"};
     const QByteArray attachment = "ATTACH;ENCODING=BASE64;VALUE=BINARY:" + QByteArray(5 * 1024 * 1024, 'A') + "\n";
     QByteArray folded = "ATTACH;ENCODING=BASE64;VALUE=BINARY:";
     for (int i = 0; i < 5 * 1024 * 1024 / 74; ++i)

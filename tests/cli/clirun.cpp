@@ -41,8 +41,13 @@ CliRun runExecutable(const QStringList &arguments, const QByteArray &input, cons
     process.start(QStringLiteral(ORVANE_DB), arguments);
     process.write(input);
     process.closeWriteChannel();
-    process.waitForFinished(120000);
     CliRun run;
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        run.error = QStringLiteral("orvane-db did not end within two minutes");
+        return run;
+    }
     run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.error = QString::fromUtf8(process.readAllStandardError());

@@ -221,6 +221,9 @@ private slots:
     void controlCharactersAreShownSafely();
     void deleteDoesTheOthersAndReportsUnknownIds();
     void exportIsReadBackByLibical();
+    void exportsOfTwoFilesNeverShareUids();
+    void exportWritesLineBreaks_data();
+    void exportWritesLineBreaks();
     void roundTrip_data();
     void roundTrip();
     void importCalendarPrograms_data();
@@ -562,6 +565,59 @@ void TestCli::exportIsReadBackByLibical()
     const QString second = runInProcess(db, {"export", "--ics", "-"}).out;
     for (const QString &uid : std::as_const(uids))
         QVERIFY(second.contains(QStringLiteral("UID:") + uid));
+}
+
+QStringList uidsOf(const QString &calendar)
+{
+    QStringList uids;
+    for (const QString &line : calendar.split(QStringLiteral("\r\n"))) {
+        if (line.startsWith(QLatin1String("UID:")))
+            uids << line.mid(4);
+    }
+    return uids;
+}
+
+// Two files' reminders with the same ids are different events to a calendar program.
+void TestCli::exportsOfTwoFilesNeverShareUids()
+{
+    TempDatabase first;
+    TempDatabase second;
+    for (const TempDatabase *db : {&first, &second})
+        QCOMPARE(runInProcess(*db, {"add", "s", "--at", "2026-03-04 09:30"}).status, 0);
+    const QStringList firstUids = uidsOf(runInProcess(first, {"export", "--ics", "-"}).out);
+    const QStringList secondUids = uidsOf(runInProcess(second, {"export", "--ics", "-"}).out);
+    QCOMPARE(firstUids.size(), 1);
+    QCOMPARE(secondUids.size(), 1);
+    QVERIFY2(firstUids != secondUids, qPrintable(firstUids.join(u' ')));
+    // The file keeps its id: the next export names its events alike.
+    QCOMPARE(uidsOf(runInProcess(first, {"export", "--ics", "-"}).out), firstUids);
+}
+
+void TestCli::exportWritesLineBreaks_data()
+{
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<QString>("read"); // the DESCRIPTION as libical reads it back
+    QTest::newRow("carriage return") << "Passport\rTickets"
+                                     << "Passport\nTickets";
+    QTest::newRow("CR LF") << "Passport\r\nTickets"
+                           << "Passport\nTickets";
+    QTest::newRow("line feed") << "Passport\nTickets"
+                               << "Passport\nTickets";
+}
+
+// The program writes line breaks as carriage returns; a calendar program reads each as a line break.
+void TestCli::exportWritesLineBreaks()
+{
+    QFETCH(QString, content);
+    QFETCH(QString, read);
+    TempDatabase db;
+    QCOMPARE(runInProcess(db, {"add", "s", "--at", "2026-03-04 09:30", "--content", content}).status, 0);
+    const CliRun exported = runInProcess(db, {"export", "--ics", "-"});
+    icalcomponent *parsed = icalparser_parse_string(exported.out.toUtf8().constData());
+    QVERIFY(parsed);
+    const auto free = qScopeGuard([parsed] { icalcomponent_free(parsed); });
+    icalcomponent *event = icalcomponent_get_first_component(parsed, ICAL_VEVENT_COMPONENT);
+    QCOMPARE(QString::fromUtf8(icalcomponent_get_description(event)), read);
 }
 
 void TestCli::roundTrip_data()

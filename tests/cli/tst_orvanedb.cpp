@@ -65,6 +65,12 @@ void TestOrvaneDb::standardStreams()
     const CliRun exported = runExecutable({"--file", source.path(), "export", "--ics", "-"});
     QCOMPARE(exported.status, 0);
     QVERIFY(exported.out.startsWith(QLatin1String("BEGIN:VCALENDAR\r\n")));
+    // The standard output by its name is written as it is, with no line of its own mixed in.
+    const CliRun named = runExecutable({"--file", source.path(), "export", "--ics", "/dev/stdout"});
+    QCOMPARE(named.status, 0);
+    QVERIFY2(named.out.startsWith(QLatin1String("BEGIN:VCALENDAR\r\n"))
+                 && named.out.endsWith(QLatin1String("END:VCALENDAR\r\n")),
+             qPrintable(named.out));
     TempDatabase target;
     const CliRun imported = runExecutable({"--file", target.path(), "import", "--ics", "-"}, exported.out.toUtf8());
     QCOMPARE(imported.status, 0);
