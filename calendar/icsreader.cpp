@@ -184,10 +184,8 @@ std::optional<IcsReader::Part> IcsReader::next()
             if (ends && nameAfter(text, "END:") == "VCALENDAR")
                 m_inCalendar = false;
             // Otherwise a property of the calendar itself.
-            if (!begins) {
-                part.notes.clear();
+            if (!begins)
                 continue;
-            }
             part.line = at;
         } else if (ends && nameAfter(text, "END:") == "VCALENDAR") {
             throw InputError(QStringLiteral("--ics: line %1: END:VCALENDAR inside the component begun at line %2")
