@@ -1,9 +1,9 @@
 #include "cli/commandline.h"
 
+#include "calendar/icsexport.h"
+#include "calendar/icsimport.h"
+#include "calendar/inputerror.h"
 #include "cli/console.h"
-#include "cli/icsexport.h"
-#include "cli/icsimport.h"
-#include "cli/inputerror.h"
 #include "cli/listing.h"
 #include "core/clock.h"
 #include "core/text.h"
@@ -17,55 +17,68 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 namespace {
 
-struct Command
+// An option of the command line. `valueName` is empty for a flag; `completion` is what bash offers for
+// its value: "file" for file names, empty for nothing.
+struct Option
 {
-    QString name;
-    QStringList options; // the options it takes besides --file
+    const char *name;
+    const char *valueName;
+    const char *completion;
 };
 
-const QList<Command> &commands()
+constexpr Option kOptions[] = {
+    {"file", "PATH", "file"}, {"at", "TIME", ""},          {"content", "TEXT", ""},
+    {"date", "DAY", ""},      {"from", "DAY", ""},         {"to", "DAY", ""},
+    {"ics", "FILE", "file"},  {"today", "", ""},           {"all", "", ""},
+    {"json", "", ""},         {"dry-run", "", ""},         {"help", "", ""},
+    {"version", "", ""},      {"bash-completion", "", ""},
+};
+
+// The options that every command takes, as the help lists them.
+struct GeneralOption
 {
-    static const QList<Command> list = {
-        {QStringLiteral("init"), {}},
-        {QStringLiteral("add"), {QStringLiteral("at"), QStringLiteral("content")}},
-        {QStringLiteral("list"),
-         {QStringLiteral("today"), QStringLiteral("date"), QStringLiteral("from"), QStringLiteral("to"),
-          QStringLiteral("all"), QStringLiteral("json")}},
-        {QStringLiteral("delete"), {}},
-        {QStringLiteral("export"), {QStringLiteral("ics")}},
-        {QStringLiteral("import"), {QStringLiteral("ics"), QStringLiteral("dry-run")}},
-    };
-    return list;
-}
+    const char *shown;
+    const char *help;
+};
+
+constexpr GeneralOption kGeneralOptions[] = {
+    {"--file PATH", "the database file; without it ./data.mdb when there is one, else\n"
+                    "$XDG_DATA_HOME/orvane-reminder/data.mdb (init: ./data.mdb)"},
+    {"-h, --help", "show this help"},
+    {"--version", "show the version"},
+    {"--bash-completion", "write the bash completion script of orvane-db"},
+};
+
+class Arguments;
+using CommandRun = int (*)(const Arguments &, Console &);
+
+// A command: its name, what follows it in the help, what it does, the options it takes besides --file,
+// and what runs it.
+struct Command
+{
+    const char *name;
+    const char *synopsis;
+    const char *help;
+    std::initializer_list<const char *> options;
+    CommandRun run;
+};
+
+const Command *findCommand(const QString &name);
 
 class Arguments
 {
 public:
     explicit Arguments(const QStringList &arguments)
     {
-        const auto value = [](const char *name, const char *valueName) {
-            return QCommandLineOption(QString::fromLatin1(name), QString(), QString::fromLatin1(valueName));
-        };
-        const auto flag = [](const QStringList &names) { return QCommandLineOption(names); };
-        m_parser.addOptions({
-            value("file", "PATH"),
-            value("at", "TIME"),
-            value("content", "TEXT"),
-            value("date", "DAY"),
-            value("from", "DAY"),
-            value("to", "DAY"),
-            value("ics", "FILE"),
-            flag({QStringLiteral("today")}),
-            flag({QStringLiteral("all")}),
-            flag({QStringLiteral("json")}),
-            flag({QStringLiteral("dry-run")}),
-            flag({QStringLiteral("h"), QStringLiteral("help")}),
-            flag({QStringLiteral("version")}),
-        });
+        for (const Option &option : kOptions) {
+            QStringList names{QString::fromLatin1(option.name)};
+            if (qstrcmp(option.name, "help") == 0)
+                names.prepend(QStringLiteral("h"));
+            m_parser.addOption(QCommandLineOption(names, QString(), QString::fromLatin1(option.valueName)));
+        }
         if (!m_parser.parse(arguments))
             throw InputError(m_parser.errorText());
         m_positional = m_parser.positionalArguments();
@@ -73,22 +86,22 @@ public:
 
     bool isSet(const QString &name) const { return m_parser.isSet(name); }
     QString value(const QString &name) const { return m_parser.value(name); }
-    // The command's name, checked, and the options it was given checked against it.
-    QString command() const
+    // The command, and the options it was given checked against it.
+    const Command &command() const
     {
         if (m_positional.isEmpty())
             throw InputError(QStringLiteral("no command given (try orvane-db --help)"));
         const QString name = m_positional.first();
-        for (const Command &command : commands()) {
-            if (command.name != name)
-                continue;
-            for (const QString &option : m_parser.optionNames()) {
-                if (option != QLatin1String("file") && !command.options.contains(option))
-                    throw InputError(QStringLiteral("--%1 is not an option of %2").arg(option, name));
-            }
-            return name;
+        const Command *command = findCommand(name);
+        if (!command)
+            throw InputError(QStringLiteral("unknown command '%1' (try orvane-db --help)").arg(name));
+        for (const QString &option : m_parser.optionNames()) {
+            const auto taken = [&option](const char *own) { return option == QLatin1String(own); };
+            if (option != QLatin1String("file")
+                && std::none_of(command->options.begin(), command->options.end(), taken))
+                throw InputError(QStringLiteral("--%1 is not an option of %2").arg(option, name));
         }
-        throw InputError(QStringLiteral("unknown command '%1' (try orvane-db --help)").arg(name));
+        return *command;
     }
     // The arguments after the command.
     QStringList operands() const { return m_positional.mid(1); }
@@ -140,10 +153,13 @@ QString storePath(const Arguments &arguments)
 
 int initStore(const Arguments &arguments, Console &console)
 {
+    if (!arguments.operands().isEmpty())
+        throw InputError(QStringLiteral("init takes no argument '%1'").arg(arguments.operands().first()));
     const QString path = QFileInfo(arguments.isSet(QStringLiteral("file")) ? arguments.value(QStringLiteral("file"))
                                                                            : QStringLiteral("data.mdb"))
                              .absoluteFilePath();
-    if (QFileInfo::exists(path))
+    // A link, even one that leads nowhere, is the user's.
+    if (QFileInfo(path).exists() || QFileInfo(path).isSymLink())
         throw InputError(QStringLiteral("%1 already exists; it is left as it is").arg(path));
     QDir().mkpath(QFileInfo(path).absolutePath());
     ReminderStore::create(path);
@@ -174,7 +190,8 @@ int addReminder(const Arguments &arguments, Console &console)
 
     ReminderStore store(storePath(arguments));
     const qint64 id = store.add(reminder);
-    console.text << "added " << id << ' ' << canonicalDateTimeText(reminder.due) << ' ' << reminder.subject << Qt::endl;
+    console.text << "added " << id << ' ' << canonicalDateTimeText(reminder.due) << ' '
+                 << withVisibleControls(reminder.subject) << Qt::endl;
     if (reminder.due.time().second() != 0)
         console.error << "orvane-db: note: reminders fall due at a minute's first second; this one will never alert"
                       << Qt::endl;
@@ -263,6 +280,16 @@ int exportCalendar(const Arguments &arguments, Console &console)
         writeCalendar(store, console.out, console.error, console.clock);
         return ExitDone;
     }
+    // A device or a pipe by its name (/dev/stdout) is written as it is, and only the calendar goes to it.
+    const QFileInfo info(target);
+    if (info.exists() && !info.isFile()) {
+        QFile device(target);
+        if (!device.open(QIODevice::WriteOnly))
+            throw InputError(QStringLiteral("--ics: cannot write %1: %2").arg(target, device.errorString()));
+        console.text.flush();
+        writeCalendar(store, device, console.error, console.clock);
+        return ExitDone;
+    }
     // A failed export leaves no half-written file.
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly))
@@ -291,23 +318,46 @@ int importCalendar(const Arguments &arguments, Console &console)
     return ExitDone;
 }
 
-int runCommand(const Arguments &arguments, Console &console)
+constexpr Command kCommands[] = {
+    {"init", "", "make a starter database file (an existing file is never replaced)", {}, initStore},
+    {"add",
+     "SUBJECT --at \"YYYY-MM-DD HH:MM[:SS]\" [--content TEXT]",
+     "add a reminder",
+     {"at", "content"},
+     addReminder},
+    {"list",
+     "[--today | --date YYYY-MM-DD | --from YYYY-MM-DD --to YYYY-MM-DD | --all] [--json]",
+     "show reminders in time order, today's by default; --json writes a\n"
+     "JSON array of {id, subject, content, due, day}",
+     {"today", "date", "from", "to", "all", "json"},
+     listReminders},
+    {"delete", "ID...", "delete reminders by the ids that list shows", {}, deleteReminders},
+    {"export", "--ics FILE|-", "write every reminder as an iCalendar event with an alarm", {"ics"}, exportCalendar},
+    {"import",
+     "--ics FILE|- [--dry-run]",
+     "add the events of an iCalendar file, each one once however often it\n"
+     "is imported; --dry-run only tells what it would add",
+     {"ics", "dry-run"},
+     importCalendar},
+};
+
+const Command *findCommand(const QString &name)
 {
-    const QString command = arguments.command();
-    if (command == QLatin1String("init")) {
-        if (!arguments.operands().isEmpty())
-            throw InputError(QStringLiteral("init takes no argument '%1'").arg(arguments.operands().first()));
-        return initStore(arguments, console);
+    for (const Command &command : kCommands) {
+        if (name == QLatin1String(command.name))
+            return &command;
     }
-    if (command == QLatin1String("add"))
-        return addReminder(arguments, console);
-    if (command == QLatin1String("list"))
-        return listReminders(arguments, console);
-    if (command == QLatin1String("delete"))
-        return deleteReminders(arguments, console);
-    if (command == QLatin1String("export"))
-        return exportCalendar(arguments, console);
-    return importCalendar(arguments, console);
+    return nullptr;
+}
+
+// One entry of the help: `head`, then `help` from the 28th column, on a line of its own when `head` is long.
+QString helpEntry(const QString &head, const char *help)
+{
+    constexpr int kHelpColumn = 27;
+    const QString indent(kHelpColumn, u' ');
+    QString entry = QStringLiteral("  ") + head;
+    entry += entry.size() < kHelpColumn - 1 ? QString(kHelpColumn - entry.size(), u' ') : u'\n' + indent;
+    return entry + QString::fromUtf8(help).replace(u'\n', u'\n' + indent) + u'\n';
 }
 
 } // namespace
@@ -317,36 +367,79 @@ QString defaultStorePath()
     const QString here = QDir::current().absoluteFilePath(QStringLiteral("data.mdb"));
     if (QFileInfo::exists(here))
         return here;
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-           + QStringLiteral("/orvane-reminder/data.mdb");
+    // A relative XDG_DATA_HOME names no base folder and is ignored, as the launcher ignores it.
+    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    const QString base = QDir::isAbsolutePath(dataHome) ? dataHome : QDir::homePath() + QStringLiteral("/.local/share");
+    return base + QStringLiteral("/orvane-reminder/data.mdb");
 }
 
 QString usageText()
 {
-    return QStringLiteral(
-        "Usage: orvane-db [--file PATH] COMMAND [ARGUMENTS]\n"
-        "Reads and changes the reminders of Orvane日程提醒 in its database file.\n"
-        "\n"
-        "Commands:\n"
-        "  init                     make a starter database file (an existing file is never replaced)\n"
-        "  add SUBJECT --at \"YYYY-MM-DD HH:MM[:SS]\" [--content TEXT]\n"
-        "                           add a reminder\n"
-        "  list [--today | --date YYYY-MM-DD | --from YYYY-MM-DD --to YYYY-MM-DD | --all] [--json]\n"
-        "                           show reminders in time order, today's by default; --json writes a\n"
-        "                           JSON array of {id, subject, content, due, day}\n"
-        "  delete ID...             delete reminders by the ids that list shows\n"
-        "  export --ics FILE|-      write every reminder as an iCalendar event with an alarm\n"
-        "  import --ics FILE|- [--dry-run]\n"
-        "                           add the events of an iCalendar file, each one once however often it\n"
-        "                           is imported; --dry-run only tells what it would add\n"
-        "\n"
-        "Options:\n"
-        "  --file PATH              the database file; without it ./data.mdb when there is one, else\n"
-        "                           $XDG_DATA_HOME/orvane-reminder/data.mdb (init: ./data.mdb)\n"
-        "  -h, --help               show this help\n"
-        "  --version                show the version\n"
-        "\n"
-        "Exit status: 0 done, 1 bad input (the message names the argument), 2 the database file failed.\n");
+    QString text = QStringLiteral("Usage: orvane-db [--file PATH] COMMAND [ARGUMENTS]\n"
+                                  "Reads and changes the reminders of Orvane日程提醒 in its database file.\n"
+                                  "\n"
+                                  "Commands:\n");
+    for (const Command &command : kCommands) {
+        const QString synopsis = QString::fromUtf8(command.synopsis);
+        text += helpEntry(QString::fromLatin1(command.name) + (synopsis.isEmpty() ? QString() : u' ' + synopsis),
+                          command.help);
+    }
+    text += QStringLiteral("\nOptions:\n");
+    for (const GeneralOption &option : kGeneralOptions)
+        text += helpEntry(QString::fromLatin1(option.shown), option.help);
+    return text
+           + QStringLiteral(
+               "\nExit status: 0 done, 1 bad input (the message names the argument), 2 the database file failed.\n");
+}
+
+QString bashCompletion()
+{
+    QStringList fileValues;
+    QStringList otherValues;
+    for (const Option &option : kOptions) {
+        if (*option.valueName != '\0')
+            (qstrcmp(option.completion, "file") == 0 ? fileValues : otherValues)
+                << QStringLiteral("--") + QLatin1String(option.name);
+    }
+    QStringList names;
+    QString perCommand;
+    for (const Command &command : kCommands) {
+        names << QString::fromLatin1(command.name);
+        QStringList options;
+        for (const char *option : command.options)
+            options << QStringLiteral("--") + QLatin1String(option);
+        options << QStringLiteral("--file");
+        perCommand += QStringLiteral("        %1) COMPREPLY=($(compgen -W \"%2\" -- \"$cur\")) ;;\n")
+                          .arg(QLatin1String(command.name), options.join(u' '));
+    }
+    QStringList general = names;
+    general << QStringLiteral("--file") << QStringLiteral("--help") << QStringLiteral("--version");
+    return QStringLiteral("# bash completion for orvane-db, written by orvane-db --bash-completion\n"
+                          "_orvane_db()\n"
+                          "{\n"
+                          "    local cur prev command word\n"
+                          "    cur=${COMP_WORDS[COMP_CWORD]}\n"
+                          "    prev=${COMP_WORDS[COMP_CWORD-1]}\n"
+                          "    case $prev in\n"
+                          "        %1)\n"
+                          "            compopt -o filenames 2>/dev/null\n"
+                          "            COMPREPLY=($(compgen -f -- \"$cur\"))\n"
+                          "            return ;;\n"
+                          "        %2)\n"
+                          "            return ;;\n"
+                          "    esac\n"
+                          "    for word in \"${COMP_WORDS[@]:1:COMP_CWORD-1}\"; do\n"
+                          "        case $word in\n"
+                          "            %3) command=$word; break ;;\n"
+                          "        esac\n"
+                          "    done\n"
+                          "    case $command in\n"
+                          "        '') COMPREPLY=($(compgen -W \"%4\" -- \"$cur\")) ;;\n"
+                          "%5"
+                          "    esac\n"
+                          "}\n"
+                          "complete -F _orvane_db orvane-db\n")
+        .arg(fileValues.join(u'|'), otherValues.join(u'|'), names.join(u'|'), general.join(u' '), perCommand);
 }
 
 int runCommandLine(const QStringList &arguments, Console &console)
@@ -358,8 +451,10 @@ int runCommandLine(const QStringList &arguments, Console &console)
             console.text << usageText();
         else if (parsed.isSet(QStringLiteral("version")))
             console.text << "orvane-db " << ORVANE_VERSION << '\n';
+        else if (parsed.isSet(QStringLiteral("bash-completion")))
+            console.text << bashCompletion();
         else
-            status = runCommand(parsed, console);
+            status = parsed.command().run(parsed, console);
     } catch (const InputError &error) {
         console.error << "orvane-db: " << error.message() << Qt::endl;
         status = ExitBadInput;

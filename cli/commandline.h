@@ -22,3 +22,5 @@ QString defaultStorePath();
 
 // The help text of --help.
 QString usageText();
+// The bash completion script, of the same commands and options as the help.
+QString bashCompletion();

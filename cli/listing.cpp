@@ -1,5 +1,6 @@
 #include "cli/listing.h"
 
+#include "core/text.h"
 #include "store/reminderstore.h"
 #include "store/textformats.h"
 
@@ -27,7 +28,8 @@ int columnsOf(char32_t c)
     return wide ? 2 : 1;
 }
 
-// One line of at most `limit` columns: line breaks and tabs become blanks, and a longer text ends in "…".
+// One line of at most `limit` columns: line breaks and tabs become blanks, other control characters are
+// written out, and a longer text ends in "…".
 QString shortened(QString text, int limit, int *columns)
 {
     text.replace(QLatin1String("\r\n"), QLatin1String(" "));
@@ -35,6 +37,7 @@ QString shortened(QString text, int limit, int *columns)
         if (c == u'\r' || c == u'\n' || c == u'\t')
             c = u' ';
     }
+    text = withVisibleControls(text);
     const QList<uint> chars = text.toUcs4();
     int total = 0;
     for (const char32_t c : chars)

@@ -1,5 +1,7 @@
 #include "core/text.h"
 
+#include <algorithm>
+
 QString withoutOuterSpacesAndControls(const QString &text)
 {
     qsizetype begin = 0;
@@ -16,4 +18,21 @@ QString withLineFeeds(QString text)
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
+}
+
+QString withVisibleControls(const QString &text)
+{
+    const auto isControl = [](QChar c) {
+        return (c.unicode() < 0x20 && c != u'\n') || (c.unicode() >= 0x7f && c.unicode() < 0xa0);
+    };
+    if (std::none_of(text.begin(), text.end(), isControl))
+        return text;
+    QString shown;
+    for (const QChar c : text) {
+        if (isControl(c))
+            shown += QStringLiteral("\\x") + QString::number(c.unicode(), 16).rightJustified(2, u'0');
+        else
+            shown += c;
+    }
+    return shown;
 }

@@ -9,7 +9,14 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 namespace {
 
@@ -52,18 +59,23 @@ ReminderStore::~ReminderStore() = default;
 void ReminderStore::create(const QString &path)
 {
     const QString shown = QFileInfo(path).absoluteFilePath();
-    // Made empty first, and only if nothing is there: a file another program makes meanwhile is never ours
-    // to fill or to remove. SQLite takes an empty file for an empty database.
-    QFile file(shown);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        if (file.exists())
-            throw AppError(QStringLiteral("数据库文件“%1”已经存在，保持原样").arg(shown));
-        throw AppError(QStringLiteral("无法创建数据库文件“%1”：%2").arg(shown, file.errorString()));
-    }
-    file.close();
+    const auto exists = [&shown] { return AppError(QStringLiteral("数据库文件“%1”已经存在，保持原样").arg(shown)); };
+    const auto failed = [&shown](const QString &why) {
+        return AppError(QStringLiteral("无法创建数据库文件“%1”：%2").arg(shown, why));
+    };
+    // A link, even one that leads nowhere, is the user's.
+    if (QFileInfo(shown).exists() || QFileInfo(shown).isSymLink())
+        throw exists();
+    // Made aside, for this user's eyes only (mkstemp's 0600), and moved into place only when complete, never
+    // over what is there: a run that is killed half-way leaves no file that looks like a database.
+    QByteArray aside = QFile::encodeName(QFileInfo(shown).absolutePath() + QStringLiteral("/.data.mdb.XXXXXX"));
+    const int descriptor = ::mkstemp(aside.data());
+    if (descriptor < 0)
+        throw failed(QString::fromLocal8Bit(strerror(errno)));
+    ::close(descriptor);
+    const auto removeAside = qScopeGuard([&aside] { ::unlink(aside.constData()); });
     sqlite3 *db = nullptr;
-    int status = sqlite3_open_v2(QFile::encodeName(shown).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    QString failure;
+    int status = sqlite3_open_v2(aside.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (status == SQLITE_OK) {
         QByteArray script = "BEGIN;";
         for (const QString &statement : reminderTableStatements())
@@ -71,13 +83,21 @@ void ReminderStore::create(const QString &path)
         script += "COMMIT;";
         status = sqlite3_exec(db, script.constData(), nullptr, nullptr, nullptr);
     }
-    if (status != SQLITE_OK)
-        failure = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(status));
+    const QString failure =
+        status == SQLITE_OK ? QString() : QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(status));
     sqlite3_close(db);
-    if (!failure.isEmpty()) {
-        file.remove();
-        throw AppError(QStringLiteral("无法创建数据库文件“%1”：%2").arg(shown, failure));
-    }
+    if (!failure.isEmpty())
+        throw failed(failure);
+    const QByteArray target = QFile::encodeName(shown);
+    // A file system without renameat2's flag takes a hard link, which fails as well when the name is taken.
+    int moved = ::renameat2(AT_FDCWD, aside.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE);
+    if (moved != 0 && (errno == EINVAL || errno == ENOSYS))
+        moved = ::link(aside.constData(), target.constData());
+    if (moved == 0)
+        return;
+    if (errno == EEXIST)
+        throw exists();
+    throw failed(QString::fromLocal8Bit(strerror(errno)));
 }
 
 void ReminderStore::open()

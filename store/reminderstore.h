@@ -18,8 +18,10 @@ class ReminderStore
 public:
     // `path` is the database file; it is never created (a missing file is an error at open()).
     explicit ReminderStore(QString path = QStringLiteral("data.mdb"));
-    // Makes a starter file at `path`: the table 日程提醒 with its columns and indexes, and no rows. Throws
-    // AppError when `path` exists (it is left as it is) or cannot be made (nothing is left behind).
+    // Makes a starter file at `path`, readable and writable by this user only: the table 日程提醒 with its
+    // columns and indexes, and no rows. The file appears complete or not at all. Throws AppError when `path`
+    // exists, or is a link even one that leads nowhere (it is left as it is), or cannot be made (nothing is
+    // left behind).
     static void create(const QString &path);
     ~ReminderStore();
     ReminderStore(const ReminderStore &) = delete;

@@ -34,3 +34,16 @@ inline QStringList reminderTableStatements()
         QStringLiteral("CREATE INDEX 日程提醒_日期 ON 日程提醒(日期)"),
     };
 }
+
+// The program's own tables beside 日程提醒, made when first needed (the program's windows read only 日程提醒):
+// the events that the calendar import took in, by UID and the start of the occurrence, so that nothing comes in
+// twice; and the file's calendar id, one random value that export puts in its UIDs, so that exports of two
+// files never name the same event.
+inline QStringList calendarTableStatements()
+{
+    return {
+        QStringLiteral("CREATE TABLE IF NOT EXISTS ics_imports(uid TEXT NOT NULL, start TEXT NOT NULL,"
+                       " PRIMARY KEY(uid, start)) WITHOUT ROWID"),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS orvane_calendar(id TEXT NOT NULL)"),
+    };
+}

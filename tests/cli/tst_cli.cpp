@@ -1,9 +1,7 @@
 #include "cli/commandline.h"
-#include "cli/console.h"
-#include "tests/support/fakeclock.h"
+#include "tests/cli/clirun.h"
 #include "tests/support/tempdatabase.h"
 
-#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -19,39 +17,6 @@
 #include <libical/ical.h>
 
 namespace {
-
-struct Result
-{
-    int status = -1;
-    QString out;
-    QString error;
-};
-
-// Runs orvane-db in this process at the fake clock's time (2026-03-04 08:30:15), `input` on its standard input.
-Result run(const QStringList &arguments, const QByteArray &input = {})
-{
-    QBuffer in;
-    in.setData(input);
-    in.open(QIODevice::ReadOnly);
-    QBuffer out;
-    QBuffer err;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    QTextStream text(&out);
-    QTextStream error(&err);
-    const FakeClock clock;
-    Console console{in, out, text, error, clock};
-    Result result;
-    result.status = runCommandLine(QStringList{QStringLiteral("orvane-db")} + arguments, console);
-    result.out = QString::fromUtf8(out.data());
-    result.error = QString::fromUtf8(err.data());
-    return result;
-}
-
-Result runOn(const TempDatabase &db, const QStringList &arguments, const QByteArray &input = {})
-{
-    return run(QStringList{QStringLiteral("--file"), db.path()} + arguments, input);
-}
 
 QByteArray digest(const QString &path)
 {
@@ -253,8 +218,12 @@ private slots:
     void addStoresAsTheAddPageDoes();
     void listShowsTimeOrder();
     void listJson();
+    void controlCharactersAreShownSafely();
     void deleteDoesTheOthersAndReportsUnknownIds();
     void exportIsReadBackByLibical();
+    void exportsOfTwoFilesNeverShareUids();
+    void exportWritesLineBreaks_data();
+    void exportWritesLineBreaks();
     void roundTrip_data();
     void roundTrip();
     void importCalendarPrograms_data();
@@ -311,7 +280,7 @@ void TestCli::badArgumentsAreRefused()
     db.sql(
         QStringLiteral("insert into 日程提醒(主题,内容,时间,日期) values('s','c','2026-03-04 09:00:00','2026-03-04')"));
     const QByteArray before = digest(db.path());
-    const Result result = runOn(db, arguments);
+    const CliRun result = runInProcess(db, arguments);
     QCOMPARE(result.status, 1);
     QVERIFY2(result.error.startsWith(QLatin1String("orvane-db: ")) && result.error.contains(named),
              qPrintable(result.error));
@@ -342,7 +311,7 @@ void TestCli::storeFailures()
     const QString path = dir.filePath(QStringLiteral("data.mdb"));
     if (!content.isNull())
         writeFile(dir, QStringLiteral("data.mdb"), content);
-    const Result result = run(QStringList{"--file", path} + arguments, kDesktopCalendar);
+    const CliRun result = runInProcess(QStringList{"--file", path} + arguments, kDesktopCalendar);
     QCOMPARE(result.status, 2);
     QVERIFY2(result.error.contains(path), qPrintable(result.error));
     QCOMPARE(QFile::exists(path), !content.isNull());
@@ -352,13 +321,13 @@ void TestCli::initMakesAStarterFileOnce()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("new/folder/data.mdb"));
-    const Result made = run({"--file", path, "init"});
+    const CliRun made = runInProcess({"--file", path, "init"});
     QCOMPARE(made.status, 0);
     QCOMPARE(made.out, QStringLiteral("created %1\n").arg(path));
-    QCOMPARE(run({"--file", path, "add", "s", "--at", "2026-03-04 09:00"}).status, 0);
+    QCOMPARE(runInProcess({"--file", path, "add", "s", "--at", "2026-03-04 09:00"}).status, 0);
 
     const QByteArray before = digest(path);
-    const Result again = run({"--file", path, "init"});
+    const CliRun again = runInProcess({"--file", path, "init"});
     QCOMPARE(again.status, 1);
     QVERIFY2(again.error.contains(path), qPrintable(again.error));
     QCOMPARE(digest(path), before);
@@ -379,14 +348,21 @@ void TestCli::defaultFile()
     QVERIFY(QDir::setCurrent(work.path()));
     const QString own = home.filePath(QStringLiteral("orvane-reminder/data.mdb"));
     QCOMPARE(defaultStorePath(), own);
-    QCOMPARE(run({"--file", own, "init"}).status, 0);
-    QCOMPARE(run({"add", "per-user", "--at", "2026-03-04 09:00"}).status, 0);
+    // A relative XDG_DATA_HOME is not a base folder: the one in the home folder is used.
+    const QByteArray userHome = qgetenv("HOME");
+    const auto restoreHome = qScopeGuard([&] { qputenv("HOME", userHome); });
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_DATA_HOME", "relative/share");
+    QCOMPARE(defaultStorePath(), home.filePath(QStringLiteral(".local/share/orvane-reminder/data.mdb")));
+    qputenv("XDG_DATA_HOME", home.path().toUtf8());
+    QCOMPARE(runInProcess({"--file", own, "init"}).status, 0);
+    QCOMPARE(runInProcess({"add", "per-user", "--at", "2026-03-04 09:00"}).status, 0);
 
-    QCOMPARE(run({"init"}).out, QStringLiteral("created %1\n").arg(work.filePath(QStringLiteral("data.mdb"))));
-    QCOMPARE(run({"add", "here", "--at", "2026-03-04 09:00"}).status, 0);
-    QVERIFY(run({"list", "--all"}).out.contains(QLatin1String("here")));
-    QVERIFY(!run({"list", "--all"}).out.contains(QLatin1String("per-user")));
-    QVERIFY(run({"--file", own, "list", "--all"}).out.contains(QLatin1String("per-user")));
+    QCOMPARE(runInProcess({"init"}).out, QStringLiteral("created %1\n").arg(work.filePath(QStringLiteral("data.mdb"))));
+    QCOMPARE(runInProcess({"add", "here", "--at", "2026-03-04 09:00"}).status, 0);
+    QVERIFY(runInProcess({"list", "--all"}).out.contains(QLatin1String("here")));
+    QVERIFY(!runInProcess({"list", "--all"}).out.contains(QLatin1String("per-user")));
+    QVERIFY(runInProcess({"--file", own, "list", "--all"}).out.contains(QLatin1String("per-user")));
 }
 
 void TestCli::addStoresAsTheAddPageDoes_data()
@@ -412,7 +388,7 @@ void TestCli::addStoresAsTheAddPageDoes()
     QFETCH(QStringList, arguments);
     QFETCH(QString, row);
     TempDatabase db;
-    const Result result = runOn(db, arguments);
+    const CliRun result = runInProcess(db, arguments);
     QCOMPARE(result.status, 0);
     // Bracketed: the shell's output is trimmed of every blank, full-width ones too.
     QCOMPARE(db.sql(QStringLiteral("select '['||主题||'|'||内容||'|'||时间||'|'||日期||']' from 日程提醒")),
@@ -437,10 +413,10 @@ void TestCli::listShowsTimeOrder()
         "('listed by its day','','2026-03-09 10:00:00','2026-03-04'),"
         "('another day','','2026-03-05 10:00:00','2026-03-05')"));
 
-    const Result today = runOn(db, {"list"});
+    const CliRun today = runInProcess(db, {"list"});
     QCOMPARE(today.status, 0);
-    QCOMPARE(runOn(db, {"list", "--today"}).out, today.out);
-    QCOMPARE(runOn(db, {"list", "--date", "2026-03-04"}).out, today.out);
+    QCOMPARE(runInProcess(db, {"list", "--today"}).out, today.out);
+    QCOMPARE(runInProcess(db, {"list", "--date", "2026-03-04"}).out, today.out);
     const QStringList lines = today.out.split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 6);
     // 'tomorrow' sorts after every date, as the engine compares texts.
@@ -458,12 +434,12 @@ void TestCli::listShowsTimeOrder()
     QCOMPARE(contentColumn(lines.at(1), QStringLiteral("两行")), contentColumn(lines.at(2), QStringLiteral("x")));
     QCOMPARE(contentColumn(lines.at(0), QStringLiteral("CONTENT")), contentColumn(lines.at(2), QStringLiteral("x")));
 
-    const Result range = runOn(db, {"list", "--from", "2026-03-05", "--to", "2026-03-05"});
+    const CliRun range = runInProcess(db, {"list", "--from", "2026-03-05", "--to", "2026-03-05"});
     QCOMPARE(range.out.count(u'\n'), 2);
     QVERIFY(range.out.contains(QLatin1String("another day")));
-    QCOMPARE(runOn(db, {"list", "--from", "2026-03-05"}).out, range.out);
-    QCOMPARE(runOn(db, {"list", "--all"}).out.count(u'\n'), 7);
-    QCOMPARE(runOn(db, {"list", "--date", "2026-04-01"}).out, QStringLiteral("no reminders on 2026-04-01\n"));
+    QCOMPARE(runInProcess(db, {"list", "--from", "2026-03-05"}).out, range.out);
+    QCOMPARE(runInProcess(db, {"list", "--all"}).out.count(u'\n'), 7);
+    QCOMPARE(runInProcess(db, {"list", "--date", "2026-04-01"}).out, QStringLiteral("no reminders on 2026-04-01\n"));
 }
 
 void TestCli::listJson()
@@ -473,7 +449,7 @@ void TestCli::listJson()
                           "insert into 日程提醒(主题,内容,时间,日期) values"
                           "('会议 \"A\"','line1\r\nline2\\','2026-03-04 09:30:00','2026-03-04'),"
                           "(null,null,'2026-02-30 09:00:00',null)"));
-    const Result result = runOn(db, {"list", "--all", "--json"});
+    const CliRun result = runInProcess(db, {"list", "--all", "--json"});
     QCOMPARE(result.status, 0);
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(result.out.toUtf8(), &error);
@@ -491,21 +467,58 @@ void TestCli::listJson()
     QCOMPARE(first.value("due").toString(), QStringLiteral("2026-03-04T09:30:00"));
     QCOMPARE(first.value("day").toString(), QStringLiteral("2026-03-04"));
 
-    QCOMPARE(runOn(db, {"list", "--date", "2026-04-01", "--json"}).out, QStringLiteral("[]\n"));
+    QCOMPARE(runInProcess(db, {"list", "--date", "2026-04-01", "--json"}).out, QStringLiteral("[]\n"));
+}
+
+// Text from other programs reaches a terminal as text: its control characters cannot set the terminal's title
+// or clear its screen. Machine output stays exact.
+void TestCli::controlCharactersAreShownSafely()
+{
+    const QString title = QStringLiteral("a\x1b]0;owned\x07"
+                                         "b\x9b"
+                                         "2J");
+    const QString shown = QStringLiteral("a\\x1b]0;owned\\x07b\\x9b2J");
+    const auto isSafe = [](const QString &text) {
+        return std::none_of(text.begin(), text.end(), [](QChar c) {
+            return (c.unicode() < 0x20 && c != u'\n') || (c.unicode() >= 0x7f && c.unicode() < 0xa0);
+        });
+    };
+    TempDatabase db;
+    const CliRun added = runInProcess(db, {"add", title, "--at", "2026-03-04 09:00", "--content", "x\x1b[2Jy"});
+    QVERIFY2(isSafe(added.out) && added.out.contains(shown), qPrintable(added.out));
+    const CliRun listed = runInProcess(db, {"list"});
+    QVERIFY2(isSafe(listed.out) && listed.out.contains(shown) && listed.out.contains(QLatin1String("x\\x1b[2Jy")),
+             qPrintable(listed.out));
+    const CliRun json = runInProcess(db, {"list", "--json"});
+    QCOMPARE(QJsonDocument::fromJson(json.out.toUtf8()).array().at(0).toObject().value("subject").toString(), title);
+
+    const QByteArray ics = calendar("BEGIN:VCALENDAR\nVERSION:2.0\n"
+                                    "BEGIN:VEVENT\nUID:1\nSUMMARY:a\x1b]0;owned\x07"
+                                    "b\nEND:VEVENT\n"
+                                    "BEGIN:VEVENT\nUID:2\nSUMMARY:z\x1b[2J\nDTSTART;TZID=\x1b[2J:20260305T090000\n"
+                                    "END:VEVENT\n"
+                                    "BEGIN:VEVENT\nUID:3\nSUMMARY:r\x1b[2J\nDTSTART:20260305T090000\n"
+                                    "RRULE:FREQ=DAILY;COUNT=2\nEND:VEVENT\nEND:VCALENDAR\n");
+    const CliRun imported = runInProcess(db, {"import", "--ics", "-"}, ics);
+    QCOMPARE(imported.status, 0);
+    QVERIFY2(isSafe(imported.error) && imported.error.contains(QLatin1String("a\\x1b]0;owned\\x07b")),
+             qPrintable(imported.error));
+    QVERIFY2(imported.error.contains(QLatin1String("'\\x1b[2J'")), qPrintable(imported.error));
+    QVERIFY2(isSafe(imported.out) && imported.out.contains(QLatin1String("r\\x1b[2J")), qPrintable(imported.out));
 }
 
 void TestCli::deleteDoesTheOthersAndReportsUnknownIds()
 {
     TempDatabase db;
     for (const char *subject : {"a", "b", "c"})
-        runOn(db, {"add", QString::fromLatin1(subject), "--at", "2026-03-04 09:00"});
-    const Result result = runOn(db, {"delete", "1", "99", "3"});
+        runInProcess(db, {"add", QString::fromLatin1(subject), "--at", "2026-03-04 09:00"});
+    const CliRun result = runInProcess(db, {"delete", "1", "99", "3"});
     QCOMPARE(result.status, 1);
     QCOMPARE(result.out, QStringLiteral("deleted 1\ndeleted 3\n"));
     QCOMPARE(result.error, QStringLiteral("orvane-db: ID 99: no such reminder\n"));
     QCOMPARE(db.sql(QStringLiteral("select group_concat(主题) from 日程提醒")), QStringLiteral("b"));
     // An id given twice goes once, and is not reported missing the second time.
-    const Result twice = runOn(db, {"delete", "2", "2"});
+    const CliRun twice = runInProcess(db, {"delete", "2", "2"});
     QCOMPARE(twice.status, 0);
     QCOMPARE(twice.out, QStringLiteral("deleted 2\n"));
     QCOMPARE(twice.error, QString());
@@ -516,14 +529,14 @@ void TestCli::deleteDoesTheOthersAndReportsUnknownIds()
 void TestCli::exportIsReadBackByLibical()
 {
     TempDatabase db;
-    runOn(db, {"add", "a", "--at", "2026-03-04 09:30", "--content", "x"});
-    runOn(db, {"add", "b", "--at", "2026-03-05 10:00"});
+    runInProcess(db, {"add", "a", "--at", "2026-03-04 09:30", "--content", "x"});
+    runInProcess(db, {"add", "b", "--at", "2026-03-05 10:00"});
     // Another program's row that names no time.
     db.sql(QStringLiteral("alter table 日程提醒 rename to old;"
                           "create table 日程提醒(id integer primary key, 主题, 内容, 时间, 日期);"
                           "insert into 日程提醒 select * from old; drop table old;"
                           "insert into 日程提醒(主题,内容,时间,日期) values('odd','','not a time','2026-03-04')"));
-    const Result first = runOn(db, {"export", "--ics", "-"});
+    const CliRun first = runInProcess(db, {"export", "--ics", "-"});
     QCOMPARE(first.status, 0);
     QVERIFY2(first.error.contains(QLatin1String("reminder 3")), qPrintable(first.error));
 
@@ -549,9 +562,62 @@ void TestCli::exportIsReadBackByLibical()
     }
     QCOMPARE(uids.size(), 2);
     QVERIFY(uids.at(0) != uids.at(1));
-    const QString second = runOn(db, {"export", "--ics", "-"}).out;
+    const QString second = runInProcess(db, {"export", "--ics", "-"}).out;
     for (const QString &uid : std::as_const(uids))
         QVERIFY(second.contains(QStringLiteral("UID:") + uid));
+}
+
+QStringList uidsOf(const QString &calendar)
+{
+    QStringList uids;
+    for (const QString &line : calendar.split(QStringLiteral("\r\n"))) {
+        if (line.startsWith(QLatin1String("UID:")))
+            uids << line.mid(4);
+    }
+    return uids;
+}
+
+// Two files' reminders with the same ids are different events to a calendar program.
+void TestCli::exportsOfTwoFilesNeverShareUids()
+{
+    TempDatabase first;
+    TempDatabase second;
+    for (const TempDatabase *db : {&first, &second})
+        QCOMPARE(runInProcess(*db, {"add", "s", "--at", "2026-03-04 09:30"}).status, 0);
+    const QStringList firstUids = uidsOf(runInProcess(first, {"export", "--ics", "-"}).out);
+    const QStringList secondUids = uidsOf(runInProcess(second, {"export", "--ics", "-"}).out);
+    QCOMPARE(firstUids.size(), 1);
+    QCOMPARE(secondUids.size(), 1);
+    QVERIFY2(firstUids != secondUids, qPrintable(firstUids.join(u' ')));
+    // The file keeps its id: the next export names its events alike.
+    QCOMPARE(uidsOf(runInProcess(first, {"export", "--ics", "-"}).out), firstUids);
+}
+
+void TestCli::exportWritesLineBreaks_data()
+{
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<QString>("read"); // the DESCRIPTION as libical reads it back
+    QTest::newRow("carriage return") << "Passport\rTickets"
+                                     << "Passport\nTickets";
+    QTest::newRow("CR LF") << "Passport\r\nTickets"
+                           << "Passport\nTickets";
+    QTest::newRow("line feed") << "Passport\nTickets"
+                               << "Passport\nTickets";
+}
+
+// The program writes line breaks as carriage returns; a calendar program reads each as a line break.
+void TestCli::exportWritesLineBreaks()
+{
+    QFETCH(QString, content);
+    QFETCH(QString, read);
+    TempDatabase db;
+    QCOMPARE(runInProcess(db, {"add", "s", "--at", "2026-03-04 09:30", "--content", content}).status, 0);
+    const CliRun exported = runInProcess(db, {"export", "--ics", "-"});
+    icalcomponent *parsed = icalparser_parse_string(exported.out.toUtf8().constData());
+    QVERIFY(parsed);
+    const auto free = qScopeGuard([parsed] { icalcomponent_free(parsed); });
+    icalcomponent *event = icalcomponent_get_first_component(parsed, ICAL_VEVENT_COMPONENT);
+    QCOMPARE(QString::fromUtf8(icalcomponent_get_description(event)), read);
 }
 
 void TestCli::roundTrip_data()
@@ -572,9 +638,6 @@ void TestCli::roundTrip_data()
     QTest::newRow("blanks and tabs inside") << "s"
                                             << "a  \t\t  b"
                                             << "2026-03-04 09:30";
-    QTest::newRow("seconds") << "s"
-                             << "c"
-                             << "2026-03-04 09:30:15";
     QTest::newRow("past and far") << "s"
                                   << "c"
                                   << "1999-12-31 23:59";
@@ -587,13 +650,13 @@ void TestCli::roundTrip()
     QFETCH(QString, content);
     QFETCH(QString, at);
     TempDatabase source;
-    QCOMPARE(runOn(source, {"add", subject, "--at", at, "--content", content}).status, 0);
-    QCOMPARE(runOn(source, {"add", "second", "--at", "2026-03-05 10:00"}).status, 0);
-    const Result exported = runOn(source, {"export", "--ics", "-"});
+    QCOMPARE(runInProcess(source, {"add", subject, "--at", at, "--content", content}).status, 0);
+    QCOMPARE(runInProcess(source, {"add", "second", "--at", "2026-03-05 10:00"}).status, 0);
+    const CliRun exported = runInProcess(source, {"export", "--ics", "-"});
     QCOMPARE(exported.status, 0);
 
     TempDatabase target;
-    const Result imported = runOn(target, {"import", "--ics", "-"}, exported.out.toUtf8());
+    const CliRun imported = runInProcess(target, {"import", "--ics", "-"}, exported.out.toUtf8());
     QCOMPARE(imported.status, 0);
     QCOMPARE(imported.error, QString());
     QCOMPARE(rows(target), rows(source));
@@ -642,7 +705,7 @@ void TestCli::importCalendarPrograms()
     QFETCH(QString, told);
     TempDatabase db;
     QTemporaryDir dir;
-    const Result result = runOn(db, {"import", "--ics", writeFile(dir, QStringLiteral("in.ics"), ics)});
+    const CliRun result = runInProcess(db, {"import", "--ics", writeFile(dir, QStringLiteral("in.ics"), ics)});
     QCOMPARE(result.status, 0);
     QCOMPARE(result.error, QString());
     QCOMPARE(::rows(db), rows);
@@ -654,19 +717,20 @@ void TestCli::importsNothingTwice()
 {
     TempDatabase db;
     const QByteArray before = digest(db.path());
-    const Result dry = runOn(db, {"import", "--ics", "-", "--dry-run"}, kRecurringCalendar);
+    const CliRun dry = runInProcess(db, {"import", "--ics", "-", "--dry-run"}, kRecurringCalendar);
     QCOMPARE(dry.status, 0);
     QVERIFY2(dry.out.contains(QLatin1String("would import 21 reminders (0 already imported, 0 skipped)")),
              qPrintable(dry.out));
     QCOMPARE(digest(db.path()), before);
 
-    QCOMPARE(runOn(db, {"import", "--ics", "-"}, kRecurringCalendar).status, 0);
+    QCOMPARE(runInProcess(db, {"import", "--ics", "-"}, kRecurringCalendar).status, 0);
     const QString imported = rows(db);
-    const Result again = runOn(db, {"import", "--ics", "-"}, kRecurringCalendar + kDesktopCalendar);
+    const CliRun again = runInProcess(db, {"import", "--ics", "-"}, kRecurringCalendar + kDesktopCalendar);
     QVERIFY2(again.out.contains(QLatin1String("imported 2 reminders (21 already imported, 0 skipped)")),
              qPrintable(again.out));
     QVERIFY(rows(db).startsWith(imported));
-    const Result dryAgain = runOn(db, {"import", "--ics", "-", "--dry-run"}, kDesktopCalendar + kDesktopCalendar);
+    const CliRun dryAgain =
+        runInProcess(db, {"import", "--ics", "-", "--dry-run"}, kDesktopCalendar + kDesktopCalendar);
     QVERIFY2(dryAgain.out.contains(QLatin1String("would import 0 reminders (4 already imported")),
              qPrintable(dryAgain.out));
     // The program's own table is as the program knows it.
@@ -691,24 +755,22 @@ void TestCli::importSkipsWhatItCannotUse()
                                       "END:VEVENT\n"
                                       "BEGIN:VEVENT\nUID:7\nDTSTART:20260305T090000\nEND:VEVENT\n"
                                       "BEGIN:VEVENT\nUID:8\nSUMMARY:Fine\nDTSTART:20260305T090000\nEND:VEVENT\n"
-                                      "BEGIN:VEVENT\nUID:9\nSUMMARY:Cut off\nDTSTART:20260306T090000\n");
+                                      "END:VCALENDAR\n");
     TempDatabase db;
-    const Result result = runOn(db, {"import", "--ics", "-"}, ics);
+    const CliRun result = runInProcess(db, {"import", "--ics", "-"}, ics);
     QCOMPARE(result.status, 0);
     QCOMPARE(rows(db), QStringLiteral("Fine||2026-03-05 09:00:00|2026-03-05"));
     const QStringList lines = result.error.split(u'\n', Qt::SkipEmptyParts);
-    const QStringList expected{"line 3: skipped event \"Impossible\": ",
-                               "line 8: skipped event \"No start\": it has no usable DTSTART",
-                               "line 12: skipped VTODO",
-                               "line 16: skipped event \"Called off\": it is cancelled",
-                               "line 22: skipped event \"aaaa",
-                               "line 27: skipped event \"Mars\": its time zone 'Mars/Olympus' is unknown",
-                               "line 32: skipped event \"\": it has no SUMMARY",
-                               "line 41: skipped a component: the file ends"};
+    const QStringList expected{
+        "line 3: skipped event \"Impossible\": ", "line 8: skipped event \"No start\": it has no usable DTSTART",
+        "line 12: skipped VTODO", "line 16: skipped event \"Called off\": it is cancelled",
+        "line 22: skipped event \"aaaa", "line 32: skipped event \"\": it has no SUMMARY",
+        // Told at the end: a VTIMEZONE of that name might have come later.
+        "line 27: skipped event \"Mars\": its time zone 'Mars/Olympus' is unknown"};
     QCOMPARE(lines.size(), expected.size());
     for (int i = 0; i < lines.size(); ++i)
         QVERIFY2(lines.at(i).startsWith(QStringLiteral("orvane-db: ") + expected.at(i)), qPrintable(lines.at(i)));
-    QVERIFY(result.out.contains(QLatin1String("imported 1 reminder (0 already imported, 8 skipped)")));
+    QVERIFY(result.out.contains(QLatin1String("imported 1 reminder (0 already imported, 7 skipped)")));
 }
 
 void TestCli::failedImportLeavesTheStore_data()
@@ -735,7 +797,7 @@ void TestCli::failedImportLeavesTheStore()
     const QString dump = db.sql(QStringLiteral(".dump"));
     QTemporaryDir dir;
     const QString path = ics.isNull() ? dir.filePath(QStringLiteral("none.ics")) : writeFile(dir, "in.ics", ics);
-    const Result result = runOn(db, {"import", "--ics", path});
+    const CliRun result = runInProcess(db, {"import", "--ics", path});
     QCOMPARE(result.status, status);
     QVERIFY2(result.error.contains(told), qPrintable(result.error));
     QCOMPARE(db.sql(QStringLiteral(".dump")), dump);

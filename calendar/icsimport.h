@@ -1,5 +1,8 @@
 #pragma once
 
+#include "calendar/icsreader.h"
+#include "store/calendarrecord.h"
+
 #include <QDateTime>
 #include <QSet>
 #include <QString>
@@ -8,11 +11,11 @@ class QIODevice;
 class QTextStream;
 class ReminderStore;
 struct EventReminder;
+struct EventReminders;
 
 // import --ics: adds the reminders of a calendar file's events to the store, all in one transaction, so a
-// failed import leaves the store as it was. What was imported is kept in a table of its own in the same
-// file (the program reads only 日程提醒), by UID and start, so that nothing is imported twice. A dry run
-// writes nothing and tells what it would do.
+// failed import leaves the store as it was. What was imported is kept in the file's CalendarRecord, by UID
+// and start, so that nothing is imported twice. A dry run writes nothing and tells what it would do.
 class IcsImport
 {
 public:
@@ -25,10 +28,13 @@ public:
 
 private:
     void readCalendar(QIODevice &input, QTextStream &out, QTextStream &error);
+    // Adds the reminders of one event, or tells why it is skipped.
+    void take(const IcsReader::Part &part, const EventReminders &made, QTextStream &out, QTextStream &error);
     // Whether this reminder was not imported before; records it.
     bool claim(const EventReminder &made);
 
     ReminderStore &m_store;
+    CalendarRecord m_record;
     QDateTime m_now;
     bool m_dryRun = false;
     bool m_hasRecord = false; // whether the file holds the table of imported events
@@ -36,4 +42,5 @@ private:
     int m_added = 0;
     int m_known = 0;
     int m_skipped = 0;
+    int m_rounded = 0;
 };

@@ -6,12 +6,19 @@
 #include <QDateTime>
 #include <memory>
 
-// Ownership of libical's objects.
-struct IcalComponentFree
+// Ownership of libical's objects: each is freed by the function libical gives for it.
+template <auto free> struct IcalFree
 {
-    void operator()(icalcomponent *component) const { icalcomponent_free(component); }
+    template <typename T> void operator()(T *object) const { free(object); }
 };
-using IcalComponent = std::unique_ptr<icalcomponent, IcalComponentFree>;
+inline void freeTimeZoneAndComponent(icaltimezone *zone)
+{
+    icaltimezone_free(zone, 1);
+}
+using IcalComponent = std::unique_ptr<icalcomponent, IcalFree<icalcomponent_free>>;
+using IcalParser = std::unique_ptr<icalparser, IcalFree<icalparser_free>>;
+using IcalRecurrence = std::unique_ptr<icalrecur_iterator, IcalFree<icalrecur_iterator_free>>;
+using IcalTimeZone = std::unique_ptr<icaltimezone, IcalFree<freeTimeZoneAndComponent>>;
 
 enum class IcalTimeKind { Floating, Date, Utc };
 

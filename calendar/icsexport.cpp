@@ -1,0 +1,61 @@
+#include "calendar/icsexport.h"
+
+#include "calendar/ical.h"
+#include "calendar/inputerror.h"
+#include "core/clock.h"
+#include "core/text.h"
+#include "store/calendarrecord.h"
+#include "store/reminderstore.h"
+
+#include <QIODevice>
+#include <QTextStream>
+
+namespace {
+
+QByteArray eventText(const Reminder &reminder, const QByteArray &uid, const icaltimetype &stamp)
+{
+    // The program's line breaks are carriage returns, which iCalendar's text has no escape for.
+    const QByteArray subject = withLineFeeds(reminder.subject).toUtf8();
+    IcalComponent alarm(icalcomponent_vanew(ICAL_VALARM_COMPONENT, icalproperty_new_action(ICAL_ACTION_DISPLAY),
+                                            icalproperty_new_trigger(icaltriggertype_from_int(0)),
+                                            icalproperty_new_description(subject.constData()), nullptr));
+    const IcalComponent event(icalcomponent_vanew(
+        ICAL_VEVENT_COMPONENT, icalproperty_new_uid(uid.constData()), icalproperty_new_dtstamp(stamp),
+        icalproperty_new_dtstart(icalTimeOf(reminder.due, IcalTimeKind::Floating)),
+        icalproperty_new_summary(subject.constData()), nullptr));
+    if (!reminder.content.isEmpty())
+        icalcomponent_add_property(event.get(),
+                                   icalproperty_new_description(withLineFeeds(reminder.content).toUtf8().constData()));
+    // The event owns its alarm from here on.
+    icalcomponent_add_component(event.get(), alarm.release());
+    return takeIcalText(icalcomponent_as_ical_string_r(event.get()));
+}
+
+void write(QIODevice &output, const QByteArray &text)
+{
+    if (output.write(text) != text.size())
+        throw InputError(QStringLiteral("--ics: writing failed: %1").arg(output.errorString()));
+}
+
+} // namespace
+
+int writeCalendar(ReminderStore &store, QIODevice &output, QTextStream &error, const Clock &clock)
+{
+    const icaltimetype stamp = icalTimeOf(clock.now().toUTC(), IcalTimeKind::Utc);
+    const QByteArray calendarId = CalendarRecord(store).calendarId().toUtf8();
+    write(output, "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Orvane//orvane-db " ORVANE_VERSION
+                  "//ZH\r\nCALSCALE:GREGORIAN\r\n");
+    int count = 0;
+    store.forEachInTimeOrder({}, {}, [&](const Reminder &reminder) {
+        if (!reminder.due.isValid()) {
+            error << "orvane-db: reminder " << reminder.id << " left out: its time is not a readable date and time"
+                  << Qt::endl;
+            return;
+        }
+        write(output,
+              eventText(reminder, "orvane-reminder-" + QByteArray::number(reminder.id) + '@' + calendarId, stamp));
+        ++count;
+    });
+    write(output, "END:VCALENDAR\r\n");
+    return count;
+}

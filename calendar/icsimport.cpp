@@ -1,0 +1,161 @@
+#include "calendar/icsimport.h"
+
+#include "calendar/icsevent.h"
+#include "calendar/icsreader.h"
+#include "calendar/inputerror.h"
+#include "core/text.h"
+#include "store/calendarrecord.h"
+#include "store/reminderstore.h"
+
+#include <QTextStream>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+QString reminders(qsizetype count)
+{
+    return count == 1 ? QStringLiteral("1 reminder") : QStringLiteral("%1 reminders").arg(count);
+}
+
+QString quoted(const QString &subject)
+{
+    constexpr int kShown = 60;
+    return u'"' + withVisibleControls(subject.size() > kShown ? subject.left(kShown - 1) + u'…' : subject) + u'"';
+}
+
+} // namespace
+
+IcsImport::IcsImport(ReminderStore &store, const QDateTime &now, bool dryRun)
+    : m_store(store)
+    , m_record(store)
+    , m_now(now)
+    , m_dryRun(dryRun)
+{
+}
+
+void IcsImport::run(QIODevice &input, QTextStream &out, QTextStream &error)
+{
+    if (m_dryRun) {
+        m_hasRecord = m_record.hasImports();
+        readCalendar(input, out, error);
+    } else {
+        try {
+            m_store.transaction([&] {
+                m_record.prepare();
+                m_hasRecord = true;
+                readCalendar(input, out, error);
+            });
+        } catch (const InputError &failure) {
+            throw InputError(failure.message() + QStringLiteral("; nothing was imported"));
+        }
+    }
+    out << (m_dryRun ? "would import " : "imported ") << reminders(m_added) << " (" << m_known << " already imported, "
+        << m_skipped << " skipped)";
+    if (m_rounded > 0)
+        out << "; " << m_rounded << " rounded down to their minute, as reminders fall on minutes";
+    out << Qt::endl;
+}
+
+void IcsImport::readCalendar(QIODevice &input, QTextStream &out, QTextStream &error)
+{
+    IcsReader reader(input);
+    EventConverter converter(m_now);
+    // Recurring events and their overrides wait for each other, and events for a VTIMEZONE that may come
+    // later: they are converted at the end, overrides first.
+    std::vector<IcsReader::Part> held;
+    while (std::optional<IcsReader::Part> part = reader.next()) {
+        for (const QString &note : std::as_const(part->notes))
+            error << "orvane-db: " << note << Qt::endl;
+        const icalcomponent_kind kind = part->component ? icalcomponent_isa(part->component.get()) : ICAL_NO_COMPONENT;
+        if (kind == ICAL_VTIMEZONE_COMPONENT && part->problem.isEmpty()) {
+            converter.addTimeZone(std::move(part->component));
+            continue;
+        }
+        if (kind != ICAL_VEVENT_COMPONENT) {
+            ++m_skipped;
+            const QString name = part->component ? QString::fromLatin1(icalcomponent_kind_to_string(kind))
+                                                 : QStringLiteral("a component");
+            error << "orvane-db: line " << part->line << ": skipped " << name << ": "
+                  << (part->problem.isEmpty() ? QStringLiteral("only events become reminders") : part->problem)
+                  << Qt::endl;
+            continue;
+        }
+        icalcomponent *event = part->component.get();
+        if (EventConverter::isRecurring(event) || EventConverter::isOverride(event)) {
+            held.push_back(std::move(*part));
+            continue;
+        }
+        EventReminders made = converter.convert(event);
+        if (made.unknownZone)
+            held.push_back(std::move(*part));
+        else
+            take(*part, made, out, error);
+    }
+    std::stable_partition(held.begin(), held.end(),
+                          [](const IcsReader::Part &part) { return EventConverter::isOverride(part.component.get()); });
+    for (const IcsReader::Part &part : held) {
+        icalcomponent *event = part.component.get();
+        if (EventConverter::isOverride(event)) {
+            converter.addOverride(event);
+            // A cancelled occurrence is only left out.
+            icalproperty *status = icalcomponent_get_first_property(event, ICAL_STATUS_PROPERTY);
+            if (status && icalproperty_get_status(status) == ICAL_STATUS_CANCELLED)
+                continue;
+        }
+        take(part, converter.convert(event), out, error);
+    }
+    if (reader.firstNonUtf8Line() > 0) {
+        error << "orvane-db: line " << reader.firstNonUtf8Line()
+              << ": the text is not UTF-8 (from here on, what could not be read shows as \uFFFD)" << Qt::endl;
+    }
+}
+
+void IcsImport::take(const IcsReader::Part &part, const EventReminders &made, QTextStream &out, QTextStream &error)
+{
+    if (!made.problem.isEmpty() || !part.problem.isEmpty()) {
+        ++m_skipped;
+        error << "orvane-db: line " << part.line << ": skipped event " << quoted(made.subject) << ": "
+              << withVisibleControls(made.problem.isEmpty() ? part.problem : made.problem) << Qt::endl;
+        return;
+    }
+    int known = 0;
+    for (const EventReminder &reminder : std::as_const(made.reminders)) {
+        if (!claim(reminder)) {
+            ++known;
+            continue;
+        }
+        if (!m_dryRun)
+            m_store.add(reminder.reminder);
+        ++m_added;
+    }
+    m_known += known;
+    m_rounded += made.rounded;
+    if (!made.recurring)
+        return;
+    out << "line " << part.line << ": " << quoted(made.subject) << " repeats: " << reminders(made.reminders.size())
+        << " over the next 366 days";
+    if (known > 0)
+        out << " (" << known << " already imported)";
+    if (made.capped)
+        out << ", no more than " << EventConverter::kMostOccurrences << " for one event";
+    if (made.cutAt.isValid()) {
+        out << "; its rule was cut at " << made.cutAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << " after "
+            << EventConverter::kMostSteps << " steps";
+    }
+    out << Qt::endl;
+}
+
+bool IcsImport::claim(const EventReminder &made)
+{
+    if (m_dryRun) {
+        if (m_hasRecord && m_record.isImported(made.uid, made.start))
+            return false;
+        const QString key = made.uid + u'\n' + made.start;
+        if (m_claimed.contains(key))
+            return false;
+        m_claimed.insert(key);
+        return true;
+    }
+    return m_record.claim(made.uid, made.start);
+}
