@@ -1,0 +1,28 @@
+#include "caldav/etaglisting.h"
+
+#include "caldav/davbody.h"
+#include "caldav/multistatusparser.h"
+
+EtagListing::EtagListing(CalDavClient *client, const QUrl &calendar)
+    : CalDavJob(client)
+{
+    DavBody body;
+    body.xml().writeStartElement(kDavNs, QStringLiteral("propfind"));
+    body.writeProp({{kDavNs, "resourcetype"}, {kDavNs, "getetag"}});
+    send({"PROPFIND", calendar, body.finish(), "application/xml; charset=utf-8", "1", {}});
+}
+
+void EtagListing::replied(const DavReply &reply)
+{
+    const auto multistatus = reply.status == 207 ? MultistatusParser::parse(reply.body) : std::nullopt;
+    if (!multistatus) {
+        finish(reply.status == 207 ? CalDavError::ProtocolError : statusError(reply.status));
+        return;
+    }
+    // The calendar itself and any folders in it are no events.
+    for (const DavResource &resource : multistatus->resources) {
+        if (!resource.isCollection && !resource.etag.isEmpty())
+            m_events.append({resource.href, resource.etag});
+    }
+    finish();
+}
