@@ -31,6 +31,14 @@ CalDavError transportError(QNetworkReply::NetworkError error)
     }
 }
 
+// Qt 6.4 ends a reply whose connection closed before the end of its body as if it were complete.
+bool isCutShort(const QNetworkReply &reply, const QByteArray &body)
+{
+    const QVariant length = reply.header(QNetworkRequest::ContentLengthHeader);
+    // A compressed body, which Qt inflates, has another length than the one announced.
+    return length.isValid() && !reply.hasRawHeader("Content-Encoding") && body.size() < length.toLongLong();
+}
+
 } // namespace
 
 CalDavJob::CalDavJob(CalDavClient *client)
@@ -49,7 +57,8 @@ void CalDavJob::send(DavRequest request)
     m_request = std::move(request);
     const CalDavError refused = m_client->addressError(m_request.url);
     if (refused != CalDavError::None) {
-        QMetaObject::invokeMethod(this, [this, refused] { finish(refused); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, refused] { finish(refused); }, Qt::QueuedConnection);
         return;
     }
     m_reply = m_client->send(m_request);
@@ -67,6 +76,10 @@ void CalDavJob::received()
     }
     DavReply answer{m_request.url, status.toInt(), reply->readAll(),
                     QString::fromLatin1(reply->rawHeader(QByteArrayLiteral("ETag")))};
+    if (isCutShort(*reply, answer.body)) {
+        finish(CalDavError::ConnectionLost);
+        return;
+    }
     if (isRedirect(answer.status)) {
         if (++m_redirects > kMaxRedirects) {
             finish(CalDavError::ProtocolError);
