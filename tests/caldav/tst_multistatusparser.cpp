@@ -71,25 +71,24 @@ void TestMultistatusParser::readsServersAnswers_data()
 
     // Nextcloud: d:, cal: and cs: prefixes; what a propstat could not find (404) is not taken.
     QTest::newRow("nextcloud calendar home")
-        << QByteArray(
-               "<?xml version=\"1.0\"?>\n"
-               "<d:multistatus xmlns:d=\"DAV:\" xmlns:s=\"http://sabredav.org/ns\" "
-               "xmlns:cal=\"urn:ietf:params:xml:ns:caldav\" xmlns:cs=\"http://calendarserver.org/ns/\">"
-               "<d:response><d:href>/remote.php/dav/calendars/bob/</d:href><d:propstat><d:prop>"
-               "<d:resourcetype><d:collection/></d:resourcetype></d:prop><d:status>HTTP/1.1 200 OK</d:status>"
-               "</d:propstat><d:propstat><d:prop><d:displayname/><cs:getctag/></d:prop>"
-               "<d:status>HTTP/1.1 404 Not Found</d:status></d:propstat></d:response>"
-               "<d:response><d:href>/remote.php/dav/calendars/bob/personal/</d:href><d:propstat><d:prop>"
-               "<d:resourcetype><d:collection/><cal:calendar/></d:resourcetype>"
-               "<d:displayname>Personal</d:displayname><cs:getctag>http://sabre.io/ns/sync/7</cs:getctag>"
-               "<cal:supported-calendar-component-set><cal:comp name=\"VEVENT\"/><cal:comp name=\"VTODO\"/>"
-               "</cal:supported-calendar-component-set><d:supported-report-set><d:supported-report><d:report>"
-               "<cal:calendar-multiget/></d:report></d:supported-report><d:supported-report><d:report>"
-               "<d:sync-collection/></d:report></d:supported-report></d:supported-report-set></d:prop>"
-               "<d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response>"
-               "<d:response><d:href>/remote.php/dav/calendars/bob/inbox/</d:href><d:propstat><d:prop>"
-               "<d:resourcetype><d:collection/><cal:schedule-inbox/></d:resourcetype></d:prop>"
-               "<d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response></d:multistatus>")
+        << QByteArray("<?xml version=\"1.0\"?>\n"
+                      "<d:multistatus xmlns:d=\"DAV:\" xmlns:s=\"http://sabredav.org/ns\" "
+                      "xmlns:cal=\"urn:ietf:params:xml:ns:caldav\" xmlns:cs=\"http://calendarserver.org/ns/\">"
+                      "<d:response><d:href>/remote.php/dav/calendars/bob/</d:href><d:propstat><d:prop>"
+                      "<d:resourcetype><d:collection/></d:resourcetype></d:prop><d:status>HTTP/1.1 200 OK</d:status>"
+                      "</d:propstat><d:propstat><d:prop><d:displayname/><cs:getctag/></d:prop>"
+                      "<d:status>HTTP/1.1 404 Not Found</d:status></d:propstat></d:response>"
+                      "<d:response><d:href>/remote.php/dav/calendars/bob/personal/</d:href><d:propstat><d:prop>"
+                      "<d:resourcetype><d:collection/><cal:calendar/></d:resourcetype>"
+                      "<d:displayname>Personal</d:displayname><cs:getctag>http://sabre.io/ns/sync/7</cs:getctag>"
+                      "<cal:supported-calendar-component-set><cal:comp name=\"VEVENT\"/><cal:comp name=\"VTODO\"/>"
+                      "</cal:supported-calendar-component-set><d:supported-report-set><d:supported-report><d:report>"
+                      "<cal:calendar-multiget/></d:report></d:supported-report><d:supported-report><d:report>"
+                      "<d:sync-collection/></d:report></d:supported-report></d:supported-report-set></d:prop>"
+                      "<d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response>"
+                      "<d:response><d:href>/remote.php/dav/calendars/bob/inbox/</d:href><d:propstat><d:prop>"
+                      "<d:resourcetype><d:collection/><cal:schedule-inbox/></d:resourcetype></d:prop>"
+                      "<d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response></d:multistatus>")
         << QStringLiteral("/remote.php/dav/calendars/bob/ collection\n"
                           "/remote.php/dav/calendars/bob/personal/ collection calendar name=Personal "
                           "ctag=http://sabre.io/ns/sync/7 components=VEVENT,VTODO sync\n"
@@ -117,13 +116,12 @@ void TestMultistatusParser::readsServersAnswers_data()
                           "homes=https://p01-caldav.icloud.com:443/1234/calendars/");
 
     // Elements of the same local name in another namespace are not DAV's, nor CalDAV's.
-    QTest::newRow("foreign namespaces")
-        << QByteArray("<multistatus xmlns=\"DAV:\" xmlns:x=\"http://example.com/x\"><response>"
-                      "<href>/c/</href><propstat><prop><x:getetag>\"no\"</x:getetag><resourcetype>"
-                      "<x:calendar/><collection/></resourcetype><x:displayname>no</x:displayname></prop>"
-                      "<status>HTTP/1.1 200 OK</status></propstat></response><x:sync-token>no</x:sync-token>"
-                      "</multistatus>")
-        << QStringLiteral("/c/ collection");
+    QTest::newRow("foreign namespaces") << QByteArray(
+        "<multistatus xmlns=\"DAV:\" xmlns:x=\"http://example.com/x\"><response>"
+        "<href>/c/</href><propstat><prop><x:getetag>\"no\"</x:getetag><resourcetype>"
+        "<x:calendar/><collection/></resourcetype><x:displayname>no</x:displayname></prop>"
+        "<status>HTTP/1.1 200 OK</status></propstat></response><x:sync-token>no</x:sync-token>"
+        "</multistatus>") << QStringLiteral("/c/ collection");
 
     // One status for several resources, as RFC 4918 allows.
     QTest::newRow("several hrefs, one status")
@@ -159,8 +157,8 @@ void TestMultistatusParser::refusesWhatIsNoMultistatus_data()
     QTest::newRow("html") << QByteArray("<html><body>Login</body></html>");
     QTest::newRow("multistatus outside DAV:") << QByteArray("<multistatus><response/></multistatus>");
     QTest::newRow("cut short") << QByteArray("<multistatus xmlns=\"DAV:\"><response><href>/c/1.ics</href>");
-    QTest::newRow("not well-formed")
-        << QByteArray("<multistatus xmlns=\"DAV:\"><response><href>/c/1.ics</response></multistatus>");
+    QTest::newRow("not well-formed") << QByteArray(
+        "<multistatus xmlns=\"DAV:\"><response><href>/c/1.ics</response></multistatus>");
     QTest::newRow("text") << QByteArray("Internal Server Error");
 }
 
