@@ -12,7 +12,8 @@ EventMultiget::EventMultiget(CalDavClient *client, const QUrl &calendar, const Q
     , m_batchSize(std::max(batchSize, 1))
 {
     if (m_hrefs.isEmpty())
-        QMetaObject::invokeMethod(this, [this] { finish(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { finish(); }, Qt::QueuedConnection);
     else
         askNextBatch();
 }

@@ -10,7 +10,7 @@
 // One <response> of a multistatus: a resource with the properties the server found for it.
 struct DavResource
 {
-    QString href; // as the server wrote it: a path, or an address on another host
+    QString href;   // as the server wrote it: a path, or an address on another host
     int status = 0; // of the response itself (404: removed, in a sync report); 0 when it lists properties
     // The properties of its successful propstats; those the server could not give stay empty.
     QString displayName;

@@ -13,8 +13,7 @@
 
 namespace {
 
-template <class Job>
-std::unique_ptr<Job> finished(Job *job)
+template <class Job> std::unique_ptr<Job> finished(Job *job)
 {
     std::unique_ptr<Job> owned(job);
     QSignalSpy spy(job, &CalDavJob::finished);
@@ -26,7 +25,7 @@ std::unique_ptr<Job> finished(Job *job)
 QByteArray reply(const QByteArray &statusLine, const QByteArray &body, const QByteArray &headers = {})
 {
     return "HTTP/1.1 " + statusLine + "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n" + headers
-         + "\r\n" + body;
+           + "\r\n" + body;
 }
 
 QByteArray multistatus(const QByteArray &inner)
@@ -65,10 +64,10 @@ void TestCalDavClient::vetsAddresses_data()
     QTest::newRow("http to localhost") << "http://localhost/" << false << CalDavError::None;
     QTest::newRow("http to another machine") << "http://dav.example.org/" << false << CalDavError::InsecureAddress;
     QTest::newRow("http to a LAN address") << "http://192.168.1.2/" << false << CalDavError::InsecureAddress;
-    QTest::newRow("loopback-looking host name") << "http://127.0.0.1.example.org/" << false
-                                                << CalDavError::InsecureAddress;
-    QTest::newRow("localhost-looking host name") << "http://localhost.example.org/" << false
-                                                 << CalDavError::InsecureAddress;
+    QTest::newRow("loopback-looking host name")
+        << "http://127.0.0.1.example.org/" << false << CalDavError::InsecureAddress;
+    QTest::newRow("localhost-looking host name")
+        << "http://localhost.example.org/" << false << CalDavError::InsecureAddress;
     QTest::newRow("http, allowed") << "http://dav.example.org/" << true << CalDavError::None;
     QTest::newRow("other scheme") << "ftp://dav.example.org/" << true << CalDavError::InvalidAddress;
     QTest::newRow("no host") << "https:///calendars/" << false << CalDavError::InvalidAddress;
@@ -100,8 +99,8 @@ void TestCalDavClient::redirectElsewhereInClearIsRefused()
     server.add(reply("301 Moved Permanently", {}, "Location: http://192.0.2.1/dav/\r\n"));
     CalDavClient client;
     client.setCredentials(QStringLiteral("alice"), QStringLiteral("secret"));
-    auto sync = finished(
-        client.syncCollection(QUrl(QStringLiteral("http://127.0.0.1:%1/cal/").arg(server.port())), QString()));
+    auto sync =
+        finished(client.syncCollection(QUrl(QStringLiteral("http://127.0.0.1:%1/cal/").arg(server.port())), QString()));
     QCOMPARE(sync->error(), CalDavError::InsecureAddress);
     QCOMPARE(client.requestCount(), 1);
 }
@@ -135,8 +134,8 @@ void TestCalDavClient::failuresOfTheServer()
     for (qsizetype i = 0; i < replies.size(); ++i)
         server.add(replies.at(i), expected == CalDavError::ConnectionLost);
     CalDavClient client;
-    auto sync = finished(
-        client.syncCollection(QUrl(QStringLiteral("http://127.0.0.1:%1/cal/").arg(server.port())), QString()));
+    auto sync =
+        finished(client.syncCollection(QUrl(QStringLiteral("http://127.0.0.1:%1/cal/").arg(server.port())), QString()));
     QCOMPARE(sync->error(), expected);
     QCOMPARE(client.requestCount(), int(replies.size()));
 }
@@ -152,8 +151,8 @@ void TestCalDavClient::truncatedSyncIsContinued()
     server.add(multistatus("<d:response><d:href>/cal/2.ics</d:href><d:status>HTTP/1.1 404 Not Found</d:status>"
                            "</d:response><d:sync-token>t2</d:sync-token>"));
     CalDavClient client;
-    auto sync = finished(
-        client.syncCollection(QUrl(QStringLiteral("http://127.0.0.1:%1/cal").arg(server.port())), QStringLiteral("t0")));
+    auto sync = finished(client.syncCollection(QUrl(QStringLiteral("http://127.0.0.1:%1/cal").arg(server.port())),
+                                               QStringLiteral("t0")));
     QCOMPARE(sync->error(), CalDavError::None);
     QCOMPARE(client.requestCount(), 2);
     QCOMPARE(sync->changed().size(), 1);

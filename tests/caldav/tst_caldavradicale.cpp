@@ -20,8 +20,7 @@ namespace {
 const QString kCalendarName = QStringLiteral("Orvane日程提醒");
 
 // Waits, a bounded time, for the job to finish; the job goes when the test function ends.
-template <class Job>
-std::unique_ptr<Job> finished(Job *job)
+template <class Job> std::unique_ptr<Job> finished(Job *job)
 {
     std::unique_ptr<Job> owned(job);
     QSignalSpy spy(job, &CalDavJob::finished);
@@ -65,7 +64,8 @@ bool run(const QString &program, const QStringList &arguments)
 bool writeExtensions(const QString &path)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write("subjectAltName=IP:127.0.0.1\nbasicConstraints=CA:FALSE\n") > 0;
+    return file.open(QIODevice::WriteOnly)
+           && file.write("subjectAltName=IP:127.0.0.1\nbasicConstraints=CA:FALSE\n") > 0;
 }
 
 } // namespace
@@ -344,11 +344,11 @@ void TestCalDavRadicale::tls()
                 {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes", "-days", "2",
                  "-subj", "/CN=Orvane Test CA", "-keyout", ca + ".key", "-out", ca + ".crt"}));
     QVERIFY(run(QStringLiteral("openssl"),
-                {"req", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes", "-subj",
-                 "/CN=127.0.0.1", "-keyout", server + ".key", "-out", server + ".csr"}));
+                {"req", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes", "-subj", "/CN=127.0.0.1",
+                 "-keyout", server + ".key", "-out", server + ".csr"}));
     QVERIFY(run(QStringLiteral("openssl"),
-                {"x509", "-req", "-in", server + ".csr", "-CA", ca + ".crt", "-CAkey", ca + ".key",
-                 "-CAcreateserial", "-days", "2", "-extfile", server + ".ext", "-out", server + ".crt"}));
+                {"x509", "-req", "-in", server + ".csr", "-CA", ca + ".crt", "-CAkey", ca + ".key", "-CAcreateserial",
+                 "-days", "2", "-extfile", server + ".ext", "-out", server + ".crt"}));
 
     RadicaleServer tlsServer({"alice:secret"}, {server + ".crt", server + ".key"});
     QVERIFY(tlsServer.start());
