@@ -1,5 +1,6 @@
 #include "caldav/caldavclient.h"
 
+#include "caldav/caldavjob.h"
 #include "caldav/calendarcreation.h"
 #include "caldav/calendardiscovery.h"
 #include "caldav/etaglisting.h"
@@ -15,6 +16,12 @@ CalDavClient::CalDavClient(QObject *parent)
 {
     // Jobs follow redirects themselves, so that each target is vetted before the credentials go there.
     m_network.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+}
+
+// The jobs end their requests before the network access manager that made them goes.
+CalDavClient::~CalDavClient()
+{
+    qDeleteAll(findChildren<CalDavJob *>(Qt::FindDirectChildrenOnly));
 }
 
 // The credentials go with every request as a Basic header instead of answering a 401 challenge through

@@ -30,6 +30,7 @@ class CalDavClient : public QObject
 
 public:
     explicit CalDavClient(QObject *parent = nullptr);
+    ~CalDavClient() override;
 
     void setCredentials(const QString &user, const QString &password);
     // Plain http to any machine, once the user has confirmed it.

@@ -50,6 +50,8 @@ private slots:
     void truncatedSyncIsContinued();
     void putTellsNewEtag_data();
     void putTellsNewEtag();
+    void endsQuietly_data();
+    void endsQuietly();
 };
 
 void TestCalDavClient::vetsAddresses_data()
@@ -191,6 +193,32 @@ void TestCalDavClient::putTellsNewEtag()
     // Servers such as Radicale's own read no chunked body.
     QVERIFY(request.contains("\r\nContent-Length: " + QByteArray::number(ics.size()) + "\r\n"));
     QVERIFY(!request.contains("Transfer-Encoding"));
+}
+
+void TestCalDavClient::endsQuietly_data()
+{
+    QTest::addColumn<bool>("deleteClient");
+    QTest::newRow("job deleted") << false;
+    QTest::newRow("client deleted") << true;
+}
+
+// The program may quit, or drop an operation, while a request waits for its answer: no signal follows, and
+// nothing is left that could touch what is gone.
+void TestCalDavClient::endsQuietly()
+{
+    QFETCH(bool, deleteClient);
+    ScriptedServer server; // answers nothing
+    auto client = std::make_unique<CalDavClient>();
+    SyncCollection *sync =
+        client->syncCollection(QUrl(QStringLiteral("http://127.0.0.1:%1/cal/").arg(server.port())), QString());
+    QSignalSpy spy(sync, &CalDavJob::finished);
+    QTRY_COMPARE_WITH_TIMEOUT(server.requests().size(), 1, 10000);
+    if (deleteClient)
+        client.reset();
+    else
+        delete sync;
+    QTRY_COMPARE_WITH_TIMEOUT(server.closedConnections(), 1, 10000);
+    QCOMPARE(spy.count(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestCalDavClient)
