@@ -10,7 +10,7 @@ constexpr int kMaxRedirects = 5;
 
 bool isRedirect(int status)
 {
-    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+    return status == 301 || status == 302 || status == 307 || status == 308;
 }
 
 // Errors below 100 are those of the connection: no answer, or only part of one.
@@ -98,6 +98,18 @@ void CalDavJob::finish(CalDavError error)
 {
     m_error = error;
     emit finished();
+}
+
+std::optional<Multistatus> CalDavJob::readMultistatus(const DavReply &reply)
+{
+    if (reply.status != 207) {
+        finish(statusError(reply.status));
+        return std::nullopt;
+    }
+    auto multistatus = MultistatusParser::parse(reply.body);
+    if (!multistatus)
+        finish(CalDavError::ProtocolError);
+    return multistatus;
 }
 
 CalDavError CalDavJob::statusError(int status)

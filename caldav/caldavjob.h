@@ -1,6 +1,7 @@
 #pragma once
 
 #include "caldav/caldaverror.h"
+#include "caldav/multistatusparser.h"
 
 #include <QByteArray>
 #include <QList>
@@ -57,6 +58,8 @@ protected:
     void finish(CalDavError error = CalDavError::None);
     // The error an unexpected HTTP status means.
     static CalDavError statusError(int status);
+    // The multistatus the reply carries; when it carries none, finishes the job with the error that means.
+    std::optional<Multistatus> readMultistatus(const DavReply &reply);
 
 private:
     void received();

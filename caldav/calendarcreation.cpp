@@ -37,9 +37,11 @@ void CalendarCreation::replied(const DavReply &reply)
         send(calendarPropfind(reply.url, "0"));
         return;
     }
-    const auto multistatus = reply.status == 207 ? MultistatusParser::parse(reply.body) : std::nullopt;
-    if (!multistatus || multistatus->resources.isEmpty() || !multistatus->resources.first().isCalendar) {
-        finish(reply.status == 207 ? CalDavError::ProtocolError : statusError(reply.status));
+    const auto multistatus = readMultistatus(reply);
+    if (!multistatus)
+        return;
+    if (multistatus->resources.isEmpty() || !multistatus->resources.first().isCalendar) {
+        finish(CalDavError::ProtocolError);
         return;
     }
     m_calendar = calendarInfo(multistatus->resources.first(), reply.url);

@@ -84,11 +84,9 @@ void CalendarDiscovery::principalRead(const DavReply &reply)
 
 void CalendarDiscovery::homeListed(const DavReply &reply)
 {
-    const auto multistatus = reply.status == 207 ? MultistatusParser::parse(reply.body) : std::nullopt;
-    if (!multistatus) {
-        finish(reply.status == 207 ? CalDavError::ProtocolError : statusError(reply.status));
+    const auto multistatus = readMultistatus(reply);
+    if (!multistatus)
         return;
-    }
     m_home = reply.url;
     for (const DavResource &resource : multistatus->resources) {
         if (resource.isCalendar)

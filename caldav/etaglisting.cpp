@@ -14,11 +14,9 @@ EtagListing::EtagListing(CalDavClient *client, const QUrl &calendar)
 
 void EtagListing::replied(const DavReply &reply)
 {
-    const auto multistatus = reply.status == 207 ? MultistatusParser::parse(reply.body) : std::nullopt;
-    if (!multistatus) {
-        finish(reply.status == 207 ? CalDavError::ProtocolError : statusError(reply.status));
+    const auto multistatus = readMultistatus(reply);
+    if (!multistatus)
         return;
-    }
     // The calendar itself and any folders in it are no events.
     for (const DavResource &resource : multistatus->resources) {
         if (!resource.isCollection && !resource.etag.isEmpty())

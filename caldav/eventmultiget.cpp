@@ -32,11 +32,9 @@ void EventMultiget::askNextBatch()
 
 void EventMultiget::replied(const DavReply &reply)
 {
-    const auto multistatus = reply.status == 207 ? MultistatusParser::parse(reply.body) : std::nullopt;
-    if (!multistatus) {
-        finish(reply.status == 207 ? CalDavError::ProtocolError : statusError(reply.status));
+    const auto multistatus = readMultistatus(reply);
+    if (!multistatus)
         return;
-    }
     for (const DavResource &resource : multistatus->resources) {
         if (resource.status == 404)
             m_missing.append(resource.href);

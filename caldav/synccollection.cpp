@@ -42,11 +42,9 @@ void SyncCollection::replied(const DavReply &reply)
         finish(CalDavError::SyncTokenExpired);
         return;
     }
-    const auto multistatus = reply.status == 207 ? MultistatusParser::parse(reply.body) : std::nullopt;
-    if (!multistatus) {
-        finish(reply.status == 207 ? CalDavError::ProtocolError : statusError(reply.status));
+    const auto multistatus = readMultistatus(reply);
+    if (!multistatus)
         return;
-    }
     bool truncated = false;
     for (const DavResource &resource : multistatus->resources) {
         // The calendar itself appears only to say that the answer was cut short (507).
