@@ -29,7 +29,7 @@ CalendarCreation::CalendarCreation(CalDavClient *client, const QUrl &home, const
 void CalendarCreation::replied(const DavReply &reply)
 {
     if (!m_made) {
-        if (reply.status != 201) {
+        if (reply.status < 200 || reply.status >= 300) {
             finish(statusError(reply.status));
             return;
         }

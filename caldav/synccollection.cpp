@@ -59,9 +59,12 @@ void SyncCollection::replied(const DavReply &reply)
         finish(CalDavError::ProtocolError);
         return;
     }
+    const bool progressed = multistatus->syncToken != m_syncToken;
     m_syncToken = multistatus->syncToken;
-    if (truncated)
+    if (!truncated)
+        finish();
+    else if (progressed)
         ask();
     else
-        finish();
+        finish(CalDavError::ProtocolError); // cut short again and again at the same token: never ends
 }

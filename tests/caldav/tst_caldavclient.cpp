@@ -121,6 +121,10 @@ void TestCalDavClient::failuresOfTheServer_data()
     QTest::newRow("xml cut short") << QList<QByteArray>{reply("207 Multi-Status", "<multistatus xmlns=\"DAV:\">")}
                                    << CalDavError::ProtocolError;
     QTest::newRow("no sync token") << QList<QByteArray>{multistatus({})} << CalDavError::ProtocolError;
+    const QByteArray cutShort = multistatus("<d:response><d:href>/cal/</d:href><d:status>HTTP/1.1 507 Insufficient "
+                                            "Storage</d:status></d:response><d:sync-token>t1</d:sync-token>");
+    QTest::newRow("cut short at the same token again")
+        << QList<QByteArray>{cutShort, cutShort} << CalDavError::ProtocolError;
     const QByteArray loop = reply("302 Found", {}, "Location: /cal/\r\n");
     QTest::newRow("redirect loop") << QList<QByteArray>(6, loop) << CalDavError::ProtocolError;
     QTest::newRow("connection breaks mid-answer")
