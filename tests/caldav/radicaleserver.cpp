@@ -6,6 +6,7 @@
 #include <QTcpSocket>
 #include <QThread>
 #include <csignal>
+#include <sys/prctl.h>
 
 namespace {
 
@@ -40,6 +41,8 @@ RadicaleServer::RadicaleServer(const QStringList &users, const Tls &tls)
                   .arg(usersFile, m_dir.filePath(QStringLiteral("collections")));
     writeFile(m_dir.filePath(QStringLiteral("config")), config);
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // A test that crashes takes its server along.
+    m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
 }
 
 RadicaleServer::~RadicaleServer()

@@ -6,7 +6,7 @@
 
 // A Radicale server of the test's own on 127.0.0.1 and a free port, with its users (htpasswd, plain text),
 // its storage in a temporary folder, each user allowed only their own calendars, and TLS when given a
-// certificate and key. Stopped (killed) when destroyed, also when the test failed.
+// certificate and key. Killed when destroyed, also when the test failed, and when the test process dies.
 class RadicaleServer
 {
 public:
