@@ -13,6 +13,7 @@
 class CalDavClient;
 class QNetworkReply;
 
+// One HTTP request of a job.
 struct DavRequest
 {
     QByteArray method;
