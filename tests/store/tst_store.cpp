@@ -9,9 +9,12 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
@@ -127,24 +130,52 @@ void fillRows(const TempDatabase &db, int count)
                .arg(count));
 }
 
+// A copy of `file` in `dir` that every user may read and run.
+bool stageForAll(const QString &file, const QDir &dir)
+{
+    const QString copy = dir.filePath(QFileInfo(file).fileName());
+    return QFile::copy(file, copy)
+           && QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                              | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+}
+
 // Runs the current test case again in a child process of the unprivileged user "nobody": to root every file
-// is writable.
+// is writable. The child runs copies of this test, of orvane-db and of the leak suppressions in a folder
+// that every user may enter: this checkout's own folders may be closed to others.
 void rerunAsUnprivilegedUser()
 {
     const passwd *nobody = getpwnam("nobody");
     QVERIFY2(nobody, "no user nobody to run the case as");
     const uid_t uid = nobody->pw_uid;
     const gid_t gid = nobody->pw_gid;
+    QTemporaryDir staged(QStringLiteral("/tmp/orvane-as-nobody-XXXXXX"));
+    QVERIFY(staged.isValid());
+    const QDir dir(staged.path());
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                                  | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
+    QVERIFY(stageForAll(QCoreApplication::applicationFilePath(), dir));
+    QVERIFY(stageForAll(QStringLiteral(ORVANE_DB), dir));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), QStringLiteral("/tmp"));
+    environment.insert(QStringLiteral("ORVANE_DB"), dir.filePath(QStringLiteral("orvane-db")));
+    static const QRegularExpression suppressions(QStringLiteral("suppressions=([^:]+)"));
+    QString leakOptions = environment.value(QStringLiteral("LSAN_OPTIONS"));
+    const QRegularExpressionMatch named = suppressions.match(leakOptions);
+    if (named.hasMatch()) {
+        QVERIFY(stageForAll(named.captured(1), dir));
+        leakOptions.replace(named.capturedStart(1), named.capturedLength(1),
+                            dir.filePath(QFileInfo(named.captured(1)).fileName()));
+        environment.insert(QStringLiteral("LSAN_OPTIONS"), leakOptions);
+    }
     QProcess child;
     child.setChildProcessModifier([uid, gid] {
         if (setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0)
             _exit(126);
     });
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TMPDIR"), QStringLiteral("/tmp"));
     child.setProcessEnvironment(environment);
+    child.setWorkingDirectory(dir.path());
     child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(),
+    child.start(dir.filePath(QFileInfo(QCoreApplication::applicationFilePath()).fileName()),
                 {QStringLiteral("%1:%2").arg(QTest::currentTestFunction(), QTest::currentDataTag())});
     QVERIFY(child.waitForFinished(120000));
     QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, child.readAll().constData());
