@@ -37,7 +37,8 @@ AddPage::AddPage(ManagerContext &context, QWidget *parent)
 void AddPage::add()
 {
     guarded(m_context.dialogs, [this] {
-        // The time edit shows midnight as "00:00:00", which is refused here.
+        // The time edit shows midnight as "00:00:00", which is refused here as it always was: an untouched
+        // time field counts as no time.
         if (trimmed(m_form.subjectEdit->text()).isEmpty() || trimmed(m_form.contentEdit->toPlainText()).isEmpty()
             || m_form.timeEdit->time() < QTime(0, 0, 1)) {
             m_context.dialogs.informationBox(QStringLiteral("请输入完整数据,或者时间不能为0！"), kNoticeCaption);

@@ -39,6 +39,7 @@ void Connection::open()
         sqlite3_close(db);
         throw AppError(QStringLiteral("无法打开数据库文件“%1”：%2 Error opening database").arg(shown, reason));
     }
+    // Another program's lock is waited for five seconds, as Qt's SQLite driver always waited.
     sqlite3_busy_timeout(db, 5000);
     m_db = db;
     try {
