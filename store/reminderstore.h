@@ -11,8 +11,8 @@ class Connection;
 
 // The one place where reminders live: the table 日程提醒 in the database file, reached through one
 // connection. Every operation runs one statement (where one is quoted below, exactly that one), with every
-// value bound as a parameter; each opens the file first when it is not open. Failures throw AppError with the engine's
-// message (or the file's problem), and nothing is retried.
+// value bound as a parameter; each opens the file first when it is not open. Failures throw AppError with
+// the engine's message (or the file's problem), and nothing is retried.
 class ReminderStore
 {
 public:
