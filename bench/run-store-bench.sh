@@ -20,7 +20,7 @@ fi
 
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
-if ! { cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVANE_TESTS=OFF \
+if ! { cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVANE_TESTS=OFF -DORVANE_EXTRAS=ON \
         && cmake --build "$build" --target store_bench -- -j2; } >"$log" 2>&1; then
     cat "$log" >&2
     echo "run-store-bench: the build failed" >&2

@@ -12,7 +12,7 @@ top="$(cd "$(dirname "$0")/.." && pwd)"
 runs=${1:-10}
 idle=${2:-60}
 build="$top/build-bench"
-cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVANE_TESTS=OFF >/dev/null
+cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVANE_TESTS=OFF -DORVANE_EXTRAS=ON >/dev/null
 cmake --build "$build" --target orvane-reminder orvane-db floor mapwatch >/dev/null
 
 work=$(mktemp -d)

@@ -435,7 +435,7 @@ int main(int argc, char *argv[])
         auto oursInsert = [&](int rep) {
             QElapsedTimer timer;
             timer.start();
-            store.add({0, subject("store", rep), content, at(tomorrow, rep, 15), tomorrow});
+            store.add({0, 0, subject("store", rep), content, at(tomorrow, rep, 15), tomorrow});
             const qint64 ns = timer.nsecsElapsed();
             ++oursInserts;
             return ns;
@@ -458,7 +458,7 @@ int main(int argc, char *argv[])
             QElapsedTimer timer;
             timer.start();
             const bool changed =
-                store.update({kOursUpdateFrom + rep, subject("store", rep), content, at(moved, rep, 15), moved});
+                store.update({kOursUpdateFrom + rep, 0, subject("store", rep), content, at(moved, rep, 15), moved});
             const qint64 ns = timer.nsecsElapsed();
             if (!changed)
                 die(QStringLiteral("the update found no row"));

@@ -37,7 +37,8 @@ AddPage::AddPage(ManagerContext &context, QWidget *parent)
 void AddPage::add()
 {
     guarded(m_context.dialogs, [this] {
-        // The time edit shows midnight as "00:00:00", which is refused here.
+        // The time edit shows midnight as "00:00:00", which is refused here as it always was: an untouched
+        // time field counts as no time.
         if (withoutOuterSpacesAndControls(m_form.subjectEdit->text()).isEmpty()
             || withoutOuterSpacesAndControls(m_form.contentEdit->toPlainText()).isEmpty()
             || m_form.timeEdit->time() < QTime(0, 0, 1)) {

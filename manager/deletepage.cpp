@@ -33,7 +33,12 @@ void DeletePage::deleteCurrent()
 {
     guarded(m_context.dialogs, [this] {
         ReminderList &list = m_context.list;
-        const bool deleted = m_context.store.remove(list.current().id);
+        const qint64 id = list.current().id;
+        if (!list.currentHasUsableId()) {
+            m_context.dialogs.informationBox(kUnkeyedRowDeleteMessage, kNoticeCaption);
+            return;
+        }
+        const bool deleted = m_context.store.remove(id);
         list.reload();
         // Also when another program had deleted the row: the agenda may still list it.
         m_context.refreshAgenda();

@@ -12,6 +12,7 @@
 
 #include <QDateEdit>
 #include <QFrame>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -32,12 +33,16 @@ ModifyPage::ModifyPage(ManagerContext &context, QWidget *parent)
     grid->setObjectName(QStringLiteral("modifyGrid"));
     grid->setGeometry(2, 2, 541, 119);
     m_form.dateEdit = placeDateEdit(panel, {88, 232, 105, 21});
-    // Until a row is loaded; the date the page has always shown there, kept so that it looks as users know it.
+    // Until a row is loaded the page shows the date it always has shown, kept so that it looks as before.
     m_form.dateEdit->setDate(QDate(2008, 7, 16));
     m_form.timeEdit = placeTimeEdit(panel, {208, 232}, 89);
     auto *modifyButton = placeButton(panel, "modifyButton", QStringLiteral("修改"), {336, 232, 75, 25});
     auto *backButton = placeButton(panel, "backButton", kBackCaption, {432, 232, 75, 25});
     connect(grid, &ReminderGrid::doubleClickedAnywhere, this, &ModifyPage::loadCurrent);
+    // Any row the user picks may take the form again.
+    connect(grid, &QAbstractItemView::pressed, this, [this] { m_keptForAGoneRow = false; });
+    connect(m_context.list.selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { m_keptForAGoneRow = false; });
     connect(modifyButton, &QPushButton::clicked, this, &ModifyPage::modify);
     connect(backButton, &QPushButton::clicked, this, &ModifyPage::backRequested);
 }
@@ -48,15 +53,16 @@ void ModifyPage::loadCurrent()
         const std::optional<Reminder> shown = m_context.list.currentToShow(m_context.dialogs);
         if (!shown)
             return;
-        // A row that another program wrote may lack a value (shown as empty) or hold a time that names no
-        // date and time (the date and time fields keep theirs).
+        // A row that another program wrote may lack a value or hold a time that names no date and time: both
+        // show as empty, and nothing of the row loaded before stays.
         const Reminder &reminder = *shown;
+        m_keptForAGoneRow = false;
         m_form.subjectEdit->setText(reminder.subject);
         setContentText(m_form.contentEdit, reminder.content);
-        if (reminder.due.isValid()) {
-            m_form.dateEdit->setDate(reminder.due.date());
-            m_form.timeEdit->setTime(reminder.due.time());
-        }
+        if (reminder.due.isValid())
+            m_form.showDateAndTime(reminder.due);
+        else
+            m_form.showNoDateAndTime(m_context.clock.now().date());
     });
 }
 
@@ -65,18 +71,28 @@ void ModifyPage::modify()
 {
     guarded(m_context.dialogs, [this] {
         ReminderList &list = m_context.list;
-        if (!list.hasRows() || withoutOuterSpacesAndControls(m_form.subjectEdit->text()).isEmpty()
+        if (!list.hasRows() || m_keptForAGoneRow || withoutOuterSpacesAndControls(m_form.subjectEdit->text()).isEmpty()
             || m_form.contentEdit->toPlainText().isEmpty()) {
             m_context.dialogs.informationBox(QStringLiteral("请不要误操作!"), kNoticeCaption);
             return;
         }
+        if (!list.currentHasUsableId()) {
+            m_context.dialogs.informationBox(kUnkeyedRowModifyMessage, kNoticeCaption);
+            return;
+        }
         Reminder reminder = m_form.reminder();
+        if (!reminder.due.isValid()) {
+            m_context.dialogs.informationBox(kNoTimeMessage, kNoticeCaption);
+            return;
+        }
         reminder.id = list.current().id;
         const bool updated = m_context.store.update(reminder);
-        // Emptied also when another program had deleted the row: after the reading, another row is current,
-        // and a second press must not write the form over it.
-        m_form.reset(m_context.clock.now().date());
+        // Kept when another program had deleted the row, so that what was typed can be added again; it is
+        // written over no other row until the user picks one.
+        if (updated)
+            m_form.reset(m_context.clock.now().date());
         list.reload();
+        m_keptForAGoneRow = !updated;
         m_context.refreshAgenda();
         if (updated)
             m_context.dialogs.informationBox(QStringLiteral("修改日程提醒成功！"), kReminderCaption);

@@ -11,6 +11,12 @@ struct ManagerContext;
 inline const QString kModifiedRowGoneMessage =
     QStringLiteral("这条日程提醒已被其他程序删除，修改没有保存。列表已重新读取。");
 
+// Told instead of writing when the current row has no id that the update could find it by.
+inline const QString kUnkeyedRowModifyMessage =
+    QStringLiteral("这条日程提醒没有可用的编号（id），不能修改。它是其他程序写入的。");
+// Told instead of writing when the form shows no date and time (the row loaded held none that can be read).
+inline const QString kNoTimeMessage = QStringLiteral("请输入提醒的日期和时间！");
+
 // The page that changes a reminder: a double-click on the grid loads the current row into the form below
 // it, and the modify button writes the form over the row that is current when it is pressed.
 class ModifyPage : public QWidget
@@ -29,4 +35,6 @@ private:
 
     ManagerContext &m_context;
     ReminderForm m_form;
+    // The form holds what was typed for a row that another program deleted.
+    bool m_keptForAGoneRow = false;
 };

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int kSpinHeight = 21;
+constexpr int kSpinHeight = 21; // the height the date and time fields have always had
 
 // Times are typed as people type them: the click that enters the field selects its hour, so that "0930"
 // makes 09:30:00; a later click selects the part clicked, and a drag what it covers.

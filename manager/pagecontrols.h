@@ -24,7 +24,8 @@ inline const QString kReminderCaption = QStringLiteral("提醒");
 inline const QString kNoDataMessage = QStringLiteral("没有任何数据!");
 
 // The controls of the manager's pages, each made at its place on a panel and named after its role. A page
-// makes its controls in tab order, which makes the order of creation the tab order.
+// makes its controls in tab order, which makes the order of creation the tab order. The places and sizes,
+// in pixels, are those the pages have always had, kept so that they look as they always did.
 
 // A raised panel; by default at the place where every page but the About page holds one.
 QFrame *placePanel(QWidget *parent, const QRect &geometry = QRect(18, 24, 545, 273));

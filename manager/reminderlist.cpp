@@ -48,6 +48,11 @@ QString ReminderList::currentDueText() const
     return m_model->storedDueText(currentRow());
 }
 
+bool ReminderList::currentHasUsableId() const
+{
+    return m_model->hasUsableId(currentRow());
+}
+
 std::optional<Reminder> ReminderList::currentToShow(Dialogs &dialogs) const
 {
     if (!hasRows()) {

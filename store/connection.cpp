@@ -39,6 +39,7 @@ void Connection::open()
         sqlite3_close(db);
         throw AppError(QStringLiteral("无法打开数据库文件“%1”：%2 Error opening database").arg(shown, reason));
     }
+    // Another program's lock is waited for five seconds, as Qt's SQLite driver always waited.
     sqlite3_busy_timeout(db, 5000);
     m_db = db;
     try {
@@ -71,6 +72,19 @@ void Connection::checkUsable()
         if (!columns.contains(column, Qt::CaseInsensitive))
             throw AppError(QStringLiteral("数据库文件“%1”的表“%2”缺少列“%3”").arg(shown, reminderTable(), column));
     }
+    // Every row is read with its rowid, the one key that every row has: a table made WITHOUT ROWID has none,
+    // and a column of that name would hide it.
+    if (columns.contains(QStringLiteral("rowid"), Qt::CaseInsensitive) || !hasRowids())
+        throw AppError(QStringLiteral("数据库文件“%1”的表“%2”没有行号（rowid）").arg(shown, reminderTable()));
     // Every change reaches the disk before it counts, so a crash or a kill loses nothing committed.
     sqlite3_exec(m_db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+}
+
+bool Connection::hasRowids() const
+{
+    sqlite3_stmt *probe = nullptr;
+    const QByteArray sql = QStringLiteral("SELECT rowid FROM \"%1\"").arg(reminderTable()).toUtf8();
+    const bool prepared = sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &probe, nullptr) == SQLITE_OK;
+    sqlite3_finalize(probe);
+    return prepared;
 }

@@ -27,6 +27,7 @@ public:
 
 private:
     void checkUsable();
+    bool hasRowids() const;
 
     QString m_path;
     sqlite3 *m_db = nullptr;

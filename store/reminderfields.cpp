@@ -5,10 +5,11 @@
 
 namespace {
 
-// Column names compare as the engine compares them, without regard to case.
+// Column names compare as the engine compares them, without regard to case; the row itself, first, is not
+// one of the table's columns even where SQLite names it after the id it stands for.
 qsizetype indexOf(const QStringList &columns, const QString &name)
 {
-    for (qsizetype i = 0; i < columns.size(); ++i) {
+    for (qsizetype i = 1; i < columns.size(); ++i) {
         if (columns.at(i).compare(name, Qt::CaseInsensitive) == 0)
             return i;
     }
@@ -31,9 +32,19 @@ Reminder ReminderFields::reminder(const QStringList &row) const
 {
     Reminder reminder;
     reminder.id = row.value(m_id).toLongLong();
+    reminder.rowid = row.value(0).toLongLong();
     reminder.subject = row.value(m_subject);
     reminder.content = row.value(m_content);
     reminder.due = parseDateTimeText(row.value(m_due));
     reminder.day = parseDateText(row.value(m_day));
     return reminder;
+}
+
+bool ReminderFields::hasUsableId(const QStringList &row) const
+{
+    // As SQLite writes an integer: "7", not " 7", "07" or "7.0", which an integer key never equals.
+    const QString text = row.value(m_id);
+    bool integer = false;
+    const qint64 id = text.toLongLong(&integer);
+    return integer && QString::number(id) == text;
 }

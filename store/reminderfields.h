@@ -4,8 +4,8 @@
 
 #include <QStringList>
 
-// Where a reminder's fields lie among the columns of a "select *" on the table: its own columns, which a
-// file made by another program may order differently.
+// Where a reminder's fields lie among the columns of a whole-row select, "SELECT rowid,* ...": the row itself
+// first, then the table's own columns, which a file made by another program may order differently.
 class ReminderFields
 {
 public:
@@ -16,6 +16,8 @@ public:
     Reminder reminder(const QStringList &row) const;
     // The row's 时间 as it is stored, unread.
     QString storedDueText(const QStringList &row) const { return row.value(m_due); }
+    // Whether the row's id is an integer, the key that the update and the deletion look for.
+    bool hasUsableId(const QStringList &row) const;
 
 private:
     qsizetype m_id = -1;

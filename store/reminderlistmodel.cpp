@@ -7,8 +7,10 @@
 
 namespace {
 
-constexpr int kPageSize = 256;
-constexpr char kListSql[] = "select * from 日程提醒";
+constexpr int kPageSize = 256; // a few screens of rows, read in a few milliseconds
+// "select * from 日程提醒", with the row itself in front, which the views do not show.
+constexpr char kListSql[] = "select rowid,* from 日程提醒";
+constexpr int kShownFrom = 1;
 
 } // namespace
 
@@ -52,6 +54,11 @@ QString ReminderListModel::storedDueText(int row) const
     return m_fields.storedDueText(m_rows.value(row));
 }
 
+bool ReminderListModel::hasUsableId(int row) const
+{
+    return m_fields.hasUsableId(m_rows.value(row));
+}
+
 QList<QStringList> ReminderListModel::readPage(int offset, QStringList *columns) const
 {
     // The first page runs the statement as it stands and stops after a page: the paging wrapper doubles the
@@ -81,20 +88,20 @@ int ReminderListModel::rowCount(const QModelIndex &parent) const
 
 int ReminderListModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_columns.size());
+    return parent.isValid() || m_columns.isEmpty() ? 0 : int(m_columns.size()) - kShownFrom;
 }
 
 QVariant ReminderListModel::data(const QModelIndex &index, int role) const
 {
     if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
-    return m_rows.at(index.row()).value(index.column());
+    return m_rows.at(index.row()).value(kShownFrom + index.column());
 }
 
 QVariant ReminderListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-        return m_columns.value(section);
+        return m_columns.value(kShownFrom + section);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

@@ -28,6 +28,8 @@ public:
     Reminder reminderAt(int row) const;
     // The 时间 of a row that has been read, as it is stored.
     QString storedDueText(int row) const;
+    // Whether a row that has been read has an id that the update and the deletion can find it by.
+    bool hasUsableId(int row) const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;

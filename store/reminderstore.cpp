@@ -21,14 +21,22 @@
 namespace {
 
 // Markers are numbered from 1 in the order they occur.
-constexpr char kDueSql[] = "SELECT * FROM 日程提醒 WHERE 时间 =:a";
 constexpr char kDaySql[] = "select 主题,时间 from 日程提醒 where 日期=:a";
 constexpr char kInsertSql[] = "insert into 日程提醒(主题,内容,时间,日期)values(:a,:b,:c,:d)";
 constexpr char kUpdateSql[] = "update 日程提醒 set 主题=:a,内容=:b,日期=:c,时间=:d where id=:e";
 constexpr char kDeleteSql[] = "DELETE FROM 日程提醒 WHERE id=?";
-// Only the stored form's first second of a minute falls due, as with the due select's equality.
-constexpr char kDueBetweenSql[] =
-    "SELECT * FROM 日程提醒 WHERE 时间 >:a AND 时间 <=:b AND substr(时间,18)='00' ORDER BY 时间,id";
+// The rows whose 时间 SQLite reads as a time from :a up to but not including :b (both in the stored form),
+// whatever its spelling: with or without seconds or their fractions, "T" or blanks after the date, the date
+// alone for midnight. The value decides, datetime(时间); the 时间 index finds the candidates by their text,
+// which begins with their date: the minutes' own range "yyyy-mm-dd hh:MM" holds the stored form, and two
+// small ranges around it the other spellings ("yyyy-mm-dd" alone or followed by a blank other than the
+// stored form's, then " T..." and "T..." up to the last day).
+constexpr char kDueInSql[] = "SELECT rowid,* FROM 日程提醒"
+                             " WHERE (时间>=substr(:a,1,16) AND 时间<substr(:b,1,16)"
+                             " OR 时间>=substr(:a,1,10) AND 时间<substr(:a,1,10)||' 0'"
+                             " OR 时间>=substr(:a,1,10)||' :' AND 时间<date(:b,'-1 minute')||'U')"
+                             " AND datetime(时间)>=:a AND datetime(时间)<:b"
+                             " ORDER BY datetime(时间),rowid";
 
 // A row without a real 时间 would never fall due and could not be shown, and 日期 must name the agenda's day.
 void requireDateAndTime(const Reminder &reminder)
@@ -133,18 +141,20 @@ qint64 ReminderStore::dataVersion()
 
 QList<Reminder> ReminderStore::dueAt(const QDateTime &minute)
 {
-    open();
-    Statement select(*m_connection, kDueSql);
-    select.bind(1, dueText(minute));
-    return remindersOf(select);
+    return dueIn(minute, minute.addSecs(60));
 }
 
 QList<Reminder> ReminderStore::dueBetween(const QDateTime &after, const QDateTime &upTo)
 {
+    return dueIn(after.addSecs(60), upTo.addSecs(60));
+}
+
+QList<Reminder> ReminderStore::dueIn(const QDateTime &firstMinute, const QDateTime &endMinute)
+{
     open();
-    Statement select(*m_connection, kDueBetweenSql);
-    select.bind(1, dueText(after));
-    select.bind(2, dueText(upTo));
+    Statement select(*m_connection, kDueInSql);
+    select.bind(1, dueText(firstMinute));
+    select.bind(2, dueText(endMinute));
     return remindersOf(select);
 }
 
@@ -181,7 +191,7 @@ void ReminderStore::forEachInTimeOrder(const QDate &first, const QDate &last,
             values << reminderDateText(last);
         }
     }
-    QByteArray sql = "SELECT * FROM 日程提醒";
+    QByteArray sql = "SELECT rowid,* FROM 日程提醒";
     if (!tests.isEmpty())
         sql += " WHERE " + tests.join(" AND ");
     sql += " ORDER BY 时间,id";

@@ -10,9 +10,9 @@
 class Connection;
 
 // The one place where reminders live: the table 日程提醒 in the database file, reached through one
-// connection. Every operation runs its statement exactly as written below, with every value bound as a
-// parameter; each opens the file first when it is not open. Failures throw AppError with the engine's
-// message (or the file's problem), and nothing is retried.
+// connection. Every operation runs one statement (where one is quoted below, exactly that one), with every
+// value bound as a parameter; each opens the file first when it is not open. Failures throw AppError with
+// the engine's message (or the file's problem), and nothing is retried.
 class ReminderStore
 {
 public:
@@ -38,12 +38,14 @@ public:
     // to the file since the last call; the store's own changes leave it as it is.
     qint64 dataVersion();
 
-    // "SELECT * FROM 日程提醒 WHERE 时间 =:a", :a the first second of `minute`'s minute ("yyyy-mm-dd hh:MM:00").
-    // Every field of each row is read.
+    // The reminders whose 时间 falls in `minute`'s minute, in time order (the value, then the row); every field
+    // read. For the rows the program writes, in the stored form, these are the rows of "SELECT * FROM 日程提醒
+    // WHERE 时间 =:a" with :a the minute's first second; a time written by another program counts as SQLite's
+    // datetime() reads it, whatever its spelling ("yyyy-mm-dd hh:MM", seconds, "T", the date alone for
+    // midnight). A text that datetime() does not read (such as a one-digit hour) never falls due.
     QList<Reminder> dueAt(const QDateTime &minute);
-    // The reminders due in the minutes after `after`'s minute, up to and including `upTo`'s minute: those
-    // whose 时间 is the first second of one of these minutes, in time order (时间, then id); every field
-    // read. Wall-clock texts in the stored form compare as text, along the 时间 index.
+    // The same for the minutes after `after`'s minute, up to and including `upTo`'s minute; along the 时间
+    // index.
     QList<Reminder> dueBetween(const QDateTime &after, const QDateTime &upTo);
     // "select 主题,时间 from 日程提醒 where 日期=:a", :a the day as "yyyy-mm-dd". Only subject and due are
     // read; the rows come in the order the store returns them. Built straight from the statement: this is
@@ -71,6 +73,8 @@ public:
     Connection &connection();
 
 private:
+    // The reminders due from `firstMinute`'s minute up to but not including `endMinute`'s.
+    QList<Reminder> dueIn(const QDateTime &firstMinute, const QDateTime &endMinute);
     // open(), and the refusal of a file that may only be read.
     void openForWriting();
 

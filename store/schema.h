@@ -26,9 +26,10 @@ inline QStringList reminderTableStatements()
                        " id INTEGER PRIMARY KEY AUTOINCREMENT,"
                        " 主题 TEXT,"
                        " 内容 TEXT,"
-                       // Stored in one form, "yyyy-mm-dd hh:MM:ss", so that the due select's equality holds
-                       // to the second.
-                       " 时间 TEXT CHECK (datetime(时间) IS 时间),"
+                       // Any time that SQLite reads falls due in its minute, whatever its spelling; only a
+                       // text that names no time is refused (or no value, as before). Files made before keep
+                       // their stricter check, which allowed the stored form alone.
+                       " 时间 TEXT CHECK (时间 IS NULL OR datetime(时间) IS NOT NULL),"
                        " 日期 TEXT)"),
         QStringLiteral("CREATE INDEX 日程提醒_时间 ON 日程提醒(时间)"),
         QStringLiteral("CREATE INDEX 日程提醒_日期 ON 日程提醒(日期)"),

@@ -104,8 +104,8 @@ QDateTime parseDateTimeText(const QString &text)
     const QDateTime stored = fromStoredForm(text.utf16(), text.size());
     if (stored.isValid())
         return stored;
-    static const QRegularExpression form(
-        QStringLiteral(R"(^\s*(\d{4})-(\d{1,2})-(\d{1,2})(?:[ T](\d{1,2}):(\d{1,2})(?::(\d{1,2}))?)?\s*$)"));
+    static const QRegularExpression form(QStringLiteral(
+        R"(^\s*(\d{4})-(\d{1,2})-(\d{1,2})(?:[\sT]+(\d{1,2}):(\d{1,2})(?::(\d{1,2})(?:\.\d*)?)?)?\s*Z?\s*$)"));
     const QRegularExpressionMatch match = form.match(text);
     if (!match.hasMatch())
         return {};

@@ -15,7 +15,9 @@ QString dueText(const QDateTime &now);
 // The one form in which 时间 is stored, so that equality holds to the second.
 QString canonicalDateTimeText(const QDateTime &value);
 // Reads a stored or bound date-time text: "yyyy-m-d h:m[:s]" or a date alone (midnight), with one or two
-// digits per field. Returns an invalid QDateTime when the text does not name a real date and time.
+// digits per field, and the other spellings of SQLite's datetime() without a time zone: blanks or "T"
+// between date and time, a fraction of a second (dropped), a final "Z". Returns an invalid QDateTime when the text does
+// not name a real date and time.
 QDateTime parseDateTimeText(const QString &text);
 // Reads a stored date text, "yyyy-m-d", or the date of a text that parseDateTimeText reads. Returns an
 // invalid QDate when the text names no date.

@@ -141,6 +141,17 @@ new_workdir() {
   "$ORVANE_DB" --file data.mdb init >/dev/null
 }
 
+# stage_program: copies the program and the files it loads from beside it to a folder in $E2E_WORK that
+# every user may read, for a test that runs it as another user: the build may lie in a folder closed to
+# others. Prints the copy's path.
+stage_program() {
+  local dir="$E2E_WORK/program"
+  mkdir -p "$dir"
+  find "$(dirname "$ORVANE_BIN")" -maxdepth 1 -type f -exec cp {} "$dir" \;
+  chmod -R a+rX "$dir"
+  echo "$dir/$(basename "$ORVANE_BIN")"
+}
+
 # start_app: starts the program in the current directory; its pid is in APP_PID.
 start_app() {
   "$ORVANE_BIN" >>"$E2E_WORK/app.log" 2>&1 &

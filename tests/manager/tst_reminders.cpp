@@ -133,6 +133,9 @@ private slots:
     void modifyWritesTheSelectedRowAndResets();
     void modifyAcceptsBlankContentAndMidnight();
     void modifyOfARowRemovedElsewhereIsNotConfirmed();
+    void modifyAfterAnUnreadableTimeAsksForOne();
+    void rowsWithoutAUsableIdAreLeftAlone_data();
+    void rowsWithoutAUsableIdAreLeftAlone();
     void deleteRemovesTheRightClickedRow();
     void deleteAfterAPressBelowTheRowsKeepsTheShownRow();
     void deleteOfARowRemovedElsewhereIsNotConfirmed();
@@ -379,11 +382,10 @@ void TestReminders::oddRowsShowWhatTheyCan_data()
     QTest::addColumn<QString>("values"); // 主题, 内容 and 时间 as SQL
     QTest::addColumn<QString>("subject");
     QTest::addColumn<QString>("content");
-    QTest::addColumn<QDateTime>("due"); // what the modify page's date and time show
+    QTest::addColumn<QDateTime>("due"); // what the modify page's date and time show; invalid for none
     QTest::addColumn<QString>("shownTime");
 
-    // The modify page's date and time before the row is loaded; a time that cannot be read leaves them.
-    const QDateTime before(QDate(2020, 1, 2), QTime(7, 8, 9));
+    const QDateTime none;
     const QDateTime nineThirty(QDate(2026, 3, 4), QTime(9, 30));
     const QString regional = regionalDateTimeText(nineThirty);
     QTest::newRow("no subject") << "NULL,'a','2026-03-04 09:30:00'"
@@ -394,13 +396,13 @@ void TestReminders::oddRowsShowWhatTheyCan_data()
                                 << "" << nineThirty << regional;
     QTest::newRow("no time") << "'甲','a',NULL"
                              << "甲"
-                             << "a" << before << "";
+                             << "a" << none << "";
     QTest::newRow("time in words") << "'甲','a','下周一'"
                                    << "甲"
-                                   << "a" << before << "下周一";
+                                   << "a" << none << "下周一";
     QTest::newRow("time as a number") << "'甲','a',20260304"
                                       << "甲"
-                                      << "a" << before << "20260304";
+                                      << "a" << none << "20260304";
     QTest::newRow("subject as a number") << "42,'a','2026-03-04 09:30:00'"
                                          << "42"
                                          << "a" << nineThirty << regional;
@@ -439,7 +441,13 @@ void TestReminders::oddRowsShowWhatTheyCan()
     doubleClickRow(modifyGrid, 0);
     QCOMPARE(form.subject->text(), subject);
     QCOMPARE(form.content->toPlainText(), content);
-    QCOMPARE(QDateTime(form.date->date(), form.time->time()), due);
+    if (due.isValid()) {
+        QCOMPARE(QDateTime(form.date->date(), form.time->time()), due);
+    } else {
+        // Nothing of the date and time shown before stays.
+        QCOMPARE(form.date->text().trimmed(), QString());
+        QCOMPARE(form.time->text().trimmed(), QString());
+    }
 
     f.pages()->setCurrentIndex(BrowsePage);
     doubleClickRow(grid(f, BrowsePage), 0);
@@ -561,15 +569,89 @@ void TestReminders::modifyOfARowRemovedElsewhereIsNotConfirmed()
              (QStringList{QStringLiteral("agenda|甲"), QStringLiteral("info|提示|") + kModifiedRowGoneMessage}));
     QCOMPARE(f.rows(), QStringLiteral("甲|a|2026-03-04 09:00:00|2026-03-04"));
     QCOMPARE(grid(f, ModifyPage)->model()->rowCount(), 1); // read again
-    // Emptied as after a modification: pressing 修改 again cannot write the text over 甲, now current.
-    QCOMPARE(form.subject->text(), QString());
-    QCOMPARE(form.content->toPlainText(), QString());
-    QCOMPARE(form.date->date(), f.clock.now().date());
-    QCOMPARE(form.time->text(), QStringLiteral("00:00:00"));
+    // What was typed stays, to be added again; pressing 修改 again does not write it over 甲, now current,
+    // until the user picks a row.
+    QCOMPARE(form.subject->text(), QStringLiteral("乙改"));
+    QCOMPARE(form.content->toPlainText(), QStringLiteral("b"));
     f.dialogs.shown.clear();
     clickButton(f, "modifyPage", "modifyButton");
     QCOMPARE(f.dialogs.shown, QStringList{kModifyRefused});
     QCOMPARE(f.rows(), QStringLiteral("甲|a|2026-03-04 09:00:00|2026-03-04"));
+
+    pressRow(grid(f, ModifyPage), 0, Qt::LeftButton);
+    clickButton(f, "modifyPage", "modifyButton");
+    QCOMPARE(f.dialogs.shown.last(), kModified);
+    QCOMPARE(f.rows().section(u'|', 0, 1), QStringLiteral("乙改|b"));
+}
+
+// A row whose time cannot be read loads with no date and time, and 修改 asks for them instead of writing
+// those of the row loaded before.
+void TestReminders::modifyAfterAnUnreadableTimeAsksForOne()
+{
+    ManagerFixture f;
+    f.addRow(QStringLiteral("甲"), QStringLiteral("a"), QStringLiteral("2026-03-04 09:00:00"));
+    f.db.sql(QStringLiteral("PRAGMA ignore_check_constraints=ON; "
+                            "insert into 日程提醒(主题,内容,时间,日期) values('乙','b','下周一','2026-03-04')"));
+    f.showPage(ModifyPage);
+    QTableView *list = grid(f, ModifyPage);
+    Form form(f, "modifyPage");
+    doubleClickRow(list, 0);
+    QCOMPARE(form.time->time(), QTime(9, 0));
+    pressRow(list, 1, Qt::LeftButton);
+    doubleClickRow(list, 1);
+    QCOMPARE(form.date->text().trimmed(), QString());
+    QCOMPARE(form.time->text().trimmed(), QString());
+    const QString before = f.rows();
+    f.dialogs.shown.clear();
+
+    clickButton(f, "modifyPage", "modifyButton");
+    QCOMPARE(f.dialogs.shown, QStringList{QStringLiteral("info|提示|") + kNoTimeMessage});
+    QCOMPARE(f.rows(), before);
+
+    // A time chosen fills both fields: the date is today's.
+    form.time->setTime(QTime(10, 30));
+    QCOMPARE(form.date->date(), f.clock.now().date());
+    QVERIFY(!form.date->text().trimmed().isEmpty());
+    clickButton(f, "modifyPage", "modifyButton");
+    QCOMPARE(f.dialogs.shown.last(), kModified);
+    QCOMPARE(f.rows().section(u'\n', 1),
+             QStringLiteral("乙|b|%1 10:30:00|%1").arg(f.clock.now().date().toString(Qt::ISODate)));
+}
+
+void TestReminders::rowsWithoutAUsableIdAreLeftAlone_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("id"); // as SQL
+    QTest::addColumn<QString>("told");
+    QTest::newRow("modify, no id") << int(ModifyPage) << "null" << kUnkeyedRowModifyMessage;
+    QTest::newRow("modify, id in words") << int(ModifyPage) << "'x'" << kUnkeyedRowModifyMessage;
+    QTest::newRow("delete, no id") << int(DeletePage) << "null" << kUnkeyedRowDeleteMessage;
+    QTest::newRow("delete, id in words") << int(DeletePage) << "'x'" << kUnkeyedRowDeleteMessage;
+}
+
+// A row that another program wrote without an id that finds it is neither modified nor deleted, and the
+// user is told why.
+void TestReminders::rowsWithoutAUsableIdAreLeftAlone()
+{
+    QFETCH(int, page);
+    QFETCH(QString, id);
+    QFETCH(QString, told);
+    ManagerFixture f;
+    f.db.sql(QStringLiteral("drop table 日程提醒; create table 日程提醒(id, 主题, 内容, 时间, 日期);"
+                            "insert into 日程提醒 values(%1, '甲', 'a', '2026-03-04 09:00:00', '2026-03-04')")
+                 .arg(id));
+    const QString before = f.rows();
+    f.showPage(page);
+    f.dialogs.shown.clear();
+    if (page == ModifyPage) {
+        doubleClickRow(grid(f, ModifyPage), 0);
+        Form(f, "modifyPage").subject->setText(QStringLiteral("乙"));
+        clickButton(f, "modifyPage", "modifyButton");
+    } else {
+        deleteAction(f)->trigger();
+    }
+    QCOMPARE(f.dialogs.shown, QStringList{QStringLiteral("info|提示|") + told});
+    QCOMPARE(f.rows(), before);
 }
 
 void TestReminders::deleteRemovesTheRightClickedRow()

@@ -78,21 +78,21 @@ void TestReminderWatch::eachReminderOnce_data()
 {
     QTest::addColumn<Looks>("looks");
     QTest::addColumn<QString>("raised");
-    // Stored: a at 08:30, b and c at 08:30 too, d at 08:31:15 (never due), e at 09:15, f at 02:30 on the
+    // Stored: a at 08:30, b and c at 08:30 too, d at 08:31:15 (due in its minute), e at 09:15, f at 02:30 on the
     // 29th, g at 02:30 on the 25th.
     QTest::newRow("two looks a minute, raised at the first")
         << Looks{at(4, QTime(8, 30, 5)), at(4, QTime(8, 30, 35))} << "a,b,c|";
     QTest::newRow("nothing from before the program started")
         << Looks{at(4, QTime(9, 0, 5)), at(4, QTime(9, 0, 35))} << "|";
     QTest::newRow("stopped before the first look")
-        << Looks{at(4, QTime(8, 29, 50)), at(4, QTime(8, 31, 0))} << "|a,b,c";
+        << Looks{at(4, QTime(8, 29, 50)), at(4, QTime(8, 31, 0))} << "|a,b,c,d";
     QTest::newRow("a suspended machine catches up, earliest first")
-        << Looks{at(4, QTime(8, 29, 50)), at(4, QTime(9, 20, 0))} << "|a,b,c,e";
-    QTest::newRow("seconds other than 00 never fall due")
-        << Looks{at(4, QTime(8, 31, 10)), at(4, QTime(8, 31, 40))} << "|";
+        << Looks{at(4, QTime(8, 29, 50)), at(4, QTime(9, 20, 0))} << "|a,b,c,d,e";
+    QTest::newRow("seconds other than 00 fall due in their minute")
+        << Looks{at(4, QTime(8, 31, 10)), at(4, QTime(8, 31, 40))} << "d|";
     QTest::newRow("the clock set back does not raise them again")
         << Looks{at(4, QTime(8, 30, 5)), at(4, QTime(9, 16, 0)), at(4, QTime(8, 0, 0)), at(4, QTime(9, 30, 0))}
-        << "a,b,c|e||";
+        << "a,b,c|d,e||";
     QTest::newRow("the hour daylight saving skips is caught up")
         << Looks{at(29, QTime(1, 59, 40)), at(29, QTime(3, 0, 10))} << "|f";
     QTest::newRow("the hour daylight saving repeats raises nothing twice")

@@ -53,6 +53,13 @@ void TestTextFormats::dateTimeTexts_data()
                                       << "2026-03-04 09:05:00";
     QTest::newRow("T between") << "2026-03-04T09:05:07"
                                << "2026-03-04 09:05:07";
+    QTest::newRow("blanks between") << "2026-03-04 \t09:05"
+                                    << "2026-03-04 09:05:00";
+    QTest::newRow("fraction of a second") << "2026-03-04 09:05:07.999"
+                                          << "2026-03-04 09:05:07";
+    QTest::newRow("Z") << "2026-03-04T09:05Z"
+                       << "2026-03-04 09:05:00";
+    QTest::newRow("zone offset") << "2026-03-04 09:05+02:00" << QString();
     QTest::newRow("date alone") << "2026-03-04"
                                 << "2026-03-04 00:00:00";
     QTest::newRow("blanks around") << " 2026-03-04 09:05:07\t"

@@ -6,7 +6,9 @@
 TempDatabase::TempDatabase()
 {
     QProcess tool;
-    tool.start(QStringLiteral(ORVANE_DB), {QStringLiteral("--file"), path(), QStringLiteral("init")});
+    // ORVANE_DB in the environment names a copy, for a test that runs as another user.
+    tool.start(qEnvironmentVariable("ORVANE_DB", QStringLiteral(ORVANE_DB)),
+               {QStringLiteral("--file"), path(), QStringLiteral("init")});
     if (!tool.waitForFinished(30000) || tool.exitCode() != 0)
         qFatal("could not create the starter database: %s", tool.readAllStandardError().constData());
 }

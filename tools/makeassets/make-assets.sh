@@ -41,7 +41,10 @@ chime() {
     rm -rf "$tmp"
 }
 
-[ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -G Ninja >/dev/null
+# The asset maker is built only when asked for; an existing build keeps its generator.
+generator=()
+[ -f "$build/CMakeCache.txt" ] || generator=(-G Ninja)
+cmake -S "$root" -B "$build" "${generator[@]}" -DORVANE_EXTRAS=ON >/dev/null
 cmake --build "$build" --target orvane-makeassets
 mkdir -p "$out"
 QT_QPA_PLATFORM=offscreen "$build/tools/makeassets/orvane-makeassets" "$out"
