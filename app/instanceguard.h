@@ -24,6 +24,9 @@ public:
     ~InstanceGuard() override;
 
     Role role() const { return m_role; }
+    // Why the guard is not used when the folder of its lock is not safe to use (empty otherwise): the
+    // program then runs unguarded rather than let another user's folder keep it from running.
+    const QString &problem() const { return m_problem; }
 
     // First instance: listens for later starts; each one's "restore" arrives as restoreRequested. Needs
     // the application's event loop.
@@ -41,6 +44,7 @@ private:
     class Request;
 
     QString m_base; // path of the lock file and the socket, less their endings
+    QString m_problem;
     int m_lock = -1;
     Role m_role = Role::Unguarded;
     Listener *m_listener = nullptr;
