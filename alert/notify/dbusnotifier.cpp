@@ -5,6 +5,7 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QDBusServiceWatcher>
 #include <QVariantMap>
 
 namespace {
@@ -38,6 +39,10 @@ void DBusNotifier::notify(const Reminder &reminder)
                       SLOT(actionInvoked(uint, QString)));
         m_bus.connect(QString(), kPath, kInterface, QStringLiteral("NotificationClosed"), this,
                       SLOT(notificationClosed(uint, uint)));
+        // A service that restarts numbers its notifications anew: the ids of the one before would match
+        // other programs' notifications.
+        auto *owner = new QDBusServiceWatcher(kService, m_bus, QDBusServiceWatcher::WatchForOwnerChange, this);
+        connect(owner, &QDBusServiceWatcher::serviceOwnerChanged, this, [this] { m_shown.clear(); });
         m_listening = true;
     }
     const QString summary = reminder.subject;

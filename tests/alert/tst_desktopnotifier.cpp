@@ -37,6 +37,7 @@ private slots:
     void notificationShowsTheReminder_data();
     void notificationShowsTheReminder();
     void theActionOfItsOwnNotificationsIsActivated();
+    void idsAreForgottenWhenTheServiceRestarts();
     void withoutAServiceNothingIsShownOrSaid();
     void withoutABusNothingIsShownOrSaid();
     void theModulesNotifierSpeaksThroughThisOne();
@@ -113,6 +114,30 @@ void TestDesktopNotifier::theActionOfItsOwnNotificationsIsActivated()
     QTRY_COMPARE(activated.count(), 2);
     QTest::qWait(100);
     QCOMPARE(activated.count(), 2);
+}
+
+void TestDesktopNotifier::idsAreForgottenWhenTheServiceRestarts()
+{
+    DBusNotifier notifier(QDBusConnection::sessionBus());
+    QSignalSpy activated(&notifier, &DesktopNotifier::activated);
+    {
+        RecordingNotificationService first;
+        notifier.notify(reminder(QStringLiteral("会议"), QStringLiteral("一")));
+        QTRY_COMPARE(first.notifications.size(), 1);
+    }
+    RecordingNotificationService restarted;
+    // Another program's first notification on the new service gets the id that ours had.
+    QCOMPARE(restarted.Notify(QStringLiteral("other"), 0, QString(), QStringLiteral("other"), QString(),
+                              {QStringLiteral("default"), QStringLiteral("Open")}, {}, -1),
+             1u);
+    restarted.invokeAction(1, QStringLiteral("default"));
+    // Its own notifications on the new service still bring the alert forward.
+    notifier.notify(reminder(QStringLiteral("电话"), QStringLiteral("二")));
+    QTRY_COMPARE(restarted.notifications.size(), 2);
+    restarted.invokeAction(2, QStringLiteral("default"));
+    QTRY_COMPARE(activated.count(), 1);
+    QTest::qWait(100);
+    QCOMPARE(activated.count(), 1);
 }
 
 void TestDesktopNotifier::withoutAServiceNothingIsShownOrSaid()
