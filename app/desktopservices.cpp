@@ -1,8 +1,8 @@
 #include "app/desktopservices.h"
 
 #include "alert/alertsound.h"
-#include "alert/desktopnotifier.h"
-#include "notice/noticeclient.h"
+#include "alert/moduledesktopnotifier.h"
+#include "notice/modulenoticeclient.h"
 #include "window/systemtraybackend.h"
 
 std::unique_ptr<TrayBackend> DesktopServices::makeTrayBackend()

@@ -1,6 +1,8 @@
 #include "alert/notify/dbusnotifier.h"
 
+#include "core/text.h"
 #include "store/reminder.h"
+#include "store/textformats.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -15,6 +17,14 @@ const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString kInterface = QStringLiteral("org.freedesktop.Notifications");
 const QString kDefaultAction = QStringLiteral("default"); // what a click on the notification invokes
 constexpr uchar kCriticalUrgency = 2;
+
+// The body of the notification of `reminder` (its summary is the subject): the time as the alert window
+// shows it, a line feed, and the content.
+QString notificationBody(const Reminder &reminder)
+{
+    const QString time = reminder.due.isValid() ? regionalDateTimeText(reminder.due) : QString();
+    return time + QLatin1Char('\n') + withLineFeeds(reminder.content);
+}
 
 QDBusMessage serviceCall(const QString &method)
 {

@@ -1,7 +1,17 @@
 // The notification module: desktop notifications on the session bus, loaded at the first notification.
 #include "alert/notify/dbusnotifier.h"
 
-extern "C" Q_DECL_EXPORT DesktopNotifier *orvaneCreateDesktopNotifier()
+class NotifyModule : public QObject, public DesktopNotifierModule
 {
-    return new DBusNotifier(QDBusConnection::sessionBus());
-}
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID DesktopNotifierModule_iid)
+    Q_INTERFACES(DesktopNotifierModule)
+
+public:
+    DesktopNotifier *createDesktopNotifier(QObject *parent) override
+    {
+        return new DBusNotifier(QDBusConnection::sessionBus(), parent);
+    }
+};
+
+#include "module.moc"

@@ -1,4 +1,4 @@
-#include "alert/desktopnotifier.h"
+#include "alert/moduledesktopnotifier.h"
 #include "alert/notify/dbusnotifier.h"
 #include "store/reminder.h"
 #include "store/textformats.h"
