@@ -2,8 +2,8 @@
 
 #include "alert/alertsound.h"
 #include "alert/moduledesktopnotifier.h"
+#include "desktop/systemtraybackend.h"
 #include "notice/modulenoticeclient.h"
-#include "window/systemtraybackend.h"
 
 std::unique_ptr<TrayBackend> DesktopServices::makeTrayBackend()
 {

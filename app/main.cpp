@@ -1,5 +1,5 @@
-#include "app/instanceguard.h"
 #include "app/program.h"
+#include "desktop/instanceguard.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

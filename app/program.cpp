@@ -1,8 +1,8 @@
 #include "app/program.h"
 
 #include "app/desktopservices.h"
-#include "app/instanceguard.h"
 #include "app/mainwindow.h"
+#include "desktop/instanceguard.h"
 #include "store/reminderstore.h"
 #include "window/appwindow.h"
 #include "window/picture.h"

@@ -1,5 +1,5 @@
 #include "alert/moduledesktopnotifier.h"
-#include "alert/notify/dbusnotifier.h"
+#include "desktop/notify/dbusnotifier.h"
 #include "store/reminder.h"
 #include "store/textformats.h"
 #include "tests/support/privatesessionbus.h"

@@ -7,7 +7,10 @@
 // One instance of the program per user and display. The first instance holds a lock on a file for its
 // whole life and listens on a local socket; a later start finds the lock taken, sends "restore" over the
 // socket, waits for the answer and ends. The system drops the lock (flock) when its holder ends in any way,
-// so a killed first instance leaves nothing behind that could stop the next start.
+// so a killed first instance leaves nothing behind that could stop the next start. The lock and the socket
+// live in $XDG_RUNTIME_DIR, or else in a folder of this user's own in the temporary folder (owned by the
+// user, mode 0700, not a link); when that folder is not safe, problem() says why and the program runs
+// unguarded.
 class InstanceGuard : public QObject
 {
     Q_OBJECT

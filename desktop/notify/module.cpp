@@ -1,5 +1,5 @@
 // The notification module: desktop notifications on the session bus, loaded at the first notification.
-#include "alert/notify/dbusnotifier.h"
+#include "desktop/notify/dbusnotifier.h"
 
 class NotifyModule : public QObject, public DesktopNotifierModule
 {

@@ -1,5 +1,5 @@
-#include "app/autostart.h"
 #include "core/apperror.h"
+#include "desktop/autostart.h"
 
 #include <QDir>
 #include <QFile>

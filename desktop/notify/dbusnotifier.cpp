@@ -1,4 +1,4 @@
-#include "alert/notify/dbusnotifier.h"
+#include "desktop/notify/dbusnotifier.h"
 
 #include "core/text.h"
 #include "store/reminder.h"

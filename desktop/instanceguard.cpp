@@ -1,4 +1,4 @@
-#include "app/instanceguard.h"
+#include "desktop/instanceguard.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 // (PipeWire's too), loaded at the first sound. The server is answered and fed from libpulse's own thread, so
 // the caller never waits for it; without a server, or without a sound in the file, the player stays silent.
 #include "alert/alertsound.h"
-#include "alert/media/mp3decoder.h"
+#include "desktop/media/mp3decoder.h"
 
 #include <QCoreApplication>
 #include <QFile>
