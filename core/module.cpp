@@ -10,7 +10,8 @@ void *moduleInterface(const QString &module, const char *iid, QString *error)
 {
     // Each module is looked at once: a missing one is said once on the error output, not at every use.
     static QHash<QString, QString> failures;
-    auto failed = failures.constFind(module);
+    const QString key = module + QLatin1Char(' ') + QLatin1String(iid);
+    auto failed = failures.constFind(key);
     if (failed == failures.cend()) {
         const QString path = QCoreApplication::applicationDirPath() + QLatin1Char('/') + module + QStringLiteral(".so");
         QPluginLoader loader(path);
@@ -23,7 +24,7 @@ void *moduleInterface(const QString &module, const char *iid, QString *error)
         if (!reason.contains(path)) // "The shared library was not found."
             reason = path + QStringLiteral(": ") + reason;
         std::fprintf(stderr, "orvane-reminder: %s\n", qPrintable(reason));
-        failed = failures.insert(module, reason);
+        failed = failures.insert(key, reason);
     }
     if (error)
         *error = *failed;

@@ -1,5 +1,7 @@
 #include "alert/moduledesktopnotifier.h"
+#include "core/module.h"
 #include "desktop/notify/dbusnotifier.h"
+#include "notice/noticeclient.h"
 #include "store/reminder.h"
 #include "store/textformats.h"
 #include "tests/support/privatesessionbus.h"
@@ -41,6 +43,7 @@ private slots:
     void withoutAServiceNothingIsShownOrSaid();
     void withoutABusNothingIsShownOrSaid();
     void theModulesNotifierSpeaksThroughThisOne();
+    void aModuleWithAnotherInterfaceIsRefused();
 
 private:
     std::unique_ptr<PrivateSessionBus> m_bus;
@@ -172,6 +175,17 @@ void TestDesktopNotifier::theModulesNotifierSpeaksThroughThisOne()
     QCOMPARE(service.notifications.first().summary, QStringLiteral("会议"));
     service.invokeAction(service.notifications.first().id, QStringLiteral("default"));
     QTRY_COMPARE(activated.count(), 1);
+}
+
+// The module's interface id carries its version: a module made for another interface, or another version
+// of it, is not used.
+void TestDesktopNotifier::aModuleWithAnotherInterfaceIsRefused()
+{
+    QString error;
+    QVERIFY(!moduleInterface<NoticeClientModule>(QStringLiteral("orvane-notify"), &error));
+    QVERIFY2(error.contains(QLatin1String(NoticeClientModule_iid)), qPrintable(error));
+    QVERIFY(!moduleInterface(QStringLiteral("orvane-notify"), "org.orvane.reminder.DesktopNotifier/2.0"));
+    QVERIFY(moduleInterface<DesktopNotifierModule>(QStringLiteral("orvane-notify")));
 }
 
 QTEST_GUILESS_MAIN(TestDesktopNotifier)
