@@ -6,8 +6,10 @@
 
 void ModuleAlertSound::play(const QString &path)
 {
-    if (!m_player) // without the module the program stays silent
-        m_player.reset(createFromModule<AlertSound>(QStringLiteral("orvane-sound"), "orvaneCreateAlertSound"));
+    if (!m_player) { // without the module the program stays silent
+        if (auto *module = moduleInterface<AlertSoundModule>(QStringLiteral("orvane-sound")))
+            m_player = module->createAlertSound();
+    }
     if (m_player)
         m_player->play(path);
 }

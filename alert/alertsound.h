@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <memory>
 
@@ -11,6 +12,18 @@ public:
     virtual ~AlertSound() = default;
     virtual void play(const QString &path) = 0;
 };
+
+// What the sound module (orvane-sound) gives the program: its players.
+class AlertSoundModule
+{
+public:
+    virtual ~AlertSoundModule() = default;
+    // Null when not even the audio client can be made: the program then stays silent.
+    virtual std::unique_ptr<AlertSound> createAlertSound() = 0;
+};
+
+#define AlertSoundModule_iid "org.orvane.reminder.AlertSound/1.0"
+Q_DECLARE_INTERFACE(AlertSoundModule, AlertSoundModule_iid)
 
 // The player of the sound module (orvane-sound beside the executable), loaded at the first sound so that
 // start-up does not pay for the audio libraries. Without the module the program stays silent and says why

@@ -24,24 +24,13 @@ signals:
     void activated();
 };
 
-// The body of the notification of `reminder` (its summary is the subject): the time as the alert window
-// shows it, a line feed, and the content.
-QString notificationBody(const Reminder &reminder);
-
-// The notifier as the program has it: the one of the notification module (orvane-notify beside the
-// executable), loaded at the first notification as the program's other modules are, so that nothing of the
-// notifications is made before a reminder falls due; it forwards the module's notifier's signal. Without
-// the module nothing is shown, and the reason goes once to the error output.
-class ModuleDesktopNotifier : public DesktopNotifier
+// What the notification module (orvane-notify) gives the program: its notifier on the session bus.
+class DesktopNotifierModule
 {
-    Q_OBJECT
-
 public:
-    using DesktopNotifier::DesktopNotifier;
-
-    void notify(const Reminder &reminder) override;
-
-private:
-    // The module's notifier, a child of this one; null until the first notification and without the module.
-    DesktopNotifier *m_notifier = nullptr;
+    virtual ~DesktopNotifierModule() = default;
+    virtual DesktopNotifier *createDesktopNotifier(QObject *parent) = 0;
 };
+
+#define DesktopNotifierModule_iid "org.orvane.reminder.DesktopNotifier/1.0"
+Q_DECLARE_INTERFACE(DesktopNotifierModule, DesktopNotifierModule_iid)

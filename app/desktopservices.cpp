@@ -1,9 +1,9 @@
 #include "app/desktopservices.h"
 
 #include "alert/alertsound.h"
-#include "alert/desktopnotifier.h"
-#include "notice/noticeclient.h"
-#include "window/systemtraybackend.h"
+#include "alert/moduledesktopnotifier.h"
+#include "desktop/systemtraybackend.h"
+#include "notice/modulenoticeclient.h"
 
 std::unique_ptr<TrayBackend> DesktopServices::makeTrayBackend()
 {

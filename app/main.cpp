@@ -1,5 +1,5 @@
-#include "app/instanceguard.h"
 #include "app/program.h"
+#include "desktop/instanceguard.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -96,5 +96,8 @@ int main(int argc, char *argv[])
                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslation);
     InstanceGuard guard;
+    if (!guard.problem().isEmpty())
+        std::fprintf(stderr, "orvane-reminder: %s; running without the check for another instance\n",
+                     qPrintable(guard.problem()));
     return runProgram(guard);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/autostart.h"
+#include "desktop/autostart.h"
 #include "store/reminder.h"
 #include "window/dialogs.h"
 

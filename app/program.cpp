@@ -2,9 +2,9 @@
 
 #include "alert/desktopnotifier.h"
 #include "app/desktopservices.h"
-#include "app/instanceguard.h"
 #include "app/mainwindow.h"
-#include "app/sleepwatch.h"
+#include "desktop/instanceguard.h"
+#include "desktop/sleepwatch.h"
 #include "reminders/reminders.h"
 #include "store/reminderstore.h"
 #include "window/picture.h"

@@ -7,7 +7,7 @@
 #include "core/clock.h"
 #include "manager/managerwindow.h"
 #include "notice/browserlauncher.h"
-#include "notice/noticeclient.h"
+#include "notice/modulenoticeclient.h"
 #include "store/reminderstore.h"
 #include "store/statement.h"
 #include "window/dialogs.h"

@@ -2,36 +2,31 @@
 
 #include <QCoreApplication>
 #include <QHash>
-#include <QLibrary>
+#include <QPluginLoader>
 
 #include <cstdio>
 
-QFunctionPointer moduleFunction(const QString &module, const char *function, QString *error)
+void *moduleInterface(const QString &module, const char *iid, QString *error)
 {
-    struct Lookup
-    {
-        QFunctionPointer found;
-        QString error;
-    };
-    // Each function is looked up once: a missing module is said once on the error output, not at every use.
-    static QHash<QString, Lookup> looked;
-    const QString key = module + QLatin1Char('/') + QLatin1String(function);
-    auto at = looked.find(key);
-    if (at == looked.end()) {
-        QLibrary library(QCoreApplication::applicationDirPath() + QLatin1Char('/') + module);
-        const QFunctionPointer found = library.resolve(function);
-        if (!found)
-            std::fprintf(stderr, "orvane-reminder: %s\n", qPrintable(library.errorString()));
-        at = looked.insert(key, {found, found ? QString() : library.errorString()});
+    // Each module is looked at once: a missing one is said once on the error output, not at every use.
+    static QHash<QString, QString> failures;
+    const QString key = module + QLatin1Char(' ') + QLatin1String(iid);
+    auto failed = failures.constFind(key);
+    if (failed == failures.cend()) {
+        const QString path = QCoreApplication::applicationDirPath() + QLatin1Char('/') + module + QStringLiteral(".so");
+        QPluginLoader loader(path);
+        QObject *instance = loader.instance();
+        if (void *found = instance ? instance->qt_metacast(iid) : nullptr)
+            return found;
+        QString reason =
+            instance ? QStringLiteral("%1 is not the module this program needs (%2)").arg(path, QLatin1String(iid))
+                     : loader.errorString();
+        if (!reason.contains(path)) // "The shared library was not found."
+            reason = path + QStringLiteral(": ") + reason;
+        std::fprintf(stderr, "orvane-reminder: %s\n", qPrintable(reason));
+        failed = failures.insert(key, reason);
     }
-    if (!at->found && error)
-        *error = at->error;
-    return at->found;
-}
-
-void forwardSignal(QObject &from, QObject &to, const QMetaMethod &signal)
-{
-    const QMetaObject *meta = from.metaObject();
-    const QMetaMethod theirs = meta->method(meta->indexOfSignal(signal.methodSignature().constData()));
-    QObject::connect(&from, theirs, &to, signal);
+    if (error)
+        *error = *failed;
+    return nullptr;
 }

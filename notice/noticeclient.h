@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 // Fetches the notice page: the body of the reply to a GET of an http address, byte for byte (the page is
 // GBK text). Signal-driven: get() returns at once, and exactly one of fetched or failed follows for each
@@ -30,26 +29,13 @@ signals:
     void failed(const QString &message);
 };
 
-// The notice client as the program has it: the HTTP client of the notice module (orvane-notice beside the
-// executable), loaded at the first fetch so that start-up does not pay for Qt Network; it forwards the
-// module's client's signals.
-class ModuleNoticeClient : public NoticeClient
+// What the notice module (orvane-notice) gives the program: its HTTP client.
+class NoticeClientModule
 {
-    Q_OBJECT
-
 public:
-    explicit ModuleNoticeClient(QObject *parent = nullptr);
-
-    void get(const QString &address) override;
-    void abort() override;
-    bool isBusy() const override;
-
-private:
-    bool load();
-
-    // The module's client, a child of this one; null until the first get() and when the module is missing.
-    NoticeClient *m_client = nullptr;
-    QString m_loadError;
-    // Reports a module that cannot be loaded from the event loop, not from inside get().
-    QTimer m_loadFailure;
+    virtual ~NoticeClientModule() = default;
+    virtual NoticeClient *createNoticeClient(QObject *parent) = 0;
 };
+
+#define NoticeClientModule_iid "org.orvane.reminder.NoticeClient/1.0"
+Q_DECLARE_INTERFACE(NoticeClientModule, NoticeClientModule_iid)

@@ -5,6 +5,7 @@
 #include "notice/gbk.h"
 
 #include <algorithm>
+#include <cctype>
 #include <optional>
 
 namespace {
@@ -15,6 +16,39 @@ int statusCodeOf(const QByteArray &statusLine)
     bool ok = false;
     const int code = words.size() > 1 ? words.at(1).toInt(&ok) : 0;
     return ok ? code : -1;
+}
+
+// A chunk's size: hexadecimal digits, then nothing or its extensions (after blanks or ';'), which are not
+// used; none when the line does not start with a size that fits in 63 bits.
+std::optional<qint64> chunkSizeOf(const QByteArray &line)
+{
+    qsizetype digits = 0;
+    while (digits < line.size() && std::isxdigit(static_cast<unsigned char>(line.at(digits))))
+        ++digits;
+    const bool ended =
+        digits == line.size() || line.at(digits) == ';' || line.at(digits) == ' ' || line.at(digits) == '\t';
+    bool ok = false;
+    const qint64 size = line.first(digits).toLongLong(&ok, 16);
+    return digits > 0 && ended && ok ? std::optional<qint64>(size) : std::nullopt;
+}
+
+// The one length that all Content-Length values give ("11", "11, 11", or the same on two lines); none when
+// one is not a number or two differ, which leaves the reply's end unknown.
+std::optional<qint64> contentLengthOf(const QList<QByteArray> &values)
+{
+    std::optional<qint64> length;
+    for (const QByteArray &value : values) {
+        for (const QByteArray &item : value.split(',')) {
+            const QByteArray digits = item.trimmed();
+            bool ok = !digits.isEmpty()
+                      && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+            const qint64 number = ok ? digits.toLongLong(&ok) : 0;
+            if (!ok || (length && *length != number))
+                return std::nullopt;
+            length = number;
+        }
+    }
+    return length;
 }
 
 } // namespace
@@ -113,12 +147,11 @@ bool ReplyParser::advance()
         const std::optional<QByteArray> line = takeLine();
         if (!line)
             return waitOrEnd();
-        qsizetype blank = 0;
-        while (blank < line->size() && line->at(blank) != ' ' && line->at(blank) != '\t')
-            ++blank;
-        bool ok = false;
-        m_remaining = line->first(blank).toLongLong(&ok, 16);
-        m_step = ok && m_remaining > 0 ? Step::ChunkData : Step::LastLine;
+        const std::optional<qint64> size = chunkSizeOf(*line);
+        if (!size)
+            throw AppError(kInvalidReplyLength);
+        m_remaining = *size;
+        m_step = m_remaining > 0 ? Step::ChunkData : Step::LastLine;
         return true;
     }
     case Step::ChunkData:
@@ -127,14 +160,19 @@ bool ReplyParser::advance()
         m_step = Step::ChunkEnd;
         return true;
     case Step::ChunkEnd:
-    case Step::LastLine:
         if (!takeLine())
             return waitOrEnd();
-        if (m_step == Step::ChunkEnd)
-            m_step = Step::ChunkSize;
-        else
+        m_step = Step::ChunkSize;
+        return true;
+    case Step::LastLine: {
+        // Trailer fields, not used, up to the empty line that ends the reply.
+        const std::optional<QByteArray> line = takeLine();
+        if (!line)
+            return waitOrEnd();
+        if (line->isEmpty())
             endBody();
         return true;
+    }
     case Step::ToClose:
         takeBody(QByteArrayView(m_buffer).sliced(m_position));
         m_position = m_buffer.size();
@@ -198,20 +236,22 @@ void ReplyParser::endHead()
         endBody();
         return;
     }
-    const QList<QByteArray> lengths = m_head.values("Content-Length");
-    bool ok = false;
-    const qint64 length = lengths.isEmpty() ? 0 : lengths.first().toLongLong(&ok);
+    // The framing by precedence: a transfer coding over Content-Length, whose values must agree.
     const QList<QByteArray> encodings = m_head.values("Transfer-Encoding");
-    if (ok && length > 0) {
-        m_remaining = length;
-        m_step = Step::Counted;
-    } else if (std::any_of(encodings.begin(), encodings.end(),
-                           [](const QByteArray &value) { return value.toLower().contains("chunked"); })) {
-        m_step = Step::ChunkSize;
+    const QList<QByteArray> lengths = m_head.values("Content-Length");
+    if (!encodings.isEmpty()) {
+        const QByteArray last = encodings.last().split(',').last().trimmed();
+        m_step = last.compare("chunked", Qt::CaseInsensitive) == 0 ? Step::ChunkSize : Step::ToClose;
     } else if (lengths.isEmpty()) {
         m_step = Step::ToClose;
     } else {
-        endBody();
+        const std::optional<qint64> length = contentLengthOf(lengths);
+        if (!length)
+            throw AppError(kInvalidReplyLength);
+        m_remaining = *length;
+        m_step = Step::Counted;
+        if (m_remaining == 0)
+            endBody();
     }
 }
 

@@ -54,10 +54,12 @@ public:
     // The head has come (the state is past Head, or the reply failed after it): its cookies count.
     bool hasHead() const { return m_headRead; }
     const ReplyHead &head() const { return m_head; }
-    // Once Complete: Content-Length bytes, chunks, or all until the server closes; fewer when it closes early.
+    // Once Complete: the chunks (which win over Content-Length), Content-Length bytes, or all until the
+    // server closes; fewer when it closes early.
     const QByteArray &body() const { return m_body; }
     // kConnectionClosedGracefully, kMaxLineLengthExceeded, kUndefinedSituation (an accepted head cut
-    // off), kReplyTooLarge, or the status line of a reply that is not accepted once its body is drained.
+    // off), kReplyTooLarge, kInvalidReplyLength, or the status line of a reply that is not accepted once its body is
+    // drained.
     const QString &error() const { return m_error; }
     // The reply has been read to its end, nothing more arrived, and neither side ended the connection:
     // it may carry the next request.

@@ -22,21 +22,23 @@ QByteArray hostHeader(const QUrl &url)
     return port == kHttpPort ? host : host + ':' + QByteArray::number(port);
 }
 
+// The socket error numbers below are Winsock's, kept on purpose: these messages read as they always have,
+// whatever numbers this platform's sockets use.
 QString timedOutMessage()
 {
-    return socketErrorMessage(10060, QStringLiteral("Connection timed out."));
+    return socketErrorMessage(10060, QStringLiteral("Connection timed out.")); // WSAETIMEDOUT
 }
 
 QString socketErrorText(const QAbstractSocket &socket)
 {
     switch (socket.error()) {
     case QAbstractSocket::HostNotFoundError:
-        return socketErrorMessage(11001, QStringLiteral("Host not found."));
+        return socketErrorMessage(11001, QStringLiteral("Host not found.")); // WSAHOST_NOT_FOUND
     case QAbstractSocket::ConnectionRefusedError:
-        return socketErrorMessage(10061, QStringLiteral("Connection refused."));
+        return socketErrorMessage(10061, QStringLiteral("Connection refused.")); // WSAECONNREFUSED
     case QAbstractSocket::SocketTimeoutError:
         return timedOutMessage();
-    default:
+    default: // no Winsock number to keep: Qt's own
         return socketErrorMessage(socket.error(), socket.errorString());
     }
 }

@@ -19,8 +19,8 @@ class QTcpSocket;
 // failed carries a text of notice/fetcherrors.h: a socket error (11001 "Host not found.", 10061
 // "Connection refused.", 10060 "Connection timed out." when the connect time-out passes, any other with
 // the number of Qt's socket error and its text), kConnectionClosedGracefully, kMaxLineLengthExceeded,
-// kUndefinedSituation, kReadTimeout, kReplyTooLarge, kInvalidPageAddress; or the status line of a reply
-// that is not followed or not successful, once its body has been drained.
+// kUndefinedSituation, kReadTimeout, kReplyTooLarge, kInvalidReplyLength, kInvalidPageAddress; or the status line of a
+// reply that is not followed or not successful, once its body has been drained.
 class HttpClient : public NoticeClient
 {
     Q_OBJECT

@@ -1,7 +1,14 @@
 // The notice module: the program's HTTP client, loaded at the first notice fetch.
 #include "notice/http/httpclient.h"
 
-extern "C" Q_DECL_EXPORT NoticeClient *orvaneCreateNoticeClient()
+class NoticeModule : public QObject, public NoticeClientModule
 {
-    return new HttpClient;
-}
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID NoticeClientModule_iid)
+    Q_INTERFACES(NoticeClientModule)
+
+public:
+    NoticeClient *createNoticeClient(QObject *parent) override { return new HttpClient(parent); }
+};
+
+#include "module.moc"

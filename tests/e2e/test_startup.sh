@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Start-up and one instance per display: the main window appears; a second start hands over to the
 # first and exits 0; ten starts at once leave one instance; a killed first instance does not block. Where
-# no display answers, the program says so in one line and exits 1.
+# no display answers, the program says so in one line and exits 1. The modules wait for their first use.
 source "$E2E_LIB"
 TITLE='Orvane日程提醒v1.0'
 
@@ -17,6 +17,10 @@ new_workdir
 start_app
 main=$(wait_window "$TITLE")
 note "main window $main is up"
+
+note "none of the modules, nor the libraries behind them, is loaded before it is needed"
+loaded=$(grep -oE 'orvane-(sound|notice|notify)\.so|lib(pulse|mpg123|Qt6Network)[^/ ]*' "/proc/$APP_PID/maps" | sort -u || true)
+[ -z "$loaded" ] || fail "loaded at start: $loaded"
 
 note "a second start restores the first and exits 0"
 xdotool windowminimize "$main"

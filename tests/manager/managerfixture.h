@@ -1,7 +1,7 @@
 #pragma once
 
 #include "manager/managerwindow.h"
-#include "notice/noticeclient.h"
+#include "notice/modulenoticeclient.h"
 #include "store/reminderlistmodel.h"
 #include "store/reminderstore.h"
 #include "tests/support/fakeservices.h"

@@ -103,9 +103,23 @@ void TestHttpClient::replies_data()
                                          << QByteArray("hello") << "";
     QTest::newRow("chunked") << ok + "Transfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n6 ext\r\n world\r\n0\r\n\r\n"
                              << false << QByteArray("hello world") << "";
-    QTest::newRow("chunked, unreadable size ends it")
-        << ok + "transfer-encoding: Chunked\r\n\r\n5\r\nhello\r\n5;x\r\n\r\n"
+    QTest::newRow("chunk extensions") << ok
+                                             + "Transfer-Encoding: chunked\r\n\r\n5;name=value\r\nhello\r\n"
+                                               "6 ; a=\"b;c\"\r\n world\r\n0;last\r\n\r\n"
+                                      << false << QByteArray("hello world") << "";
+    QTest::newRow("chunked, trailer fields") << ok
+                                                    + "transfer-encoding: Chunked\r\n\r\n2\r\nok\r\n0\r\n"
+                                                      "X-Trailer: a\r\nX-Other: b\r\n\r\n"
+                                             << false << QByteArray("ok") << "";
+    QTest::newRow("chunked wins over content length")
+        << ok + "Content-Length: 3\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n0\r\n\r\n"
         << false << QByteArray("hello") << "";
+    QTest::newRow("other transfer coding: read to close")
+        << ok + "Transfer-Encoding: gzip\r\nContent-Length: 3\r\n\r\nabcdef" << true << QByteArray("abcdef") << "";
+    QTest::newRow("equal lengths in a list")
+        << ok + "Content-Length: 11, 11\r\n\r\nhello world" << false << QByteArray("hello world") << "";
+    QTest::newRow("equal lengths on two lines")
+        << ok + "Content-Length: 5\r\nContent-Length: 5\r\n\r\nhello" << false << QByteArray("hello") << "";
     QTest::newRow("chunked, huge claimed size")
         << ok + "Transfer-Encoding: chunked\r\n\r\n7fffffffffffffff\r\nhello" << true << QByteArray("hello") << "";
     QTest::newRow("read to close") << QByteArray("HTTP/1.0 200 OK\r\nServer: test\r\n\r\nto the end") << true
@@ -139,6 +153,22 @@ void TestHttpClient::replies_data()
     QTest::newRow("closed before status line") << QByteArray() << true << QByteArray() << kConnectionClosedGracefully;
     QTest::newRow("closed inside status line")
         << QByteArray("HTTP/1.1 200") << true << QByteArray() << kConnectionClosedGracefully;
+    const QByteArray chunked = ok + "Transfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n";
+    QTest::newRow("chunk size not hexadecimal") << chunked + "5x\r\nworld\r\n0\r\n\r\n"
+                                                << true << QByteArray() << kInvalidReplyLength;
+    QTest::newRow("chunk size with a sign") << chunked + "+5\r\nworld\r\n0\r\n\r\n"
+                                            << true << QByteArray() << kInvalidReplyLength;
+    QTest::newRow("chunk size missing") << chunked + ";x\r\n\r\n" << true << QByteArray() << kInvalidReplyLength;
+    QTest::newRow("chunk size over 64 bits")
+        << chunked + "10000000000000000\r\nhello" << true << QByteArray() << kInvalidReplyLength;
+    QTest::newRow("different lengths in a list")
+        << ok + "Content-Length: 5, 11\r\n\r\nhello world" << true << QByteArray() << kInvalidReplyLength;
+    QTest::newRow("different lengths on two lines")
+        << ok + "Content-Length: 5\r\nContent-Length: 6\r\n\r\nhello!" << true << QByteArray() << kInvalidReplyLength;
+    QTest::newRow("length not a number") << ok + "Content-Length: 5x\r\n\r\nhello" << true << QByteArray()
+                                         << kInvalidReplyLength;
+    QTest::newRow("negative length") << ok + "Content-Length: -1\r\n\r\nhello" << true << QByteArray()
+                                     << kInvalidReplyLength;
     QTest::newRow("header block cut off") << ok + "Content-Length: 5\r\n"
                                           << true << QByteArray() << kUndefinedSituation;
     QTest::newRow("body over 1 MiB") << ok + "Content-Length: 1048577\r\n\r\n" + mebibyte + 'x' << false << QByteArray()

@@ -1,6 +1,6 @@
 #include "notice/browserlauncher.h"
 #include "notice/http/httpclient.h"
-#include "notice/noticeclient.h"
+#include "notice/modulenoticeclient.h"
 #include "notice/noticelinks.h"
 #include "scriptedserver.h"
 #include "tests/support/recordingbrowser.h"

@@ -1,5 +1,5 @@
 #include "fetch.h"
-#include "notice/noticeclient.h"
+#include "notice/modulenoticeclient.h"
 #include "notice/noticelinks.h"
 #include "scriptedserver.h"
 #include "tests/support/recordingbrowser.h"

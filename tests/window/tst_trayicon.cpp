@@ -1,11 +1,12 @@
 #include "window/trayicon.h"
 
 #include "core/apperror.h"
+#include "desktop/systemtraybackend.h"
 #include "tests/support/fakescreen.h"
 #include "tests/support/recordingdialogs.h"
 #include "tests/support/recordingtraybackend.h"
+#include "desktop/systemtraybackend.h"
 #include "window/programwindows.h"
-#include "window/systemtraybackend.h"
 
 #include <QMenu>
 #include <QSignalSpy>

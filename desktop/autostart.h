@@ -3,10 +3,10 @@
 #include <QString>
 
 // Starting the program at login: the desktop entry $XDG_CONFIG_HOME/autostart/orvane-reminder.desktop
-// (~/.config/autostart without XDG_CONFIG_HOME), which the desktop runs when the user logs in. Installed,
-// the entry runs the launcher beside the program's folder (bin/orvane-reminder), as the menu entry does;
-// run from a build folder, it runs the program itself in the directory it was started in. Nothing but
-// that one file is ever written.
+// (~/.config/autostart without XDG_CONFIG_HOME, or with a relative one), which the desktop runs when the user logs in.
+// Installed, the entry runs the launcher beside the program's folder (bin/orvane-reminder), as the menu entry does; run
+// from a build folder, it runs the program itself in the directory it was started in. Nothing but that one file is ever
+// written.
 class Autostart
 {
 public:

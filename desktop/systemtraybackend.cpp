@@ -1,4 +1,4 @@
-#include "window/systemtraybackend.h"
+#include "desktop/systemtraybackend.h"
 
 SystemTrayBackend::SystemTrayBackend()
     : m_icon(this)

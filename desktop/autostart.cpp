@@ -1,4 +1,4 @@
-#include "app/autostart.h"
+#include "desktop/autostart.h"
 
 #include "core/apperror.h"
 
@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 namespace {
 
@@ -48,7 +47,7 @@ QString execArgument(const QString &path)
         argument += c;
     }
     argument.replace(QLatin1Char('%'), QLatin1String("%%"));
-    return quoted ? QLatin1Char('"') + argument + QLatin1Char('"') : path;
+    return quoted ? QLatin1Char('"') + argument + QLatin1Char('"') : argument;
 }
 
 } // namespace
@@ -67,8 +66,11 @@ Autostart::Autostart()
 
 QString Autostart::entryPath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-           + QStringLiteral("/autostart/orvane-reminder.desktop");
+    // The base-directory rules make a relative XDG_CONFIG_HOME invalid: it is ignored, as the desktop does.
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.isEmpty() || QDir::isRelativePath(config))
+        config = QDir::homePath() + QStringLiteral("/.config");
+    return config + QStringLiteral("/autostart/orvane-reminder.desktop");
 }
 
 bool Autostart::isEnabled() const

@@ -1,4 +1,4 @@
-#include "app/sleepwatch.h"
+#include "desktop/sleepwatch.h"
 
 #include <QDBusConnection>
 

@@ -1,7 +1,7 @@
 // The alert sound as the program plays it (the sound module beside the executable), heard on a private
 // PulseAudio server whose silent sink the test records.
 #include "alert/alertsound.h"
-#include "alert/media/mp3decoder.h"
+#include "desktop/media/mp3decoder.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -1,9 +1,10 @@
-#include "app/autostart.h"
 #include "core/apperror.h"
+#include "desktop/autostart.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -44,6 +45,7 @@ private slots:
     void init();
     void entryRunsTheProgramAsTheDesktopReadsIt_data();
     void entryRunsTheProgramAsTheDesktopReadsIt();
+    void relativeConfigHomeIsIgnored();
     void disablingRemovesTheEntryAlone();
     void isEnabledFollowsTheDesktopsKeys_data();
     void isEnabledFollowsTheDesktopsKeys();
@@ -77,11 +79,17 @@ void TestAutostart::entryRunsTheProgramAsTheDesktopReadsIt_data()
     QTest::newRow("build folder") << "build/app/orvane-reminder" << QString() << "my reminders"
                                   << "build/app/orvane-reminder"
                                   << "my reminders";
-    // No '%' in the program's path: GLib refuses such an entry however it is written.
     QTest::newRow("reserved characters") << "it's \"a\" $HOME `b` \\ (c)/日程/orvane-reminder" << QString()
                                          << "data; #1 & 50%"
                                          << "it's \"a\" $HOME `b` \\ (c)/日程/orvane-reminder"
                                          << "data; #1 & 50%";
+    QTest::newRow("percent signs") << "50%u/100%/orvane-reminder" << QString() << "wd"
+                                   << "50%u/100%/orvane-reminder"
+                                   << "wd";
+    QTest::newRow("percent signs, installed") << "50%f/lib/orvane-reminder/orvane-reminder"
+                                              << "50%f/bin/orvane-reminder"
+                                              << "wd"
+                                              << "50%f/bin/orvane-reminder" << QString();
     QTest::newRow("a folder named lib/orvane-reminder without a launcher")
         << "opt/lib/orvane-reminder/orvane-reminder" << QString() << "wd"
         << "opt/lib/orvane-reminder/orvane-reminder"
@@ -99,6 +107,11 @@ void TestAutostart::entryRunsTheProgramAsTheDesktopReadsIt()
     writeStandIn(root.filePath(programPath));
     if (!launcher.isEmpty())
         writeStandIn(root.filePath(launcher));
+    // GLib looks for the command as written, "%%" and all, before it unquotes it to run it: a copy there
+    // lets it go on (the copy that runs says which path it was started as).
+    const QString command = launcher.isEmpty() ? programPath : launcher;
+    if (command.contains(QLatin1Char('%')))
+        writeStandIn(root.filePath(QString(command).replace(QLatin1Char('%'), QLatin1String("%%"))));
     QVERIFY(root.mkpath(startDirectory));
 
     Autostart autostart(root.filePath(programPath), root.filePath(startDirectory));
@@ -128,6 +141,17 @@ void TestAutostart::entryRunsTheProgramAsTheDesktopReadsIt()
     QCOMPARE(how.at(0), root.filePath(expectedCommand));
     if (!expectedDirectory.isEmpty())
         QCOMPARE(how.at(1), root.filePath(expectedDirectory));
+}
+
+// The base-directory rules: a relative XDG_CONFIG_HOME is invalid and is ignored.
+void TestAutostart::relativeConfigHomeIsIgnored()
+{
+    const QString home = m_dir->filePath(QStringLiteral("home"));
+    const QByteArray usualHome = qgetenv("HOME");
+    const auto restoreHome = qScopeGuard([&] { qputenv("HOME", usualHome); });
+    qputenv("HOME", home.toUtf8());
+    qputenv("XDG_CONFIG_HOME", "relative/config");
+    QCOMPARE(Autostart::entryPath(), home + QStringLiteral("/.config/autostart/orvane-reminder.desktop"));
 }
 
 void TestAutostart::disablingRemovesTheEntryAlone()

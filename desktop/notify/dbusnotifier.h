@@ -28,5 +28,6 @@ private:
 
     QDBusConnection m_bus;
     bool m_listening = false;
-    QSet<uint> m_shown; // this notifier's notifications that the service still shows
+    // This notifier's notifications that the service still shows; forgotten when the service's owner changes.
+    QSet<uint> m_shown;
 };

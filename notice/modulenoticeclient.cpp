@@ -1,4 +1,4 @@
-#include "notice/noticeclient.h"
+#include "notice/modulenoticeclient.h"
 
 #include "core/module.h"
 
@@ -36,12 +36,11 @@ bool ModuleNoticeClient::load()
 {
     if (m_client)
         return true;
-    m_client =
-        createFromModule<NoticeClient>(QStringLiteral("orvane-notice"), "orvaneCreateNoticeClient", &m_loadError);
-    if (!m_client)
+    auto *module = moduleInterface<NoticeClientModule>(QStringLiteral("orvane-notice"), &m_loadError);
+    if (!module)
         return false;
-    m_client->setParent(this);
-    forwardSignal(*m_client, *this, QMetaMethod::fromSignal(&NoticeClient::fetched));
-    forwardSignal(*m_client, *this, QMetaMethod::fromSignal(&NoticeClient::failed));
+    m_client = module->createNoticeClient(this);
+    connect(m_client, &NoticeClient::fetched, this, &NoticeClient::fetched);
+    connect(m_client, &NoticeClient::failed, this, &NoticeClient::failed);
     return true;
 }

@@ -1,10 +1,13 @@
-#include "alert/notify/dbusnotifier.h"
+#include "desktop/notify/dbusnotifier.h"
 
+#include "core/text.h"
 #include "store/reminder.h"
+#include "store/textformats.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QDBusServiceWatcher>
 #include <QVariantMap>
 
 namespace {
@@ -14,6 +17,14 @@ const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString kInterface = QStringLiteral("org.freedesktop.Notifications");
 const QString kDefaultAction = QStringLiteral("default"); // what a click on the notification invokes
 constexpr uchar kCriticalUrgency = 2;
+
+// The body of the notification of `reminder` (its summary is the subject): the time as the alert window
+// shows it, a line feed, and the content.
+QString notificationBody(const Reminder &reminder)
+{
+    const QString time = reminder.due.isValid() ? regionalDateTimeText(reminder.due) : QString();
+    return time + QLatin1Char('\n') + withLineFeeds(reminder.content);
+}
 
 QDBusMessage serviceCall(const QString &method)
 {
@@ -38,6 +49,10 @@ void DBusNotifier::notify(const Reminder &reminder)
                       SLOT(actionInvoked(uint, QString)));
         m_bus.connect(QString(), kPath, kInterface, QStringLiteral("NotificationClosed"), this,
                       SLOT(notificationClosed(uint, uint)));
+        // A service that restarts numbers its notifications anew: the ids of the one before would match
+        // other programs' notifications.
+        auto *owner = new QDBusServiceWatcher(kService, m_bus, QDBusServiceWatcher::WatchForOwnerChange, this);
+        connect(owner, &QDBusServiceWatcher::serviceOwnerChanged, this, [this] { m_shown.clear(); });
         m_listening = true;
     }
     const QString summary = reminder.subject;

@@ -1,5 +1,7 @@
-#include "alert/desktopnotifier.h"
-#include "alert/notify/dbusnotifier.h"
+#include "alert/moduledesktopnotifier.h"
+#include "core/module.h"
+#include "desktop/notify/dbusnotifier.h"
+#include "notice/noticeclient.h"
 #include "store/reminder.h"
 #include "store/textformats.h"
 #include "tests/support/privatesessionbus.h"
@@ -37,9 +39,11 @@ private slots:
     void notificationShowsTheReminder_data();
     void notificationShowsTheReminder();
     void theActionOfItsOwnNotificationsIsActivated();
+    void idsAreForgottenWhenTheServiceRestarts();
     void withoutAServiceNothingIsShownOrSaid();
     void withoutABusNothingIsShownOrSaid();
     void theModulesNotifierSpeaksThroughThisOne();
+    void aModuleWithAnotherInterfaceIsRefused();
 
 private:
     std::unique_ptr<PrivateSessionBus> m_bus;
@@ -115,6 +119,30 @@ void TestDesktopNotifier::theActionOfItsOwnNotificationsIsActivated()
     QCOMPARE(activated.count(), 2);
 }
 
+void TestDesktopNotifier::idsAreForgottenWhenTheServiceRestarts()
+{
+    DBusNotifier notifier(QDBusConnection::sessionBus());
+    QSignalSpy activated(&notifier, &DesktopNotifier::activated);
+    {
+        RecordingNotificationService first;
+        notifier.notify(reminder(QStringLiteral("会议"), QStringLiteral("一")));
+        QTRY_COMPARE(first.notifications.size(), 1);
+    }
+    RecordingNotificationService restarted;
+    // Another program's first notification on the new service gets the id that ours had.
+    QCOMPARE(restarted.Notify(QStringLiteral("other"), 0, QString(), QStringLiteral("other"), QString(),
+                              {QStringLiteral("default"), QStringLiteral("Open")}, {}, -1),
+             1u);
+    restarted.invokeAction(1, QStringLiteral("default"));
+    // Its own notifications on the new service still bring the alert forward.
+    notifier.notify(reminder(QStringLiteral("电话"), QStringLiteral("二")));
+    QTRY_COMPARE(restarted.notifications.size(), 2);
+    restarted.invokeAction(2, QStringLiteral("default"));
+    QTRY_COMPARE(activated.count(), 1);
+    QTest::qWait(100);
+    QCOMPARE(activated.count(), 1);
+}
+
 void TestDesktopNotifier::withoutAServiceNothingIsShownOrSaid()
 {
     DBusNotifier notifier(QDBusConnection::sessionBus());
@@ -147,6 +175,17 @@ void TestDesktopNotifier::theModulesNotifierSpeaksThroughThisOne()
     QCOMPARE(service.notifications.first().summary, QStringLiteral("会议"));
     service.invokeAction(service.notifications.first().id, QStringLiteral("default"));
     QTRY_COMPARE(activated.count(), 1);
+}
+
+// The module's interface id carries its version: a module made for another interface, or another version
+// of it, is not used.
+void TestDesktopNotifier::aModuleWithAnotherInterfaceIsRefused()
+{
+    QString error;
+    QVERIFY(!moduleInterface<NoticeClientModule>(QStringLiteral("orvane-notify"), &error));
+    QVERIFY2(error.contains(QLatin1String(NoticeClientModule_iid)), qPrintable(error));
+    QVERIFY(!moduleInterface(QStringLiteral("orvane-notify"), "org.orvane.reminder.DesktopNotifier/2.0"));
+    QVERIFY(moduleInterface<DesktopNotifierModule>(QStringLiteral("orvane-notify")));
 }
 
 QTEST_GUILESS_MAIN(TestDesktopNotifier)

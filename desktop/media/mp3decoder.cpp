@@ -1,4 +1,4 @@
-#include "alert/media/mp3decoder.h"
+#include "desktop/media/mp3decoder.h"
 
 #include <mpg123.h>
 

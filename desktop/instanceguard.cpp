@@ -1,4 +1,4 @@
-#include "app/instanceguard.h"
+#include "desktop/instanceguard.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,13 +39,47 @@ QString displayName()
     return display;
 }
 
-QString runtimeDirectory()
+// $XDG_RUNTIME_DIR, or else a folder of this user's own in the temporary folder, made when missing. Any user
+// may make that name first: a folder that is not this user's alone, or a link, is refused (empty, with
+// `problem` saying why), so that nobody else can hold the lock or stand in for the socket.
+QString runtimeDirectory(QString *problem)
 {
-    QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (dir.isEmpty() || !QDir(dir).exists())
-        dir = QDir::tempPath() + QStringLiteral("/orvane-reminder-") + QString::number(getuid());
-    if (QDir().mkpath(dir))
-        QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QDir(runtime).exists())
+        return runtime;
+    const QString dir = QDir::tempPath() + QStringLiteral("/orvane-reminder-") + QString::number(getuid());
+    const QByteArray path = QFile::encodeName(dir);
+    const bool made = ::mkdir(path.constData(), S_IRWXU) == 0;
+    struct stat status;
+    if (::lstat(path.constData(), &status) != 0) {
+        *problem = QStringLiteral("cannot make the folder %1: %2").arg(dir, QString::fromLocal8Bit(strerror(errno)));
+        return {};
+    }
+    if (S_ISLNK(status.st_mode) || !S_ISDIR(status.st_mode)) {
+        *problem = QStringLiteral("%1 is not a folder but a link or a file").arg(dir);
+        return {};
+    }
+    // Checked again on what was opened: the name may have been swapped since lstat.
+    const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    // A folder made just now gets its mode whatever the umask took away.
+    const bool opened = fd >= 0 && (!made || ::fchmod(fd, S_IRWXU) == 0) && ::fstat(fd, &status) == 0;
+    if (!opened) {
+        *problem = QStringLiteral("cannot open the folder %1: %2").arg(dir, QString::fromLocal8Bit(strerror(errno)));
+        if (fd >= 0)
+            ::close(fd);
+        return {};
+    }
+    ::close(fd);
+    if (status.st_uid != getuid()) {
+        *problem = QStringLiteral("the folder %1 belongs to another user (uid %2)").arg(dir).arg(status.st_uid);
+        return {};
+    }
+    if ((status.st_mode & 07777) != S_IRWXU) {
+        *problem = QStringLiteral("the folder %1 is not private (mode %2, not 0700)")
+                       .arg(dir)
+                       .arg(status.st_mode & 07777, 4, 8, QLatin1Char('0'));
+        return {};
+    }
     return dir;
 }
 
@@ -195,10 +229,13 @@ private:
 };
 
 InstanceGuard::InstanceGuard()
-    : m_base(runtimeDirectory() + QStringLiteral("/orvane-reminder-") + displayName())
 {
+    const QString dir = runtimeDirectory(&m_problem);
+    if (dir.isEmpty())
+        return;
+    m_base = dir + QStringLiteral("/orvane-reminder-") + displayName();
     const QByteArray path = QFile::encodeName(m_base + QStringLiteral(".lock"));
-    m_lock = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    m_lock = ::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (m_lock >= 0 && ::flock(m_lock, LOCK_EX | LOCK_NB) == 0)
         m_role = Role::First;
     else if (m_lock >= 0 && errno == EWOULDBLOCK)

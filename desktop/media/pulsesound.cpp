@@ -2,7 +2,7 @@
 // (PipeWire's too), loaded at the first sound. The server is answered and fed from libpulse's own thread, so
 // the caller never waits for it; without a server, or without a sound in the file, the player stays silent.
 #include "alert/alertsound.h"
-#include "alert/media/mp3decoder.h"
+#include "desktop/media/mp3decoder.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -195,9 +195,18 @@ private:
 
 } // namespace
 
-// Null when not even the audio client's loop can be made: the program then stays silent.
-extern "C" Q_DECL_EXPORT AlertSound *orvaneCreateAlertSound()
+class SoundModule : public QObject, public AlertSoundModule
 {
-    pa_threaded_mainloop *loop = pa_threaded_mainloop_new();
-    return loop ? new PulseAlertSound(loop) : nullptr;
-}
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID AlertSoundModule_iid)
+    Q_INTERFACES(AlertSoundModule)
+
+public:
+    std::unique_ptr<AlertSound> createAlertSound() override
+    {
+        pa_threaded_mainloop *loop = pa_threaded_mainloop_new();
+        return loop ? std::make_unique<PulseAlertSound>(loop) : nullptr;
+    }
+};
+
+#include "pulsesound.moc"
