@@ -5,7 +5,6 @@
 #include "tests/support/fakescreen.h"
 #include "tests/support/recordingdialogs.h"
 #include "tests/support/recordingtraybackend.h"
-#include "desktop/systemtraybackend.h"
 #include "window/programwindows.h"
 
 #include <QMenu>
