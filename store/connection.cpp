@@ -15,7 +15,19 @@ Connection::Connection(QString path)
 
 Connection::~Connection()
 {
+    for (sqlite3_stmt *statement : std::as_const(m_kept))
+        sqlite3_finalize(statement);
     sqlite3_close(m_db);
+}
+
+sqlite3_stmt *Connection::keptStatement(const char *sql) const
+{
+    sqlite3_stmt *&kept = m_kept[sql];
+    if (!kept && m_db && sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &kept, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(kept);
+        kept = nullptr;
+    }
+    return kept && !sqlite3_stmt_busy(kept) ? kept : nullptr;
 }
 
 void Connection::open()

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 // The connection to the reminder database file. It never creates the file, the table or its columns:
 // every opening first checks that they exist, and a failed opening is retried by the next statement.
@@ -24,6 +26,11 @@ public:
     // SQLite's own handle of the open connection, or null while it is closed.
     sqlite3 *handle() const { return m_db; }
     const QString &path() const { return m_path; }
+    // The statement `sql` prepared once for the connection's life, for those run at every tick: preparing
+    // them anew costs more than running them. Null while it is in use (a statement is stepped by one at a
+    // time) or cannot be prepared; the caller then prepares its own. `sql` is a string that lives as long
+    // as the program: it is its key.
+    sqlite3_stmt *keptStatement(const char *sql) const;
 
 private:
     void checkUsable();
@@ -32,4 +39,5 @@ private:
     QString m_path;
     sqlite3 *m_db = nullptr;
     bool m_readOnly = false;
+    mutable QHash<const char *, sqlite3_stmt *> m_kept;
 };

@@ -135,7 +135,7 @@ void ReminderStore::openForWriting()
 qint64 ReminderStore::dataVersion()
 {
     open();
-    Statement version(*m_connection, "PRAGMA data_version");
+    Statement version(*m_connection, "PRAGMA data_version", Statement::KeptPrepared);
     return version.next() ? version.integer(0) : 0;
 }
 
@@ -152,7 +152,7 @@ QList<Reminder> ReminderStore::dueBetween(const QDateTime &after, const QDateTim
 QList<Reminder> ReminderStore::dueIn(const QDateTime &firstMinute, const QDateTime &endMinute)
 {
     open();
-    Statement select(*m_connection, kDueInSql);
+    Statement select(*m_connection, kDueInSql, Statement::KeptPrepared);
     select.bind(1, dueText(firstMinute));
     select.bind(2, dueText(endMinute));
     return remindersOf(select);
@@ -161,7 +161,7 @@ QList<Reminder> ReminderStore::dueIn(const QDateTime &firstMinute, const QDateTi
 QList<Reminder> ReminderStore::onDay(const QDate &day)
 {
     open();
-    Statement select(*m_connection, kDaySql);
+    Statement select(*m_connection, kDaySql, Statement::KeptPrepared);
     select.bind(1, reminderDateText(day));
     QList<Reminder> reminders;
     while (select.next()) {

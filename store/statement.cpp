@@ -14,9 +14,26 @@ Statement::Statement(const Connection &connection, QByteArrayView sql)
         fail("Unable to execute statement");
 }
 
+Statement::Statement(const Connection &connection, const char *sql, Kept)
+    : m_db(connection.handle())
+    , m_stmt(connection.keptStatement(sql))
+    , m_kept(m_stmt != nullptr)
+{
+    if (!m_db)
+        throw AppError(QStringLiteral("Driver not loaded"));
+    if (!m_stmt && sqlite3_prepare_v2(m_db, sql, -1, &m_stmt, nullptr) != SQLITE_OK)
+        fail("Unable to execute statement");
+}
+
 Statement::~Statement()
 {
-    sqlite3_finalize(m_stmt);
+    if (!m_kept) {
+        sqlite3_finalize(m_stmt);
+        return;
+    }
+    // Reset, it holds no lock on the file, as a finalised one would not.
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
 }
 
 void Statement::bind(int position, const QString &text)

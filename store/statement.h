@@ -18,6 +18,10 @@ class Statement
 public:
     // `sql` is UTF-8.
     Statement(const Connection &connection, QByteArrayView sql);
+    // The same for a statement run at every tick: the connection keeps it prepared, and it is reset
+    // instead of finalised when the object goes. `sql` must live as long as the program.
+    enum Kept { KeptPrepared };
+    Statement(const Connection &connection, const char *sql, Kept);
     ~Statement();
     Statement(const Statement &) = delete;
     Statement &operator=(const Statement &) = delete;
@@ -47,4 +51,5 @@ private:
 
     sqlite3 *m_db = nullptr;
     sqlite3_stmt *m_stmt = nullptr;
+    bool m_kept = false;
 };
