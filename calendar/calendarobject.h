@@ -22,3 +22,9 @@ CalendarObject readCalendarObject(const QByteArray &ics, const QDateTime &now);
 
 // The calendar object of a reminder: one VEVENT as export writes it, under `uid`.
 QByteArray calendarObjectOf(const Reminder &reminder, const QString &uid, const QDateTime &stamp);
+
+// The calendar object `ics` (as readCalendarObject reads it at `now`) changed to make `reminder`: its subject
+// and content, and its start (and end) moved as far as the reminder's time moved, so that the alarm keeps its
+// offset; all else as it was, so that what other programs keep in their events survives. Empty when the event
+// cannot be changed so (an all-day event moved by less than days, or no reminder before).
+QByteArray changedCalendarObject(const QByteArray &ics, const Reminder &reminder, const QDateTime &now);

@@ -12,9 +12,9 @@ constexpr char kHasTablesSql[] = "SELECT count(*) FROM sqlite_master WHERE type=
 constexpr char kCalendarSql[] = "SELECT url, sync_token, etags_only FROM sync_calendar LIMIT 1";
 constexpr char kClearCalendarSql[] = "DELETE FROM sync_calendar";
 constexpr char kSetCalendarSql[] = "INSERT INTO sync_calendar(url, sync_token, etags_only) VALUES(?, ?, ?)";
-constexpr char kEventsSql[] = "SELECT uid, reminder_id, href, etag, fingerprint FROM sync_events";
-constexpr char kKeepSql[] = "INSERT OR REPLACE INTO sync_events(uid, reminder_id, href, etag, fingerprint)"
-                            " VALUES(?, ?, ?, ?, ?)";
+constexpr char kEventsSql[] = "SELECT uid, reminder_id, href, etag, fingerprint, ics FROM sync_events";
+constexpr char kKeepSql[] = "INSERT OR REPLACE INTO sync_events(uid, reminder_id, href, etag, fingerprint, ics)"
+                            " VALUES(?, ?, ?, ?, ?, ?)";
 constexpr char kForgetSql[] = "DELETE FROM sync_events WHERE uid=?";
 constexpr char kForgetAllSql[] = "DELETE FROM sync_events";
 
@@ -71,7 +71,8 @@ QList<SyncedEvent> SyncRecord::events()
         return events;
     Statement select(m_store.connection(), kEventsSql);
     while (select.next())
-        events.append({select.text(0), select.integer(1), select.text(2), select.text(3), select.text(4)});
+        events.append({select.text(0), select.integer(1), select.text(2), select.text(3), select.text(4),
+                       select.text(5).toUtf8()});
     return events;
 }
 
@@ -83,6 +84,7 @@ void SyncRecord::keep(const SyncedEvent &event)
     keep.bind(3, event.href);
     keep.bind(4, orEmpty(event.etag));
     keep.bind(5, orEmpty(event.fingerprint));
+    keep.bind(6, orEmpty(QString::fromUtf8(event.ics)));
     keep.run();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 
@@ -13,6 +14,7 @@ struct SyncedEvent
     QString href;
     QString etag;        // empty: not (yet) known to be stored on the server
     QString fingerprint; // the reminder's fields when both sides last agreed; empty: they never did
+    QByteArray ics;      // the event's text as last seen or stored there; empty: none
 };
 
 // The synced calendar's state.

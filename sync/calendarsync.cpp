@@ -20,8 +20,8 @@ namespace {
 // The fields that travel, as the server gives them back: line breaks as line feeds.
 QString fingerprintOf(const Reminder &reminder)
 {
-    const QString fields = withLineFeeds(reminder.subject) + QChar(0x1f) + withLineFeeds(reminder.content)
-                           + QChar(0x1f) + canonicalDateTimeText(reminder.due);
+    const QString fields = withLineFeeds(reminder.subject) + QChar(0x1f) + withLineFeeds(reminder.content) + QChar(0x1f)
+                           + canonicalDateTimeText(reminder.due);
     return QString::fromLatin1(QCryptographicHash::hash(fields.toUtf8(), QCryptographicHash::Sha1).toHex());
 }
 
@@ -202,6 +202,7 @@ void CalendarSync::mergeEvent(const EventData &data)
     event.uid = uid;
     event.href = data.href;
     event.etag = data.etag;
+    event.ics = data.ics;
     const auto local = m_reminders.find(event.reminderId);
     if (!object.reminder) {
         // Left on the server as it is; a reminder it was stays here as a reminder of its own.
@@ -270,14 +271,14 @@ void CalendarSync::plan()
         const QString uid = QStringLiteral("orvane-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
         const QString href = m_calendar.path() + uid + QStringLiteral(".ics");
         // Recorded before it is sent: a pass cut off after the server took it finds it as ours.
-        keep({uid, reminder.id, href, QString(), QString()});
+        keep({uid, reminder.id, href, QString(), QString(), QByteArray()});
     }
     for (const SyncedEvent &event : std::as_const(m_events)) {
         if (event.reminderId == 0)
             continue;
         const auto local = m_reminders.constFind(event.reminderId);
         if (local == m_reminders.cend()) {
-            m_pushes.append({PushKind::Remove, event, {}});
+            m_pushes.append({PushKind::Remove, event});
             continue;
         }
         const QString ours = fingerprintOf(*local);
@@ -285,8 +286,10 @@ void CalendarSync::plan()
             continue;
         SyncedEvent stored = event;
         stored.fingerprint = ours;
-        m_pushes.append({event.etag.isEmpty() ? PushKind::Add : PushKind::Change, stored,
-                         calendarObjectOf(*local, event.uid, stamp)});
+        stored.ics = changedCalendarObject(event.ics, *local, stamp);
+        if (stored.ics.isEmpty())
+            stored.ics = calendarObjectOf(*local, event.uid, stamp);
+        m_pushes.append({event.etag.isEmpty() ? PushKind::Add : PushKind::Change, stored});
     }
 }
 
@@ -302,7 +305,7 @@ void CalendarSync::pushNext()
     const Push &push = m_pushes.at(m_nextPush);
     EventWrite *job = push.kind == PushKind::Remove
                           ? m_client.deleteEvent(hrefUrl(push.event.href), push.event.etag)
-                          : m_client.putEvent(hrefUrl(push.event.href), push.ics, push.event.etag);
+                          : m_client.putEvent(hrefUrl(push.event.href), push.event.ics, push.event.etag);
     connect(job, &CalDavJob::finished, this, [this, job] { pushed(job); });
 }
 

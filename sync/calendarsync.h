@@ -70,8 +70,7 @@ private:
     struct Push
     {
         PushKind kind;
-        SyncedEvent event; // as it is to be recorded once the server took it
-        QByteArray ics;
+        SyncedEvent event; // as it is to be recorded once the server took it, with the text sent
     };
 
     void pull();
@@ -100,7 +99,7 @@ private:
     SyncRecord m_record;
 
     SyncedCalendar m_state;
-    bool m_otherCalendar = false; // the records are of another calendar, forgotten by this pass
+    bool m_otherCalendar = false;         // the records are of another calendar, forgotten by this pass
     QHash<QString, SyncedEvent> m_events; // by UID
     QHash<QString, QString> m_uidAt;      // by href
     QHash<qint64, Reminder> m_reminders;  // by id

@@ -1,7 +1,10 @@
 #include "caldav/caldavclient.h"
 #include "caldav/calendarcreation.h"
 #include "caldav/etaglisting.h"
+#include "caldav/eventmultiget.h"
+#include "caldav/eventwrite.h"
 #include "core/clock.h"
+#include "core/wallclock.h"
 #include "radicaleserver.h"
 #include "store/reminderstore.h"
 #include "sync/calendarsync.h"
@@ -92,6 +95,7 @@ private slots:
     void bothSidesChangedKeepsACopy();
     void deletedHereChangedThereComesBack();
     void changesMadeWithSqliteTravel();
+    void eventsOfOtherProgramsKeepTheirOwnFields();
     void unchangedSyncIsOneRequest();
     void serverStoppedMidSyncLosesAndDoublesNothing();
     void commandLine_data();
@@ -102,6 +106,9 @@ private:
               const std::function<void(CalDavClient &)> &during = {});
     // The events in the calendar.
     int eventsOnServer();
+    // Stores an event as another program would, under `name`.ics.
+    void putOnServer(const QString &name, const QByteArray &event);
+    QByteArray onServer(const QString &name);
 
     std::unique_ptr<RadicaleServer> m_server;
     QUrl m_calendar;
@@ -111,7 +118,8 @@ private:
 void TestSync::initTestCase()
 {
     // carol has no calendar.
-    m_server = std::make_unique<RadicaleServer>(QStringList{kUser + u':' + kPassword, QStringLiteral("carol:") + kPassword});
+    m_server =
+        std::make_unique<RadicaleServer>(QStringList{kUser + u':' + kPassword, QStringLiteral("carol:") + kPassword});
     QVERIFY(m_server->start());
 }
 
@@ -156,6 +164,31 @@ int TestSync::eventsOnServer()
     return int(listing->events().size());
 }
 
+void TestSync::putOnServer(const QString &name, const QByteArray &event)
+{
+    CalDavClient client;
+    client.setCredentials(kUser, kPassword);
+    std::unique_ptr<EventWrite> put(client.putEvent(
+        m_calendar.resolved(QUrl(name + QStringLiteral(".ics"))),
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Phone//EN\r\n" + event + "END:VCALENDAR\r\n", QString()));
+    QSignalSpy finished(put.get(), &CalDavJob::finished);
+    QVERIFY(finished.wait(20000));
+    QCOMPARE(put->error(), CalDavError::None);
+}
+
+QByteArray TestSync::onServer(const QString &name)
+{
+    CalDavClient client;
+    client.setCredentials(kUser, kPassword);
+    std::unique_ptr<EventMultiget> get(
+        client.multiget(m_calendar, {m_calendar.resolved(QUrl(name + QStringLiteral(".ics"))).path()}));
+    QSignalSpy finished(get.get(), &CalDavJob::finished);
+    if (!finished.wait(20000) || get->events().size() != 1)
+        return {};
+    // Unfolded, so that a long line reads as one.
+    return QByteArray(get->events().first().ics).replace("\r\n ", "");
+}
+
 void TestSync::changesTravelBothWays_data()
 {
     QTest::addColumn<bool>("firstActs");
@@ -173,8 +206,8 @@ void TestSync::changesTravelBothWays()
     QVERIFY(sync(other).message.isEmpty());
 
     // A line break in the content is the program's carriage return, which iCalendar cannot carry as it is.
-    const qint64 id = actor.add(QStringLiteral("看牙医"), at(QStringLiteral("2027-01-15 09:30")),
-                                QStringLiteral("带上\r医保卡"));
+    const qint64 id =
+        actor.add(QStringLiteral("看牙医"), at(QStringLiteral("2027-01-15 09:30")), QStringLiteral("带上\r医保卡"));
     QCOMPARE(sync(actor).summary.uploaded, 1);
     QCOMPARE(sync(other).summary.added, 1);
     QCOMPARE(other.reminders(), QStringList{QStringLiteral("看牙医|带上\n医保卡|2027-01-15 09:30")});
@@ -259,13 +292,50 @@ void TestSync::changesMadeWithSqliteTravel()
     const Pass pushed = sync(first);
     QCOMPARE(pushed.summary.uploaded, 2);
     sync(second);
-    QCOMPARE(second.reminders(), (QStringList{QStringLiteral("取快递||2027-04-03 18:00"),
-                                              QStringLiteral("浇花和施肥||2027-04-02 07:30")}));
+    QCOMPARE(second.reminders(),
+             (QStringList{QStringLiteral("取快递||2027-04-03 18:00"), QStringLiteral("浇花和施肥||2027-04-02 07:30")}));
 
     second.sql(QStringLiteral("DELETE FROM 日程提醒 WHERE 主题='取快递'"));
     QCOMPARE(sync(second).summary.deleted, 1);
     QCOMPARE(sync(first).summary.removed, 1);
     QCOMPARE(first.reminders(), QStringList{QStringLiteral("浇花和施肥||2027-04-02 07:30")});
+}
+
+void TestSync::eventsOfOtherProgramsKeepTheirOwnFields()
+{
+    putOnServer(QStringLiteral("dinner"), "BEGIN:VEVENT\r\nUID:dinner@phone\r\nDTSTAMP:20261201T000000Z\r\n"
+                                          "DTSTART:20270810T180000Z\r\nDTEND:20270810T200000Z\r\nSUMMARY:晚饭\r\n"
+                                          "LOCATION:老地方\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\nDESCRIPTION:晚饭\r\n"
+                                          "TRIGGER:-PT15M\r\nEND:VALARM\r\nEND:VEVENT\r\n");
+    // Without an alarm: at its start.
+    putOnServer(QStringLiteral("gym"), "BEGIN:VEVENT\r\nUID:gym@phone\r\nDTSTAMP:20261201T000000Z\r\n"
+                                       "DTSTART:20270811T070000\r\nSUMMARY:健身\r\nEND:VEVENT\r\n");
+    putOnServer(QStringLiteral("weekly"), "BEGIN:VEVENT\r\nUID:weekly@phone\r\nDTSTAMP:20261201T000000Z\r\n"
+                                          "DTSTART:20270101T090000\r\nRRULE:FREQ=WEEKLY\r\nSUMMARY:周会\r\n"
+                                          "END:VEVENT\r\n");
+    Machine first;
+    const Pass pulled = sync(first);
+    QCOMPARE(pulled.summary.added, 2);
+    QCOMPARE(pulled.summary.skipped, 1);
+    const QDateTime dinner = WallClock::of(QDateTime(QDate(2027, 8, 10), QTime(17, 45), Qt::UTC));
+    QCOMPARE(first.reminders(),
+             (QStringList{QStringLiteral("健身||2027-08-11 07:00"),
+                          QStringLiteral("晚饭||") + dinner.toString(QStringLiteral("yyyy-MM-dd HH:mm"))}));
+
+    // Renamed and an hour later here: the event moves by the hour and keeps its place and its alarm.
+    first.sql(QStringLiteral("UPDATE 日程提醒 SET 主题='晚饭推迟', 时间=datetime(时间,'+1 hour') WHERE 主题='晚饭'"));
+    QCOMPARE(sync(first).summary.uploaded, 1);
+    const QByteArray event = onServer(QStringLiteral("dinner"));
+    for (const QByteArray &line :
+         {QByteArray("UID:dinner@phone"), QByteArray("DTSTART:20270810T190000Z"), QByteArray("DTEND:20270810T210000Z"),
+          QByteArray("LOCATION:老地方"), QByteArray("TRIGGER:-PT15M"), QByteArray("SUMMARY:晚饭推迟")})
+        QVERIFY2(event.contains(line), event.constData());
+    QVERIFY(onServer(QStringLiteral("weekly")).contains("RRULE:FREQ=WEEKLY"));
+
+    Machine second;
+    sync(second);
+    QCOMPARE(second.reminders(), first.reminders());
+    QCOMPARE(eventsOnServer(), 3);
 }
 
 void TestSync::unchangedSyncIsOneRequest()
