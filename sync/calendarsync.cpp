@@ -161,6 +161,10 @@ void CalendarSync::merge(const QList<EventData> &events, const QStringList &remo
             if (reminder.id > 0)
                 m_reminders.insert(reminder.id, reminder);
         });
+        for (const Reminder &reminder : std::as_const(m_reminders)) {
+            if (!m_uidOf.contains(reminder.id) && reminder.due.isValid())
+                m_unlinked.insert(fingerprintOf(reminder), reminder.id);
+        }
         m_record.prepare();
         if (m_otherCalendar)
             m_record.forgetAll();
@@ -212,7 +216,10 @@ void CalendarSync::mergeEvent(const EventData &data)
         return keep(event);
     }
     const QString theirs = fingerprintOf(*object.reminder);
-    if (event.reminderId == 0 || local == m_reminders.end()) {
+    if ((event.reminderId == 0 || local == m_reminders.end()) && m_unlinked.contains(theirs)) {
+        // The same reminder, made on both sides before they first synced (imported from one file, say).
+        event.reminderId = m_unlinked.take(theirs);
+    } else if (event.reminderId == 0 || local == m_reminders.end()) {
         // New there, or deleted here while it changed there: it comes (back).
         Reminder added = storable(*object.reminder, 0);
         added.id = m_store.add(added);

@@ -99,11 +99,12 @@ private:
     SyncRecord m_record;
 
     SyncedCalendar m_state;
-    bool m_otherCalendar = false;         // the records are of another calendar, forgotten by this pass
-    QHash<QString, SyncedEvent> m_events; // by UID
-    QHash<QString, QString> m_uidAt;      // by href
-    QHash<qint64, Reminder> m_reminders;  // by id
-    QHash<qint64, QString> m_uidOf;       // by reminder id
+    bool m_otherCalendar = false;           // the records are of another calendar, forgotten by this pass
+    QHash<QString, SyncedEvent> m_events;   // by UID
+    QHash<QString, QString> m_uidAt;        // by href
+    QHash<qint64, Reminder> m_reminders;    // by id
+    QHash<qint64, QString> m_uidOf;         // by reminder id
+    QMultiHash<QString, qint64> m_unlinked; // the reminders without an event, by fingerprint
     QList<Push> m_pushes;
     qsizetype m_nextPush = 0;
     QList<Push> m_taken;

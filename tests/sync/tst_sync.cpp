@@ -94,6 +94,7 @@ private slots:
     void changesTravelBothWays();
     void bothSidesChangedKeepsACopy();
     void deletedHereChangedThereComesBack();
+    void firstSyncTakesTheSameReminderOnce();
     void changesMadeWithSqliteTravel();
     void eventsOfOtherProgramsKeepTheirOwnFields();
     void unchangedSyncIsOneRequest();
@@ -276,6 +277,23 @@ void TestSync::deletedHereChangedThereComesBack()
     sync(first);
     QCOMPARE(first.reminders(), second.reminders());
     QCOMPARE(eventsOnServer(), 1);
+}
+
+void TestSync::firstSyncTakesTheSameReminderOnce()
+{
+    Machine first;
+    Machine second;
+    for (Machine *machine : {&first, &second})
+        machine->add(QStringLiteral("同一个"), at(QStringLiteral("2027-03-05 08:00")));
+    second.add(QStringLiteral("只在乙"), at(QStringLiteral("2027-03-05 09:00")));
+    sync(first);
+    const Pass linked = sync(second);
+    QCOMPARE(linked.summary.added, 0);
+    QCOMPARE(linked.summary.uploaded, 1);
+    sync(first);
+    QCOMPARE(first.reminders().size(), 2);
+    QCOMPARE(second.reminders(), first.reminders());
+    QCOMPARE(eventsOnServer(), 2);
 }
 
 void TestSync::changesMadeWithSqliteTravel()
