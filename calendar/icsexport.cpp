@@ -10,10 +10,15 @@
 #include <QIODevice>
 #include <QTextStream>
 
-namespace {
-
-QByteArray eventText(const Reminder &reminder, const QByteArray &uid, const icaltimetype &stamp)
+QByteArray calendarHead()
 {
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Orvane//orvane-db " ORVANE_VERSION
+           "//ZH\r\nCALSCALE:GREGORIAN\r\n";
+}
+
+QByteArray eventText(const Reminder &reminder, const QByteArray &uid, const QDateTime &stampUtc)
+{
+    const icaltimetype stamp = icalTimeOf(stampUtc.toUTC(), IcalTimeKind::Utc);
     // The program's line breaks are carriage returns, which iCalendar's text has no escape for.
     const QByteArray subject = withLineFeeds(reminder.subject).toUtf8();
     IcalComponent alarm(icalcomponent_vanew(ICAL_VALARM_COMPONENT, icalproperty_new_action(ICAL_ACTION_DISPLAY),
@@ -31,6 +36,8 @@ QByteArray eventText(const Reminder &reminder, const QByteArray &uid, const ical
     return takeIcalText(icalcomponent_as_ical_string_r(event.get()));
 }
 
+namespace {
+
 void write(QIODevice &output, const QByteArray &text)
 {
     if (output.write(text) != text.size())
@@ -41,10 +48,9 @@ void write(QIODevice &output, const QByteArray &text)
 
 int writeCalendar(ReminderStore &store, QIODevice &output, QTextStream &error, const Clock &clock)
 {
-    const icaltimetype stamp = icalTimeOf(clock.now().toUTC(), IcalTimeKind::Utc);
+    const QDateTime stamp = clock.now();
     const QByteArray calendarId = CalendarRecord(store).calendarId().toUtf8();
-    write(output, "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Orvane//orvane-db " ORVANE_VERSION
-                  "//ZH\r\nCALSCALE:GREGORIAN\r\n");
+    write(output, calendarHead());
     int count = 0;
     store.forEachInTimeOrder({}, {}, [&](const Reminder &reminder) {
         if (!reminder.due.isValid()) {

@@ -1,9 +1,18 @@
 #pragma once
 
+#include <QByteArray>
+
 class Clock;
+class QDateTime;
 class QIODevice;
 class QTextStream;
 class ReminderStore;
+struct Reminder;
+
+// The lines that open the calendars that the program writes.
+QByteArray calendarHead();
+// One VEVENT of the calendar that export writes, for `reminder` under `uid`, stamped at `stamp`.
+QByteArray eventText(const Reminder &reminder, const QByteArray &uid, const QDateTime &stamp);
 
 // export --ics: writes every reminder, in time order, to `output` as an iCalendar calendar: one VEVENT
 // each with its subject (SUMMARY), content (DESCRIPTION; carriage returns become line breaks), its time as

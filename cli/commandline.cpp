@@ -9,10 +9,16 @@
 #include "core/text.h"
 #include "core/wallclock.h"
 #include "store/reminderstore.h"
+#include "store/syncrecord.h"
 #include "store/textformats.h"
+#include "sync/calendarsync.h"
+
+#include "caldav/caldavclient.h"
+#include "caldav/calendardiscovery.h"
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -34,7 +40,8 @@ constexpr Option kOptions[] = {
     {"date", "DAY", ""},      {"from", "DAY", ""},         {"to", "DAY", ""},
     {"ics", "FILE", "file"},  {"today", "", ""},           {"all", "", ""},
     {"json", "", ""},         {"dry-run", "", ""},         {"help", "", ""},
-    {"version", "", ""},      {"bash-completion", "", ""},
+    {"version", "", ""},      {"bash-completion", "", ""}, {"url", "URL", ""},
+    {"user", "NAME", ""},     {"password-stdin", "", ""},
 };
 
 // The options that every command takes, as the help lists them.
@@ -318,6 +325,103 @@ int importCalendar(const Arguments &arguments, Console &console)
     return ExitDone;
 }
 
+// Waits for the job of the client, which owns it.
+template <class Job> Job *finished(Job *job)
+{
+    QEventLoop loop;
+    QObject::connect(job, &CalDavJob::finished, &loop, &QEventLoop::quit);
+    loop.exec();
+    return job;
+}
+
+int serverFailure(CalDavError error, const QString &message, Console &console)
+{
+    console.error << "orvane-db: sync: " << message << Qt::endl;
+    const bool refused = error == CalDavError::WrongPassword || error == CalDavError::NotACalendar
+                         || error == CalDavError::UntrustedCertificate || error == CalDavError::InsecureAddress
+                         || error == CalDavError::InvalidAddress;
+    return refused ? ExitServerRefused : ExitServerFailure;
+}
+
+// The calendar at `address`, or the one calendar for events found from it; an invalid address when there is
+// none (the message said why).
+QUrl calendarAt(CalDavClient &client, const QUrl &address, Console &console, int &status)
+{
+    CalendarDiscovery *discovery = finished(client.discover(address));
+    if (discovery->error() != CalDavError::None) {
+        status = serverFailure(discovery->error(), discovery->errorMessage(), console);
+        return {};
+    }
+    QList<QUrl> found;
+    for (const CalendarInfo &calendar : discovery->calendars()) {
+        if (calendar.acceptsEvents)
+            found << calendar.url;
+    }
+    if (found.size() == 1)
+        return found.first();
+    if (found.isEmpty()) {
+        status = serverFailure(CalDavError::NotACalendar, caldavErrorMessage(CalDavError::NotACalendar), console);
+        return {};
+    }
+    console.error << "orvane-db: sync: this account has several calendars; give one of them as --url:" << Qt::endl;
+    for (const QUrl &url : std::as_const(found))
+        console.error << "  " << url.toString() << Qt::endl;
+    status = ExitBadInput;
+    return {};
+}
+
+int syncCalendar(const Arguments &arguments, Console &console)
+{
+    if (!arguments.operands().isEmpty())
+        throw InputError(QStringLiteral("sync takes no argument '%1'").arg(arguments.operands().first()));
+    if (!arguments.isSet(QStringLiteral("url")) || !arguments.isSet(QStringLiteral("user")))
+        throw InputError(QStringLiteral("sync needs --url URL and --user NAME"));
+    // Never an option's value: the arguments of a process are anybody's to read.
+    if (!arguments.isSet(QStringLiteral("password-stdin")))
+        throw InputError(QStringLiteral("sync needs --password-stdin, and the password on the standard input"));
+    QString password = QString::fromUtf8(console.in.readLine());
+    while (password.endsWith(u'\n') || password.endsWith(u'\r'))
+        password.chop(1);
+    const QUrl address = QUrl::fromUserInput(arguments.value(QStringLiteral("url")));
+
+    CalDavClient client;
+    client.setCredentials(arguments.value(QStringLiteral("user")), password);
+    if (const CalDavError refused = client.addressError(address); refused != CalDavError::None)
+        return serverFailure(refused, caldavErrorMessage(refused), console);
+    ReminderStore store(storePath(arguments));
+    // The calendar synced before is taken as it is; another address is looked into first.
+    QUrl calendar = address;
+    if (SyncRecord(store).calendar().url != address.toString()) {
+        int status = ExitDone;
+        calendar = calendarAt(client, address, console, status);
+        if (status != ExitDone)
+            return status;
+    }
+    CalendarSync sync(store, client, calendar, console.clock);
+    QEventLoop loop;
+    QObject::connect(&sync, &CalendarSync::finished, &loop, &QEventLoop::quit);
+    sync.start();
+    loop.exec();
+    if (!sync.errorMessage().isEmpty()) {
+        if (sync.error() == CalDavError::None)
+            throw AppError(sync.errorMessage());
+        return serverFailure(
+            sync.error(), sync.errorMessage() + QStringLiteral("; the next sync goes on from where this one stopped"),
+            console);
+    }
+    const SyncSummary &done = sync.summary();
+    console.text << "synced with " << calendar.toString() << ": here " << done.added << " added, " << done.changed
+                 << " changed, " << done.removed << " removed; there " << done.uploaded << " stored, " << done.deleted
+                 << " removed";
+    if (done.conflicts > 0)
+        console.text << "; " << done.conflicts << " changed on both sides, kept here also as copies marked "
+                     << CalendarSync::conflictMark();
+    if (done.skipped > 0)
+        console.text << "; " << done.skipped << " events left out (repeating, or no reminder)";
+    console.text << Qt::endl;
+    return ExitDone;
+}
+
 constexpr Command kCommands[] = {
     {"init", "", "make a starter database file (an existing file is never replaced)", {}, initStore},
     {"add",
@@ -339,6 +443,13 @@ constexpr Command kCommands[] = {
      "is imported; --dry-run only tells what it would add",
      {"ics", "dry-run"},
      importCalendar},
+    {"sync",
+     "--url URL --user NAME --password-stdin",
+     "sync both ways with a CalDAV calendar (https; http only to this\n"
+     "machine): the calendar's address, or the server's when it holds one\n"
+     "calendar; the password is the first line of the standard input",
+     {"url", "user", "password-stdin"},
+     syncCalendar},
 };
 
 const Command *findCommand(const QString &name)
@@ -389,7 +500,9 @@ QString usageText()
         text += helpEntry(QString::fromLatin1(option.shown), option.help);
     return text
            + QStringLiteral(
-               "\nExit status: 0 done, 1 bad input (the message names the argument), 2 the database file failed.\n");
+               "\nExit status: 0 done, 1 bad input (the message names the argument), 2 the database file failed,\n"
+               "3 sync: the server could not be reached or failed, 4 sync: the server refused (user or password,\n"
+               "no calendar at the address, certificate not trusted).\n");
 }
 
 QString bashCompletion()

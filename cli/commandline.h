@@ -8,8 +8,10 @@ struct Console;
 // orvane-db's exit statuses.
 enum ExitStatus {
     ExitDone = 0,
-    ExitBadInput = 1,     // a wrong argument or an unusable input file; the message names it
-    ExitStoreFailure = 2, // the database file could not be read or changed
+    ExitBadInput = 1,      // a wrong argument or an unusable input file; the message names it
+    ExitStoreFailure = 2,  // the database file could not be read or changed
+    ExitServerFailure = 3, // sync: the server could not be reached or failed; trying later may do
+    ExitServerRefused = 4, // sync: wrong user or password, no calendar at the address, an untrusted certificate
 };
 
 // Runs orvane-db with `arguments` (the program's name first) and returns its exit status. Never throws:

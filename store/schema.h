@@ -48,3 +48,18 @@ inline QStringList calendarTableStatements()
         QStringLiteral("CREATE TABLE IF NOT EXISTS orvane_calendar(id TEXT NOT NULL)"),
     };
 }
+
+// The sync with a CalDAV calendar, made when first needed: the calendar (its address, the sync token of the
+// last pass, and whether the server lists by ETags alone), and per event the reminder it is (none for an
+// event that makes no reminder here), where it lies on the server, the ETag of the version last seen, and the
+// reminder's fields when both sides last agreed, so that changes made to 日程提醒 by any program show, and the
+// event's text as last seen, so that a change made here keeps what other programs keep in the event.
+inline QStringList syncTableStatements()
+{
+    return {
+        QStringLiteral("CREATE TABLE IF NOT EXISTS sync_calendar(url TEXT NOT NULL, sync_token TEXT NOT NULL,"
+                       " etags_only INTEGER NOT NULL)"),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS sync_events(uid TEXT PRIMARY KEY, reminder_id INTEGER,"
+                       " href TEXT NOT NULL UNIQUE, etag TEXT NOT NULL, fingerprint TEXT NOT NULL, ics TEXT NOT NULL)"),
+    };
+}

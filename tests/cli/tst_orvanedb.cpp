@@ -83,9 +83,9 @@ void TestOrvaneDb::bashCompletion_data()
     QTest::addColumn<QString>("line"); // the words before the one being completed, which starts empty
     QTest::addColumn<QString>("offered");
     QTest::newRow("commands") << "orvane-db"
-                              << "init add list delete export import --file --help --version";
+                              << "init add list delete export import sync --file --help --version";
     QTest::newRow("after --file") << "orvane-db --file x.mdb"
-                                  << "init add list delete export import --file --help --version";
+                                  << "init add list delete export import sync --file --help --version";
     QTest::newRow("an option's value") << "orvane-db add s --at"
                                        << "";
     QTest::newRow("import's options") << "orvane-db import"

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "caldav/caldaverror.h"
+#include "caldav/synccollection.h"
+#include "store/reminder.h"
+#include "store/syncrecord.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QUrl>
+
+class CalDavClient;
+class CalDavJob;
+class Clock;
+class EventWrite;
+class ReminderStore;
+struct EventData;
+
+// What one pass did.
+struct SyncSummary
+{
+    int added = 0;     // reminders that came from the server
+    int changed = 0;   // reminders changed to the server's version
+    int removed = 0;   // reminders removed because their events were
+    int conflicts = 0; // reminders changed on both sides: the server's version in place, ours as a copy
+    int uploaded = 0;  // events stored on the server
+    int deleted = 0;   // events removed from the server
+    int skipped = 0;   // events that make no reminder here (repeating ones among them), left as they are
+};
+
+// One pass of the two-way sync of the store's reminders with one CalDAV calendar. A reminder is a VEVENT
+// (calendarObjectOf) under a UID that it keeps for its life.
+//
+// The pass: pull what changed on the server since the last pass (sync-collection from the kept token, or
+// the ETag listing where the server has none) and fetch those events; then, in one store transaction,
+// bring the server's changes in, give new reminders their UIDs and keep the new token; then push the local
+// additions (If-None-Match: *), changes and deletions (If-Match), one request each; then record what the
+// server took, in a second transaction. A change here is what differs from the fingerprint kept at the last
+// agreement, so that changes that other programs make to the file count as well.
+// Both sides changed: the server's version takes the reminder, ours comes back as a copy marked 冲突, to
+// be pushed as new. Deleted here and changed there: it comes back. A push the server refuses as a conflict
+// waits for the next pass, which pulls the change first.
+// A failure at any point leaves the records such that the next pass repeats what is missing: an event found
+// on the server with the same fields as its reminder is taken as agreement, never as a conflict or a copy.
+class CalendarSync : public QObject
+{
+    Q_OBJECT
+
+public:
+    CalendarSync(ReminderStore &store, CalDavClient &client, const QUrl &calendar, const Clock &clock,
+                 QObject *parent = nullptr);
+
+    // Starts the pass; finished() follows, from the event loop.
+    void start();
+
+    // Empty when the pass succeeded.
+    QString errorMessage() const { return m_errorMessage; }
+    CalDavError error() const { return m_error; }
+    const SyncSummary &summary() const { return m_summary; }
+
+    // What the conflict copy's subject gets.
+    static QString conflictMark();
+
+signals:
+    void finished();
+
+private:
+    enum class PushKind { Add, Change, Remove };
+    struct Push
+    {
+        PushKind kind;
+        SyncedEvent event; // as it is to be recorded once the server took it, with the text sent
+    };
+
+    void pull();
+    void collected(SyncCollection *job, bool fromStart);
+    void listed(const QList<EventVersion> &listed);
+    void fetch(const QList<EventVersion> &changed, const QStringList &removed);
+    void merge(const QList<EventData> &events, const QStringList &removed);
+    void mergeEvent(const EventData &event);
+    void mergeRemoval(const QString &href);
+    void plan();
+    void pushNext();
+    void pushed(EventWrite *job);
+    void recordPushes();
+    void fail(CalDavError error);
+    void fail(const QString &message);
+    void done();
+    // Runs `step` and turns a store failure into the pass's failure.
+    template <typename Step> void guarded(Step step);
+    QUrl hrefUrl(const QString &href) const;
+    void keep(const SyncedEvent &event);
+
+    ReminderStore &m_store;
+    CalDavClient &m_client;
+    QUrl m_calendar;
+    const Clock &m_clock;
+    SyncRecord m_record;
+
+    SyncedCalendar m_state;
+    bool m_otherCalendar = false;           // the records are of another calendar, forgotten by this pass
+    QHash<QString, SyncedEvent> m_events;   // by UID
+    QHash<QString, QString> m_uidAt;        // by href
+    QHash<qint64, Reminder> m_reminders;    // by id
+    QHash<qint64, QString> m_uidOf;         // by reminder id
+    QMultiHash<QString, qint64> m_unlinked; // the reminders without an event, by fingerprint
+    QList<Push> m_pushes;
+    qsizetype m_nextPush = 0;
+    QList<Push> m_taken;
+
+    SyncSummary m_summary;
+    CalDavError m_error = CalDavError::None;
+    QString m_errorMessage;
+};
