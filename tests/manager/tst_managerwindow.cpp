@@ -342,9 +342,9 @@ void TestManagerWindow::tabReachesThePictureAreasAfterThePage()
     f.showPage(AddPage);
     f.window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(f.window));
-    const QStringList order{"backButton",       "playArea",       "addPageArea",   "modifyPageArea",
-                            "deletePageArea",   "browsePageArea", "aboutPageArea", "exitArea",
-                            "moreSoftwareArea", "minimizeArea",   "closeArea",     "pageTabs"};
+    const QStringList order{"backButton",     "moreInfoLink",   "playArea",      "addPageArea", "modifyPageArea",
+                            "deletePageArea", "browsePageArea", "aboutPageArea", "exitArea",    "moreSoftwareArea",
+                            "minimizeArea",   "closeArea",      "pageTabs"};
     f.on("addPage", "backButton")->setFocus(Qt::TabFocusReason);
     const auto focusName = [&f] {
         QWidget *focus = QApplication::focusWidget();
@@ -605,17 +605,24 @@ void TestManagerWindow::noticeLinksOpenTheirElement_data()
     QTest::addColumn<QByteArray>("reply");
     QTest::addColumn<QStringList>("launched");
     QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<bool>("byKeyboard"); // Enter on the link or area that Tab reached
 
     const QByteArray both = page("<zeqa1>http://one.example/</zeqa1><zeqa2>http://two.example/</zeqa2>");
     QTest::newRow("更多信息... opens element 2")
-        << "moreInfoLink" << both << QStringList{"http://two.example/"} << QStringList();
+        << "moreInfoLink" << both << QStringList{"http://two.example/"} << QStringList() << false;
+    QTest::newRow("更多信息... by Enter")
+        << "moreInfoLink" << both << QStringList{"http://two.example/"} << QStringList() << true;
     QTest::newRow("更多软件 opens element 1")
-        << "moreSoftwareArea" << both << QStringList{"http://one.example/"} << QStringList();
-    QTest::newRow("no address on the page") << "moreInfoLink" << page("<zeqa1>x</zeqa1>") << QStringList()
-                                            << QStringList{QStringLiteral("info|提示|") + kNoNoticeAddressMessage};
+        << "moreSoftwareArea" << both << QStringList{"http://one.example/"} << QStringList() << false;
+    QTest::newRow("更多软件 by Enter") << "moreSoftwareArea" << both << QStringList{"http://one.example/"}
+                                       << QStringList() << true;
+    QTest::newRow("no address on the page")
+        << "moreInfoLink" << page("<zeqa1>x</zeqa1>") << QStringList()
+        << QStringList{QStringLiteral("info|提示|") + kNoNoticeAddressMessage} << false;
     // The notice module's error reaches the program's error box.
     QTest::newRow("failed fetch") << "moreInfoLink" << QByteArray("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n")
-                                  << QStringList() << QStringList{QStringLiteral("error||HTTP/1.1 404 Not Found.")};
+                                  << QStringList() << QStringList{QStringLiteral("error||HTTP/1.1 404 Not Found.")}
+                                  << false;
 }
 
 void TestManagerWindow::noticeLinksOpenTheirElement()
@@ -624,6 +631,7 @@ void TestManagerWindow::noticeLinksOpenTheirElement()
     QFETCH(QByteArray, reply);
     QFETCH(QStringList, launched);
     QFETCH(QStringList, shown);
+    QFETCH(bool, byKeyboard);
     ScriptedServer server;
     server.add(reply);
     const auto restore = noticeHostAt(server);
@@ -631,7 +639,14 @@ void TestManagerWindow::noticeLinksOpenTheirElement()
     f.showPage(AddPage);
 
     QWidget *target = f.find(qPrintable(link));
-    QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(5, 5));
+    if (byKeyboard) {
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window));
+        target->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(target, Qt::Key_Return);
+    } else {
+        QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(5, 5));
+    }
     // Busy until the page has come and been dealt with; the window takes input meanwhile.
     QVERIFY(QApplication::overrideCursor());
     QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
