@@ -6,6 +6,7 @@
 #include "store/textformats.h"
 #include "window/fieldstyle.h"
 #include "window/hotarea.h"
+#include "window/keys.h"
 #include "window/screen.h"
 #include "window/shapedpicture.h"
 
@@ -27,11 +28,13 @@ template <typename Field> Field *readOnlyField(QWidget *parent, const char *name
     return field;
 }
 
-void caption(QWidget *parent, const QString &text, QPoint at)
+// A caption to the left of its field, whose name for screen readers it gives.
+void caption(QWidget *field, const QString &text, QPoint at)
 {
-    auto *label = new QLabel(text, parent);
+    auto *label = new QLabel(text, field->parentWidget());
     label->move(at);
     label->adjustSize();
+    label->setBuddy(field);
 }
 
 } // namespace
@@ -48,32 +51,38 @@ AlertWindow::AlertWindow(const Screen &screen, std::unique_ptr<AlertSound> sound
     setWindowModality(Qt::ApplicationModal);
     new ShapedPicture(QStringLiteral(":/assets/alert.png"), this);
 
+    auto *panel = new QFrame(this);
+    panel->setGeometry(16, 56, 569, 329);
+    m_subjectField = readOnlyField<QLineEdit>(panel, "subjectField", {96, 51, 442, 19});
+    m_contentField = readOnlyField<QPlainTextEdit>(panel, "contentField", {96, 98, 441, 119});
+    m_timeField = readOnlyField<QLineEdit>(panel, "timeField", {96, 231, 441, 19});
+    caption(m_subjectField, QStringLiteral("日程主题："), {24, 54});
+    caption(m_contentField, QStringLiteral("日程内容："), {24, 101});
+    caption(m_timeField, QStringLiteral("提醒时间："), {24, 234});
+    auto *backButton = new QPushButton(QStringLiteral("返回"), panel);
+    backButton->setObjectName(QStringLiteral("backButton"));
+    backButton->setGeometry(467, 276, 75, 25);
+    backButton->setAutoDefault(false); // Enter presses it only when it has the focus
+    connect(backButton, &QPushButton::clicked, this, &QDialog::reject);
+    setTabOrder(m_subjectField, m_contentField);
+    setTabOrder(m_contentField, m_timeField);
+    setTabOrder(m_timeField, backButton);
+
+    // Made after the fields, which puts them after the fields in tab order: the window opens on the subject.
     auto *minimizeArea = new HotArea(this, {544, 0, 17, 20});
-    new HotArea(this, {562, 0, 17, 20}); // the maximise glyph takes its click and does nothing
+    auto *maximizeArea = new HotArea(this, {562, 0, 17, 20}); // takes its click and does nothing
+    maximizeArea->setFocusPolicy(Qt::NoFocus);
     auto *closeArea = new HotArea(this, {579, 0, 17, 20});
     auto *playArea = new HotArea(this, {282, 409, 38, 34});
+    minimizeArea->setAccessibleName(QStringLiteral("最小化"));
+    maximizeArea->setAccessibleName(QStringLiteral("最大化"));
+    closeArea->setAccessibleName(QStringLiteral("关闭"));
+    playArea->setAccessibleName(QStringLiteral("播放"));
     // Moving onto the glyph minimises the whole program; clicking it, the alert alone.
     connect(minimizeArea, &HotArea::pointerMoved, this, &AlertWindow::minimizeProgramRequested);
     connect(minimizeArea, &HotArea::clicked, this, &QWidget::showMinimized);
     connect(closeArea, &HotArea::clicked, this, &QWidget::close);
     connect(playArea, &HotArea::clicked, this, &AlertWindow::playSound);
-
-    auto *panel = new QFrame(this);
-    panel->setGeometry(16, 56, 569, 329);
-    caption(panel, QStringLiteral("日程主题："), {24, 54});
-    m_subjectField = readOnlyField<QLineEdit>(panel, "subjectField", {96, 51, 442, 19});
-    m_contentField = readOnlyField<QPlainTextEdit>(panel, "contentField", {96, 98, 441, 119});
-    caption(panel, QStringLiteral("日程内容："), {24, 101});
-    caption(panel, QStringLiteral("提醒时间："), {24, 234});
-    m_timeField = readOnlyField<QLineEdit>(panel, "timeField", {96, 231, 441, 19});
-    auto *backButton = new QPushButton(QStringLiteral("返回"), panel);
-    backButton->setObjectName(QStringLiteral("backButton"));
-    backButton->setGeometry(467, 276, 75, 25);
-    backButton->setAutoDefault(false); // Enter presses nothing
-    connect(backButton, &QPushButton::clicked, this, &QDialog::reject);
-    setTabOrder(m_subjectField, m_contentField);
-    setTabOrder(m_contentField, m_timeField);
-    setTabOrder(m_timeField, backButton);
 
     m_shake = new WindowShake(this);
     connect(m_shake, &WindowShake::finished, this, &AlertWindow::playSound);
@@ -115,11 +124,17 @@ void AlertWindow::playSound()
     m_sound->play(alertSoundPath());
 }
 
-// The alert has no cancel or default button: Escape and Enter do nothing.
+// Escape closes the alert as 返回 does; Enter presses the focused button, and nothing in a field.
 void AlertWindow::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    if (event->key() == Qt::Key_Escape) {
         event->accept();
+        reject();
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (!pressFocusedButton(event))
+            event->accept();
         return;
     }
     QDialog::keyPressEvent(event);

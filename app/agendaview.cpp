@@ -15,6 +15,7 @@ AgendaView::AgendaView(QWidget *parent)
 void AgendaView::setText(const QString &text)
 {
     m_lines = text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+    setAccessibleDescription(text); // what a screen reader reads of the painted lines
     measure();
 }
 

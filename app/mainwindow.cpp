@@ -27,6 +27,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -74,6 +75,7 @@ MainWindow::MainWindow(ReminderStore &store, Reminders &reminders, ProgramWindow
     m_agendaPanel->setGeometry(328, 88, 202, 125);
     m_agenda = new AgendaView(m_agendaPanel);
     m_agenda->setObjectName(QStringLiteral("agenda"));
+    m_agenda->setAccessibleName(QStringLiteral("每日提醒"));
     m_agenda->move(16, 128);
     captionLabel(this, "agendaHeading", QStringLiteral("每日提醒"), {328, 64, 201, 21});
     m_introductionLink =
@@ -87,6 +89,10 @@ MainWindow::MainWindow(ReminderStore &store, Reminders &reminders, ProgramWindow
     settingsArea->setObjectName(QStringLiteral("settingsArea"));
     quitArea->setObjectName(QStringLiteral("quitArea"));
     aboutArea->setObjectName(QStringLiteral("aboutArea"));
+    settingsArea->setAccessibleName(QStringLiteral("设置"));
+    settingsArea->setAccessibleDescription(QStringLiteral("添加、修改、删除和浏览提醒"));
+    quitArea->setAccessibleName(QStringLiteral("退出"));
+    aboutArea->setAccessibleName(QStringLiteral("关于"));
     connect(settingsArea, &HotArea::clicked, this, &MainWindow::openManager);
     connect(quitArea, &HotArea::clicked, qApp, &QCoreApplication::quit);
     connect(aboutArea, &HotArea::clicked, this, [this] { m_dialogs.messageDialog(aboutText()); });
@@ -257,6 +263,17 @@ void MainWindow::trayClicked()
 void MainWindow::contextMenuEvent(QContextMenuEvent *event)
 {
     m_menu->popup(event->globalPos());
+}
+
+// The menu key and Shift+F10 open the menu over the window, as the keyboard has no pointer place.
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Menu || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        event->accept();
+        m_menu->popup(mapToGlobal(rect().center()));
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)

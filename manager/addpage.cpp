@@ -9,6 +9,7 @@
 
 #include <QDateEdit>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -20,11 +21,13 @@ AddPage::AddPage(ManagerContext &context, QWidget *parent)
 {
     setObjectName(QStringLiteral("addPage"));
     QFrame *panel = placePanel(this);
-    placeCaption(panel, "subjectCaption", kSubjectCaption, {48, 33});
-    placeCaption(panel, "contentCaption", kContentCaption, {48, 74});
+    QLabel *subjectCaption = placeCaption(panel, "subjectCaption", kSubjectCaption, {48, 33});
+    QLabel *contentCaption = placeCaption(panel, "contentCaption", kContentCaption, {48, 74});
     placeCaption(panel, "timeCaption", kTimeCaption, {48, 203});
     m_form.subjectEdit = placeLineEdit(panel, "subjectEdit", {130, 29, 368, 19});
     m_form.contentEdit = placeTextEdit(panel, "contentEdit", {130, 71, 367, 122});
+    subjectCaption->setBuddy(m_form.subjectEdit);
+    contentCaption->setBuddy(m_form.contentEdit);
     m_form.timeEdit = placeTimeEdit(panel, {248, 200}, 89);
     m_form.dateEdit = placeDateEdit(panel, {128, 200, 105, 21});
     m_form.dateEdit->setDate(m_context.clock.now().date());

@@ -9,6 +9,7 @@
 #include "window/fieldstyle.h"
 
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -19,15 +20,18 @@ BrowsePage::BrowsePage(ManagerContext &context, QWidget *parent)
 {
     setObjectName(QStringLiteral("browsePage"));
     QFrame *panel = placePanel(placePanel(this), QRect(0, 0, 545, 273));
-    placeCaption(panel, "subjectCaption", kSubjectCaption, {16, 134});
-    placeCaption(panel, "contentCaption", kContentCaption, {16, 165});
-    placeCaption(panel, "timeCaption", kTimeCaption, {16, 234});
+    QLabel *subjectCaption = placeCaption(panel, "subjectCaption", kSubjectCaption, {16, 134});
+    QLabel *contentCaption = placeCaption(panel, "contentCaption", kContentCaption, {16, 165});
+    QLabel *timeCaption = placeCaption(panel, "timeCaption", kTimeCaption, {16, 234});
     m_subjectField = placeLineEdit(panel, "subjectField", {88, 131, 442, 19});
     m_contentField = placeTextEdit(panel, "contentField", {88, 162, 441, 58});
     auto *grid = new ReminderGrid(m_context.list, panel);
     grid->setObjectName(QStringLiteral("browseGrid"));
     grid->setGeometry(2, 2, 541, 119);
     m_timeField = placeLineEdit(panel, "timeField", {88, 231, 353, 19});
+    subjectCaption->setBuddy(m_subjectField);
+    contentCaption->setBuddy(m_contentField);
+    timeCaption->setBuddy(m_timeField);
     auto *backButton = placeButton(panel, "backButton", kBackCaption, {451, 228, 75, 25});
     setReadOnlyLook(m_subjectField);
     setReadOnlyLook(m_contentField);

@@ -3,7 +3,8 @@
 #include <QLabel>
 
 // A caption that reads as a web link: blue, underlined, on a transparent background, with the hand
-// cursor. It has no address of its own; a left click runs whatever is connected to clicked().
+// cursor. It has no address of its own; a left click, or Enter or Space once Tab reached it, runs whatever
+// is connected to clicked(). A dotted rectangle marks it while it has the focus.
 class LinkLabel : public QLabel
 {
     Q_OBJECT
@@ -16,4 +17,6 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 };

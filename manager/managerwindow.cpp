@@ -12,6 +12,7 @@
 #include "store/reminderlistmodel.h"
 #include "window/dialogs.h"
 #include "window/hotarea.h"
+#include "window/keys.h"
 #include "window/picture.h"
 #include "window/screen.h"
 #include "window/services.h"
@@ -66,14 +67,15 @@ ManagerWindow::ManagerWindow(ReminderStore &store, Services &services, std::func
     setWindowTitle(QStringLiteral("日程设置"));
     setFont(managerFont());
     new ShapedPicture(QStringLiteral(":/assets/manager.png"), this);
-    addHotAreas();
+    // Made in tab order: the page first, then the links and areas of the picture.
+    addPages();
 
     auto *moreInfoLink = new LinkLabel(QStringLiteral("更多信息..."), this);
     moreInfoLink->setObjectName(QStringLiteral("moreInfoLink"));
     moreInfoLink->setGeometry(481, 421, 57, 13);
     connect(moreInfoLink, &LinkLabel::clicked, this, [this] { m_noticeLinks.open(2); });
 
-    addPages();
+    addHotAreas();
 
     connect(m_list.model(), &ReminderListModel::fetchFailed, this, &ManagerWindow::reportFetchFailure);
     connect(m_list.model(), &QAbstractItemModel::modelReset, this, [this] { m_fetchFailureReported = false; });
@@ -93,14 +95,14 @@ ManagerWindow::~ManagerWindow()
 
 void ManagerWindow::addHotAreas()
 {
-    const auto hotArea = [this](const char *name, const QRect &geometry) {
+    const auto hotArea = [this](const char *name, const QString &caption, const QRect &geometry) {
         auto *area = new HotArea(this, geometry);
         area->setObjectName(QLatin1String(name));
+        area->setAccessibleName(caption);
         return area;
     };
-    connect(hotArea("minimizeArea", {544, 0, 17, 20}), &HotArea::clicked, this, &QWidget::showMinimized);
-    hotArea("maximizeArea", {562, 0, 17, 20}); // takes the click and does nothing with it
-    connect(hotArea("closeArea", {579, 0, 17, 20}), &HotArea::clicked, this, &QWidget::close);
+    connect(hotArea("playArea", QStringLiteral("播放"), {282, 409, 38, 34}), &HotArea::clicked, this,
+            &ManagerWindow::playSound);
     // The page areas select their pages exactly as the tabs do.
     const std::pair<const char *, int> pageAreas[] = {{"addPageArea", 6},
                                                       {"modifyPageArea", 65},
@@ -109,12 +111,19 @@ void ManagerWindow::addHotAreas()
                                                       {"aboutPageArea", 249}};
     for (int page = AddPageIndex; page <= AboutPageIndex; ++page) {
         const auto [name, left] = pageAreas[page];
-        connect(hotArea(name, {left, 23, 57, 25}), &HotArea::clicked, this,
-                [this, page] { m_pages->setCurrentIndex(page); });
+        HotArea *area = hotArea(name, m_pages->tabText(page), {left, 23, 57, 25});
+        area->setAccessibleRole(QAccessible::PageTab);
+        connect(area, &HotArea::clicked, this, [this, page] { m_pages->setCurrentIndex(page); });
     }
-    connect(hotArea("exitArea", {309, 23, 57, 25}), &HotArea::clicked, this, &QWidget::close);
-    connect(hotArea("moreSoftwareArea", {406, 23, 57, 25}), &HotArea::clicked, this, [this] { m_noticeLinks.open(1); });
-    connect(hotArea("playArea", {282, 409, 38, 34}), &HotArea::clicked, this, &ManagerWindow::playSound);
+    connect(hotArea("exitArea", QStringLiteral("退出"), {309, 23, 57, 25}), &HotArea::clicked, this, &QWidget::close);
+    HotArea *moreSoftwareArea = hotArea("moreSoftwareArea", QStringLiteral("更多软件"), {406, 23, 57, 25});
+    moreSoftwareArea->setAccessibleDescription(QStringLiteral("在浏览器中打开"));
+    connect(moreSoftwareArea, &HotArea::clicked, this, [this] { m_noticeLinks.open(1); });
+    connect(hotArea("minimizeArea", QStringLiteral("最小化"), {544, 0, 17, 20}), &HotArea::clicked, this,
+            &QWidget::showMinimized);
+    // Takes the click and does nothing with it; nothing to reach by the keyboard.
+    hotArea("maximizeArea", QStringLiteral("最大化"), {562, 0, 17, 20})->setFocusPolicy(Qt::NoFocus);
+    connect(hotArea("closeArea", QStringLiteral("关闭"), {579, 0, 17, 20}), &HotArea::clicked, this, &QWidget::close);
 }
 
 void ManagerWindow::addPages()
@@ -179,12 +188,16 @@ void ManagerWindow::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
 }
 
-// Escape closes nothing; Enter presses nothing either, as no button is a default one.
+// Escape closes the window as 返回 does; Enter presses the button that has the focus, as no button is a
+// default one.
 void ManagerWindow::keyPressEvent(QKeyEvent *event)
 {
     if (event->matches(QKeySequence::Cancel)) {
         event->accept();
+        close();
         return;
     }
+    if (pressFocusedButton(event))
+        return;
     QDialog::keyPressEvent(event);
 }

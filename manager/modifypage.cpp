@@ -13,6 +13,7 @@
 #include <QDateEdit>
 #include <QFrame>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -24,11 +25,13 @@ ModifyPage::ModifyPage(ManagerContext &context, QWidget *parent)
 {
     setObjectName(QStringLiteral("modifyPage"));
     QFrame *panel = placePanel(this);
-    placeCaption(panel, "subjectCaption", kSubjectCaption, {16, 134});
-    placeCaption(panel, "contentCaption", kContentCaption, {16, 165});
+    QLabel *subjectCaption = placeCaption(panel, "subjectCaption", kSubjectCaption, {16, 134});
+    QLabel *contentCaption = placeCaption(panel, "contentCaption", kContentCaption, {16, 165});
     placeCaption(panel, "timeCaption", kTimeCaption, {16, 238});
     m_form.subjectEdit = placeLineEdit(panel, "subjectEdit", {88, 131, 442, 19});
     m_form.contentEdit = placeTextEdit(panel, "contentEdit", {88, 162, 441, 58});
+    subjectCaption->setBuddy(m_form.subjectEdit);
+    contentCaption->setBuddy(m_form.contentEdit);
     auto *grid = new ReminderGrid(m_context.list, panel);
     grid->setObjectName(QStringLiteral("modifyGrid"));
     grid->setGeometry(2, 2, 541, 119);

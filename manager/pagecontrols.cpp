@@ -71,12 +71,13 @@ QFrame *placePanel(QWidget *parent, const QRect &geometry)
     return panel;
 }
 
-void placeCaption(QWidget *panel, const char *name, const QString &text, QPoint at)
+QLabel *placeCaption(QWidget *panel, const char *name, const QString &text, QPoint at)
 {
     auto *label = new QLabel(text, panel);
     label->setObjectName(QLatin1String(name));
     label->move(at);
     label->adjustSize();
+    return label;
 }
 
 QLineEdit *placeLineEdit(QWidget *panel, const char *name, const QRect &geometry)
@@ -95,6 +96,7 @@ QTimeEdit *placeTimeEdit(QWidget *panel, QPoint at, int width)
 {
     auto *edit = place(new TimeOfDayEdit(panel), "timeEdit", QRect(at, QSize(width, kSpinHeight)));
     edit->setLocale(withLatinDigits(edit->locale()));
+    edit->setAccessibleName(QStringLiteral("提醒时间"));
     edit->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     edit->setTime(QTime(0, 0));
     return edit;
@@ -103,6 +105,7 @@ QTimeEdit *placeTimeEdit(QWidget *panel, QPoint at, int width)
 QDateEdit *placeDateEdit(QWidget *panel, const QRect &geometry)
 {
     auto *edit = place(new QDateEdit(panel), "dateEdit", geometry);
+    edit->setAccessibleName(QStringLiteral("提醒日期"));
     const QLocale regional = edit->locale();
     edit->setLocale(withLatinDigits(regional));
     edit->setDisplayFormat(regional.dateFormat(QLocale::ShortFormat));

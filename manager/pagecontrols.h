@@ -6,6 +6,7 @@
 
 class QDateEdit;
 class QFrame;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -29,15 +30,15 @@ inline const QString kNoDataMessage = QStringLiteral("没有任何数据!");
 
 // A raised panel; by default at the place where every page but the About page holds one.
 QFrame *placePanel(QWidget *parent, const QRect &geometry = QRect(18, 24, 545, 273));
-// A caption to the left of its field.
-void placeCaption(QWidget *panel, const char *name, const QString &text, QPoint at);
+// A caption to the left of its field; its buddy field takes its text as the name screen readers read.
+QLabel *placeCaption(QWidget *panel, const char *name, const QString &text, QPoint at);
 QLineEdit *placeLineEdit(QWidget *panel, const char *name, const QRect &geometry);
 // Enter starts a new line; Tab moves on as in every other field.
 QPlainTextEdit *placeTextEdit(QWidget *panel, const char *name, const QRect &geometry);
-// A time of day, 24-hour "hh:MM:ss" in Latin digits; midnight at first. The click that enters it selects
-// the hour, so that a time is typed from its start.
+// A time of day (named 提醒时间 for screen readers), 24-hour "hh:MM:ss" in Latin digits; midnight at first. The click
+// that enters it selects the hour, so that a time is typed from its start.
 QTimeEdit *placeTimeEdit(QWidget *panel, QPoint at, int width);
-// A date in the regional short form, in Latin digits, with a drop-down calendar.
+// A date (named 提醒日期 for screen readers) in the regional short form, in Latin digits, with a drop-down calendar.
 QDateEdit *placeDateEdit(QWidget *panel, const QRect &geometry);
 // Neither a default nor an auto-default button: Enter presses none of them.
 QPushButton *placeButton(QWidget *panel, const char *name, const QString &caption, const QRect &geometry);

@@ -6,6 +6,8 @@
 #include "tests/support/fakescreen.h"
 #include "tests/support/recordingsound.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
@@ -55,6 +57,9 @@ private slots:
     void everyAlertShakesThenSounds();
     void firstAlertIsCentredLaterOnesStayPut();
     void closedWhileShakingItNeitherShakesOnNorSounds();
+    void keyboardReachesEveryControlFromTheSubject();
+    void keys_data();
+    void keys();
     void shakeStaysInBoundsAndReturns();
     void soundLivesBesideTheExecutable();
 };
@@ -152,6 +157,64 @@ void TestAlert::closedWhileShakingItNeitherShakesOnNorSounds()
     alert.showReminder(reminderAt(QTime(9, 31))); // the next alert has a shake and a sound of its own
     QTRY_COMPARE(played.size(), 1);
     QCOMPARE(alert.pos(), origin);
+    alert.reject();
+}
+
+// Tab goes through the fields, 返回 and then the picture's areas, each named for screen readers; the window
+// opens on the subject, where Enter does nothing.
+void TestAlert::keyboardReachesEveryControlFromTheSubject()
+{
+    FakeScreen screen;
+    QStringList played;
+    AlertWindow alert(screen, std::make_unique<RecordingSound>(played));
+    alert.showReminder(reminderAt(QTime(9, 30)));
+    QVERIFY(QTest::qWaitForWindowActive(&alert));
+    const auto focusNameAndRole = [] {
+        QAccessibleInterface *focus = QAccessible::queryAccessibleInterface(QApplication::focusWidget());
+        return focus->text(QAccessible::Name) + QLatin1Char(' ') + QString::number(focus->role());
+    };
+    const QString edit = QString::number(QAccessible::EditableText);
+    const QString button = QString::number(QAccessible::Button);
+    const QStringList order{"日程主题： " + edit, "日程内容： " + edit, "提醒时间： " + edit, "返回 " + button,
+                            "最小化 " + button,   "关闭 " + button,     "播放 " + button,     "日程主题： " + edit};
+    QStringList visited{focusNameAndRole()};
+    for (int presses = 1; presses < order.size(); ++presses) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << focusNameAndRole();
+    }
+    QCOMPARE(visited, order);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY(alert.isOpen());
+    alert.reject();
+}
+
+void TestAlert::keys_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("Escape in the content") << "contentField" << int(Qt::Key_Escape) << true;
+    QTest::newRow("Enter in the content") << "contentField" << int(Qt::Key_Return) << false;
+    QTest::newRow("Enter on 返回") << "backButton" << int(Qt::Key_Return) << true;
+    QTest::newRow("Space on 返回") << "backButton" << int(Qt::Key_Space) << true;
+}
+
+void TestAlert::keys()
+{
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(bool, closes);
+    FakeScreen screen;
+    QStringList played;
+    AlertWindow alert(screen, std::make_unique<RecordingSound>(played));
+    QSignalSpy finished(&alert, &QDialog::finished);
+    alert.showReminder(reminderAt(QTime(9, 30)));
+    QVERIFY(QTest::qWaitForWindowActive(&alert));
+    auto *control = alert.findChild<QWidget *>(focus);
+    control->setFocus();
+    QTest::keyClick(control, Qt::Key(key));
+    QCOMPARE(alert.isOpen(), !closes);
+    QCOMPARE(finished.size(), closes ? 1 : 0);
     alert.reject();
 }
 

@@ -13,6 +13,7 @@
 #include "window/hotarea.h"
 #include "window/programwindows.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -81,6 +82,9 @@ private slots:
     void placedAtTheTopRightOfThePrimaryScreen_data();
     void placedAtTheTopRightOfThePrimaryScreen();
     void hotAreasAndLink();
+    void screenReadersSeeTheButtonsAndTheAgenda();
+    void menuOpensFromTheKeyboard_data();
+    void menuOpensFromTheKeyboard();
     void settingsOpensAFreshManagerEachTime();
     void trayIconHidesAndShows();
     void agendaRefreshedOnReturnFromOwnWindow();
@@ -145,6 +149,48 @@ void TestMainWindow::hotAreasAndLink()
     click(link);
     QCOMPARE(shown.last(), QStringLiteral("message||") + introductionText());
     QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
+}
+
+// The dial's painted buttons are buttons named by their captions, pressed as a screen reader presses them;
+// the agenda's painted lines are there as text.
+void TestMainWindow::screenReadersSeeTheButtonsAndTheAgenda()
+{
+    Program program;
+    QStringList seen;
+    for (const char *name : {"settingsArea", "quitArea", "aboutArea"}) {
+        QAccessibleInterface *area = QAccessible::queryAccessibleInterface(program.area(name));
+        QCOMPARE(area->role(), QAccessible::Button);
+        seen << area->text(QAccessible::Name);
+    }
+    QCOMPARE(seen, (QStringList{"设置", "退出", "关于"}));
+    QAccessible::queryAccessibleInterface(program.area("aboutArea"))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(program.services.recordingDialogs.shown, QStringList{QStringLiteral("message||") + aboutText()});
+
+    program.agenda()->setText(QStringLiteral("08:30:00  早会\n09:00:00  午餐"));
+    QAccessibleInterface *agenda = QAccessible::queryAccessibleInterface(program.agenda());
+    QCOMPARE(agenda->text(QAccessible::Name), QStringLiteral("每日提醒"));
+    QCOMPARE(agenda->text(QAccessible::Description), QStringLiteral("08:30:00  早会\n09:00:00  午餐"));
+}
+
+void TestMainWindow::menuOpensFromTheKeyboard_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("menu key") << int(Qt::Key_Menu) << int(Qt::NoModifier);
+    QTest::newRow("Shift+F10") << int(Qt::Key_F10) << int(Qt::ShiftModifier);
+}
+
+void TestMainWindow::menuOpensFromTheKeyboard()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    Program program;
+    auto *menu = program.window.findChild<QMenu *>(QStringLiteral("mainMenu"));
+    QTest::keyClick(&program.window, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QTRY_VERIFY(menu->isVisible());
+    menu->close();
 }
 
 void TestMainWindow::settingsOpensAFreshManagerEachTime()

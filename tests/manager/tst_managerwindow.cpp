@@ -4,6 +4,7 @@
 #include "scriptedserver.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QDateEdit>
 #include <QFrame>
@@ -66,7 +67,11 @@ private slots:
     void hotAreas();
     void tabOrder_data();
     void tabOrder();
-    void enterAndEscapePressNothing();
+    void tabReachesThePictureAreasAfterThePage();
+    void focusMarkShowsOnlyAfterTheKeyboard();
+    void enterPressesTheFocusedButtonOnly();
+    void escapeClosesTheWindow();
+    void fieldsAreNamedByTheirCaptions();
     void showingAListPageRereadsTheTable();
     void failedRereadLeavesTheWindowUsable();
     void gridsShareOneCurrentRow();
@@ -230,33 +235,64 @@ void TestManagerWindow::hotAreas_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("role");
     QTest::addColumn<QString>("effect");
-    QTest::newRow("minimise") << "minimizeArea" << QRect(544, 0, 17, 20) << "minimised";
-    QTest::newRow("maximise") << "maximizeArea" << QRect(562, 0, 17, 20) << "nothing";
-    QTest::newRow("close") << "closeArea" << QRect(579, 0, 17, 20) << "closed";
-    QTest::newRow("add page") << "addPageArea" << QRect(6, 23, 57, 25) << "page 0";
-    QTest::newRow("modify page") << "modifyPageArea" << QRect(65, 23, 57, 25) << "page 1";
-    QTest::newRow("delete page") << "deletePageArea" << QRect(127, 23, 57, 25) << "page 2";
-    QTest::newRow("browse page") << "browsePageArea" << QRect(188, 23, 57, 25) << "page 3";
-    QTest::newRow("about page") << "aboutPageArea" << QRect(249, 23, 57, 25) << "page 4";
-    QTest::newRow("exit") << "exitArea" << QRect(309, 23, 57, 25) << "closed";
-    QTest::newRow("play") << "playArea" << QRect(282, 409, 38, 34) << "sound";
+    QTest::addColumn<QString>("press");
+    const auto rows = [](const char *tag, const char *name, QRect geometry, const QString &caption,
+                         QAccessible::Role role, const char *effect) {
+        // The maximise glyph is a dead spot for the pointer, not a control to reach with the keyboard.
+        const bool keyboard = QLatin1String(name) != QLatin1String("maximizeArea");
+        for (const char *press : {"click", "Enter", "Space", "screen reader"}) {
+            if (keyboard || QLatin1String(press) == QLatin1String("click"))
+                QTest::addRow("%s by %s", tag, press) << name << geometry << caption << int(role) << effect << press;
+        }
+    };
+    rows("minimise", "minimizeArea", {544, 0, 17, 20}, "最小化", QAccessible::Button, "minimised");
+    rows("maximise", "maximizeArea", {562, 0, 17, 20}, "最大化", QAccessible::Button, "nothing");
+    rows("close", "closeArea", {579, 0, 17, 20}, "关闭", QAccessible::Button, "closed");
+    rows("add page", "addPageArea", {6, 23, 57, 25}, "添加提醒", QAccessible::PageTab, "page 0");
+    rows("modify page", "modifyPageArea", {65, 23, 57, 25}, "修改提醒", QAccessible::PageTab, "page 1");
+    rows("delete page", "deletePageArea", {127, 23, 57, 25}, "删除提醒", QAccessible::PageTab, "page 2");
+    rows("browse page", "browsePageArea", {188, 23, 57, 25}, "浏览数据", QAccessible::PageTab, "page 3");
+    rows("about page", "aboutPageArea", {249, 23, 57, 25}, "关于", QAccessible::PageTab, "page 4");
+    rows("exit", "exitArea", {309, 23, 57, 25}, "退出", QAccessible::Button, "closed");
+    rows("play", "playArea", {282, 409, 38, 34}, "播放", QAccessible::Button, "sound");
 }
 
-// A click at the middle of the area, through the window, reaches the area and does its one thing.
+// A click at the middle of the area through the window, a key on the area when the keyboard gave it the
+// focus, or a screen reader's press action on it: each does the area's one thing. Screen readers see the
+// area under the caption painted beneath it.
 void TestManagerWindow::hotAreas()
 {
     QFETCH(QString, name);
     QFETCH(QRect, geometry);
+    QFETCH(QString, caption);
+    QFETCH(int, role);
     QFETCH(QString, effect);
+    QFETCH(QString, press);
     ManagerFixture f;
     f.addRow(QStringLiteral("甲"), QStringLiteral("a"), QStringLiteral("2026-03-04 09:00:00"));
     f.showPage(BrowsePage);
     QWidget *area = f.find(qPrintable(name));
     QCOMPARE(area->geometry(), geometry);
     QCOMPARE(area->cursor().shape(), Qt::PointingHandCursor);
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(area);
+    QVERIFY(accessible);
+    QCOMPARE(accessible->text(QAccessible::Name), caption);
+    QCOMPARE(int(accessible->role()), role);
 
-    QTest::mouseClick(f.window->windowHandle(), Qt::LeftButton, {}, geometry.center());
+    if (press == QLatin1String("click")) {
+        QTest::mouseClick(f.window->windowHandle(), Qt::LeftButton, {}, geometry.center());
+    } else if (press == QLatin1String("screen reader")) {
+        QVERIFY(accessible->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    } else {
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window));
+        area->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(area, press == QLatin1String("Enter") ? Qt::Key_Return : Qt::Key_Space);
+    }
 
     QCOMPARE(f.window->isVisible(), effect != QLatin1String("closed"));
     QCOMPARE(f.window->isMinimized(), effect == QLatin1String("minimised"));
@@ -298,7 +334,66 @@ void TestManagerWindow::tabOrder()
     QCOMPARE(names(visited), order);
 }
 
-void TestManagerWindow::enterAndEscapePressNothing()
+// After the page's own controls, Tab goes on through the areas of the picture and comes back to the page by
+// its tabs; Shift+Tab goes the same way back.
+void TestManagerWindow::tabReachesThePictureAreasAfterThePage()
+{
+    ManagerFixture f;
+    f.showPage(AddPage);
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window));
+    const QStringList order{"backButton",     "moreInfoLink",   "playArea",      "addPageArea", "modifyPageArea",
+                            "deletePageArea", "browsePageArea", "aboutPageArea", "exitArea",    "moreSoftwareArea",
+                            "minimizeArea",   "closeArea",      "pageTabs"};
+    f.on("addPage", "backButton")->setFocus(Qt::TabFocusReason);
+    const auto focusName = [&f] {
+        QWidget *focus = QApplication::focusWidget();
+        return focus == f.pages()->tabBar() ? QStringLiteral("pageTabs") : focus->objectName();
+    };
+    const auto walk = [&](Qt::Key key) {
+        QStringList visited{focusName()};
+        for (int presses = 1; presses < order.size(); ++presses) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            visited << focusName();
+        }
+        return visited;
+    };
+    QCOMPARE(walk(Qt::Key_Tab), order);
+    QStringList back = walk(Qt::Key_Backtab);
+    std::reverse(back.begin(), back.end());
+    QCOMPARE(back, order);
+}
+
+// A dotted rectangle marks the area the keyboard reached; the picture stays as drawn when a window comes up
+// with the focus on an area, or the focus moves on.
+void TestManagerWindow::focusMarkShowsOnlyAfterTheKeyboard()
+{
+    ManagerFixture f;
+    f.showPage(AddPage);
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window));
+    QWidget *area = f.find("exitArea");
+    const auto marked = [area] {
+        const QImage image = area->grab().toImage();
+        for (int y = 0; y < image.height(); ++y) {
+            if (image.pixelColor(1, y) == Qt::black)
+                return true;
+        }
+        return false;
+    };
+    QWidget *subject = f.on("addPage", "subjectEdit");
+    area->setFocus(Qt::OtherFocusReason);
+    QVERIFY(!marked());
+    subject->setFocus();
+    area->setFocus(Qt::TabFocusReason);
+    QVERIFY(marked());
+    QTest::keyClick(area, Qt::Key_Tab);
+    QVERIFY(!marked());
+}
+
+// No button is a default one: Enter presses the focused button and nothing from a field, where a line
+// feed is typed in the content.
+void TestManagerWindow::enterPressesTheFocusedButtonOnly()
 {
     ManagerFixture f;
     f.showPage(AddPage);
@@ -310,21 +405,55 @@ void TestManagerWindow::enterAndEscapePressNothing()
     content->setPlainText(QStringLiteral("内容"));
     f.on<QTimeEdit>("addPage", "timeEdit")->setTime(QTime(9, 30));
 
-    for (const char *name : {"subjectEdit", "timeEdit", "dateEdit", "addButton"}) {
+    for (const char *name : {"subjectEdit", "timeEdit", "dateEdit"}) {
         QWidget *control = f.on("addPage", name);
         control->setFocus();
         QTest::keyClick(control, Qt::Key_Return);
         QTest::keyClick(control, Qt::Key_Enter, Qt::KeypadModifier);
-        QTest::keyClick(control, Qt::Key_Escape);
     }
     QCOMPARE(f.dialogs.shown, QStringList());
-    QVERIFY(f.window->isVisible());
     QCOMPARE(f.rows(), QString());
 
     content->setFocus();
     content->moveCursor(QTextCursor::End);
     QTest::keyClick(content, Qt::Key_Return);
     QCOMPARE(content->toPlainText(), QStringLiteral("内容\n"));
+
+    QWidget *addButton = f.on("addPage", "addButton");
+    addButton->setFocus();
+    QTest::keyClick(addButton, Qt::Key_Enter, Qt::KeypadModifier);
+    QVERIFY(f.rows().contains(QStringLiteral("早会")));
+}
+
+void TestManagerWindow::escapeClosesTheWindow()
+{
+    ManagerFixture f;
+    f.showPage(ModifyPage);
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window));
+    QWidget *subject = f.on("modifyPage", "subjectEdit");
+    subject->setFocus();
+    QTest::keyClick(subject, Qt::Key_Escape);
+    QVERIFY(!f.window->isVisible());
+}
+
+void TestManagerWindow::fieldsAreNamedByTheirCaptions()
+{
+    ManagerFixture f;
+    f.showPage(AddPage);
+    const std::pair<const char *, const char *> fields[] = {
+        {"addPage", "subjectEdit"},     {"addPage", "contentEdit"},    {"addPage", "dateEdit"},
+        {"addPage", "timeEdit"},        {"modifyPage", "subjectEdit"}, {"modifyPage", "dateEdit"},
+        {"browsePage", "contentField"}, {"browsePage", "timeField"}};
+    const QStringList names{"日程主题：", "日程内容：", "提醒日期",   "提醒时间",
+                            "日程主题：", "提醒日期",   "日程内容：", "提醒时间："};
+    QStringList seen;
+    for (const auto &[page, name] : fields) {
+        QAccessibleInterface *field = QAccessible::queryAccessibleInterface(f.on(page, name));
+        QVERIFY(field->role() == QAccessible::EditableText || field->role() == QAccessible::SpinBox);
+        seen << field->text(QAccessible::Name);
+    }
+    QCOMPARE(seen, names);
 }
 
 void TestManagerWindow::showingAListPageRereadsTheTable()
@@ -476,17 +605,24 @@ void TestManagerWindow::noticeLinksOpenTheirElement_data()
     QTest::addColumn<QByteArray>("reply");
     QTest::addColumn<QStringList>("launched");
     QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<bool>("byKeyboard"); // Enter on the link or area that Tab reached
 
     const QByteArray both = page("<zeqa1>http://one.example/</zeqa1><zeqa2>http://two.example/</zeqa2>");
     QTest::newRow("更多信息... opens element 2")
-        << "moreInfoLink" << both << QStringList{"http://two.example/"} << QStringList();
+        << "moreInfoLink" << both << QStringList{"http://two.example/"} << QStringList() << false;
+    QTest::newRow("更多信息... by Enter")
+        << "moreInfoLink" << both << QStringList{"http://two.example/"} << QStringList() << true;
     QTest::newRow("更多软件 opens element 1")
-        << "moreSoftwareArea" << both << QStringList{"http://one.example/"} << QStringList();
-    QTest::newRow("no address on the page") << "moreInfoLink" << page("<zeqa1>x</zeqa1>") << QStringList()
-                                            << QStringList{QStringLiteral("info|提示|") + kNoNoticeAddressMessage};
+        << "moreSoftwareArea" << both << QStringList{"http://one.example/"} << QStringList() << false;
+    QTest::newRow("更多软件 by Enter") << "moreSoftwareArea" << both << QStringList{"http://one.example/"}
+                                       << QStringList() << true;
+    QTest::newRow("no address on the page")
+        << "moreInfoLink" << page("<zeqa1>x</zeqa1>") << QStringList()
+        << QStringList{QStringLiteral("info|提示|") + kNoNoticeAddressMessage} << false;
     // The notice module's error reaches the program's error box.
     QTest::newRow("failed fetch") << "moreInfoLink" << QByteArray("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n")
-                                  << QStringList() << QStringList{QStringLiteral("error||HTTP/1.1 404 Not Found.")};
+                                  << QStringList() << QStringList{QStringLiteral("error||HTTP/1.1 404 Not Found.")}
+                                  << false;
 }
 
 void TestManagerWindow::noticeLinksOpenTheirElement()
@@ -495,6 +631,7 @@ void TestManagerWindow::noticeLinksOpenTheirElement()
     QFETCH(QByteArray, reply);
     QFETCH(QStringList, launched);
     QFETCH(QStringList, shown);
+    QFETCH(bool, byKeyboard);
     ScriptedServer server;
     server.add(reply);
     const auto restore = noticeHostAt(server);
@@ -502,7 +639,14 @@ void TestManagerWindow::noticeLinksOpenTheirElement()
     f.showPage(AddPage);
 
     QWidget *target = f.find(qPrintable(link));
-    QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(5, 5));
+    if (byKeyboard) {
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window));
+        target->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(target, Qt::Key_Return);
+    } else {
+        QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(5, 5));
+    }
     // Busy until the page has come and been dealt with; the window takes input meanwhile.
     QVERIFY(QApplication::overrideCursor());
     QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);

@@ -1,0 +1,52 @@
+"""The program as a screen reader sees it on the AT-SPI bus: finds controls by name and role, presses them
+through their actions, and tells which control has the keyboard focus.
+
+usage: atspi.py press <name> <role>       press the control, e.g. press 设置 "push button"
+       atspi.py focus                     print the focused control as "<role>|<name>"
+       atspi.py shows <name> <role>       exit 0 when a showing control of that name and role is there
+"""
+import sys
+
+import pyatspi
+
+
+def program():
+    desktop = pyatspi.Registry.getDesktop(0)
+    for app in desktop:
+        if app is not None and app.name.startswith("orvane"):
+            return app
+    sys.exit("the program is not on the AT-SPI bus")
+
+
+def find(predicate):
+    return pyatspi.findDescendant(program(), lambda node: node is not None and predicate(node))
+
+
+def named(name, role):
+    def matches(node):
+        states = node.getState()
+        return (node.name == name and node.getRoleName() == role
+                and states.contains(pyatspi.STATE_SHOWING))
+    return matches
+
+
+def main(argv):
+    command = argv[1]
+    if command == "press":
+        control = find(named(argv[2], argv[3]))
+        if control is None:
+            sys.exit(f"no {argv[3]} named {argv[2]}")
+        action = control.queryAction()
+        names = [action.getName(i) for i in range(action.nActions)]
+        action.doAction(names.index("Press") if "Press" in names else 0)
+    elif command == "focus":
+        control = find(lambda node: node.getState().contains(pyatspi.STATE_FOCUSED))
+        print("" if control is None else f"{control.getRoleName()}|{control.name}")
+    elif command == "shows":
+        sys.exit(0 if find(named(argv[2], argv[3])) is not None else 1)
+    else:
+        sys.exit(__doc__)
+
+
+if __name__ == "__main__":
+    main(sys.argv)
