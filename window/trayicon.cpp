@@ -45,6 +45,7 @@ void TrayIcon::show()
 void TrayIcon::setContextMenu(QMenu *menu)
 {
     m_menu = menu;
+    m_backend->setMenu(menu);
 }
 
 void TrayIcon::setAnimationFrames(const QList<QIcon> &frames)

@@ -33,6 +33,7 @@ public:
         return true;
     }
     bool isTrayAvailable() const override { return trayAvailable; }
+    void setMenu(QMenu *menu) override { this->menu = menu; }
 
     // The user acting on the icon.
     void activate(QSystemTrayIcon::ActivationReason reason) { emit activated(reason); }
@@ -40,6 +41,7 @@ public:
     bool showAccepted = true;
     bool trayAvailable = true;
     QIcon shownIcon;
+    QMenu *menu = nullptr;
 
 private:
     QStringList &m_journal;
