@@ -99,6 +99,7 @@ void SystemTrayBackend::makeIcon(bool statusNotifierHost)
     m_icon = new QSystemTrayIcon(this);
     connect(m_icon, &QSystemTrayIcon::activated, this, &TrayBackend::activated);
     setMenu(m_menu);
+    m_icon->setToolTip(m_toolTip);
     setIcon(m_picture);
 }
 
@@ -143,4 +144,11 @@ void SystemTrayBackend::setMenu(QMenu *menu)
     m_menu = menu;
     if (m_icon && m_statusNotifierHost)
         m_icon->setContextMenu(menu);
+}
+
+void SystemTrayBackend::setToolTip(const QString &text)
+{
+    m_toolTip = text;
+    if (m_icon)
+        m_icon->setToolTip(text);
 }

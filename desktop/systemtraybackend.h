@@ -26,6 +26,7 @@ public:
     bool hide() override;
     bool isTrayAvailable() const override;
     void setMenu(QMenu *menu) override;
+    void setToolTip(const QString &text) override;
 
 private slots:
     // Makes the icon when a tray is there, or keeps watching for one.
@@ -40,6 +41,7 @@ private:
     QTimer m_xembedCheck;
     QIcon m_picture;
     QPointer<QMenu> m_menu;
+    QString m_toolTip;
     bool m_statusNotifierHost = false;
     bool m_shown = false;
 };

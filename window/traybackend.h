@@ -21,6 +21,7 @@ public:
     virtual bool isTrayAvailable() const = 0;
     // The icon's menu, for a tray that shows menus itself; the others report a right click as Context.
     virtual void setMenu(QMenu *menu) = 0;
+    virtual void setToolTip(const QString &text) = 0;
 
 signals:
     // The user acted on the icon: Trigger (a left click), DoubleClick, Context (a right click), MiddleClick.

@@ -48,6 +48,11 @@ void TrayIcon::setContextMenu(QMenu *menu)
     m_backend->setMenu(menu);
 }
 
+void TrayIcon::setToolTip(const QString &text)
+{
+    m_backend->setToolTip(text);
+}
+
 void TrayIcon::setAnimationFrames(const QList<QIcon> &frames)
 {
     m_frames = frames;

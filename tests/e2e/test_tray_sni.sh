@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The tray icon on a StatusNotifierItem host that comes after the program, as a panel at login: the icon
-# registers once the host is there; the host's left click (Activate) hides and shows the program, its right
-# click (ContextMenu) opens the menu, the menu's 隐藏/显示 clicked through com.canonical.dbusmenu hides and
-# shows it, and the icon's picture changes. The host is a fake watcher (tests/support): Debian's panels
-# need a desktop session to host items.
+# registers once the host is there, its picture changes, its tooltip names the program, the host's left
+# click (Activate) hides and shows the program, its right click (ContextMenu) opens the menu, and the menu's
+# 隐藏/显示 clicked through com.canonical.dbusmenu hides and shows it. The host is a fake watcher
+# (tests/support): Debian's panels need a desktop session to host items.
 : "${E2E_SESSION_BUS:=1}"
 source "$E2E_LIB"
 TITLE='Orvane日程提醒v1.0'
@@ -26,6 +26,11 @@ note "the icon changes picture"
 pictures() { grep '^icon ' "$LOG" | awk '{print $3}' | sort -u | wc -l; }
 animated() { [ "$(pictures)" -ge 2 ]; }
 wait_until 10 animated || fail "the tray icon did not animate: $(cat "$LOG")"
+
+note "the icon's tooltip names the program while no reminder is left today"
+tooltip=$(gdbus call --session -d "$service" -o "$path" -m org.freedesktop.DBus.Properties.Get \
+  org.kde.StatusNotifierItem ToolTip)
+grep -qF "$TITLE" <<<"$tooltip" || fail "the tooltip is $tooltip"
 
 note "a left click hides the program, another brings it back"
 item Activate 0 0

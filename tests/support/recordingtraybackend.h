@@ -34,6 +34,7 @@ public:
     }
     bool isTrayAvailable() const override { return trayAvailable; }
     void setMenu(QMenu *menu) override { this->menu = menu; }
+    void setToolTip(const QString &text) override { toolTip = text; }
 
     // The user acting on the icon.
     void activate(QSystemTrayIcon::ActivationReason reason) { emit activated(reason); }
@@ -42,6 +43,7 @@ public:
     bool trayAvailable = true;
     QIcon shownIcon;
     QMenu *menu = nullptr;
+    QString toolTip;
 
 private:
     QStringList &m_journal;
