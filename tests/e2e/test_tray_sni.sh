@@ -3,7 +3,7 @@
 # registers once the host is there, its picture changes, its tooltip names the program, the host's left
 # click (Activate) hides and shows the program, its right click (ContextMenu) opens the menu, and the menu's
 # 隐藏/显示 clicked through com.canonical.dbusmenu hides and shows it. The host is a fake watcher
-# (tests/support): Debian's panels need a desktop session to host items.
+# (tests/support) so that the test can call the item as a host does; test_tray_xfce.sh has a real panel.
 : "${E2E_SESSION_BUS:=1}"
 source "$E2E_LIB"
 TITLE='Orvane日程提醒v1.0'
@@ -60,7 +60,9 @@ menu=$(gdbus call --session -d "$service" -o "$path" -m org.freedesktop.DBus.Pro
 layout=$(gdbus call --session -d "$service" -o "$menu" -m com.canonical.dbusmenu.GetLayout -- 0 -1 '@as []')
 id=$(grep -o "([0-9]*, {[^}]*'label': <'隐藏/显示'>" <<<"$layout" | sed 's/^(\([0-9]*\),.*/\1/' | head -n1)
 [ -n "$id" ] || fail "隐藏/显示 is not in the host's menu: $layout"
-click() { gdbus call --session -d "$service" -o "$menu" -m com.canonical.dbusmenu.Event "$id" clicked '<0>' 0 >/dev/null; }
+click() {
+  gdbus call --session -d "$service" -o "$menu" -m com.canonical.dbusmenu.Event "$id" clicked '<0>' 0 >/dev/null
+}
 click
 wait_until 10 lacks_window "$TITLE" || fail "隐藏/显示 did not hide the program"
 click

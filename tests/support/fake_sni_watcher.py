@@ -1,10 +1,11 @@
 #!/usr/bin/python3
 """A StatusNotifierWatcher with a host of its own, as a desktop panel has, for the tray tests.
 
-Debian packages no StatusNotifierItem host that runs without a full desktop session, so this stands in for
-the panel: it keeps the watcher's name and properties, and reads the items that register as a host does.
-It writes one line to standard output per event: "watching" once it has its name, "host" once a host is registered, "item <service>" when an
-item registers, "icon <service> <digest>" for each new picture (at registration and after NewIcon).
+It stands in for a panel where a test calls the item itself as a host would, without a display: it keeps
+the watcher's name and properties, and reads the items that register as a host does. It writes one line to
+standard output per event: "watching" once it has its name, "host" once a host is registered,
+"item <service> <path>" when an item registers, "icon <service> <digest>" for each new picture (at
+registration and after NewIcon).
 
   fake_sni_watcher.py [--host-after SECONDS]
 
@@ -38,7 +39,9 @@ INTROSPECTION = """<node>
   <signal name="StatusNotifierHostUnregistered"/>
  </interface>
  <interface name="org.freedesktop.DBus.Properties">
-  <method name="Get"><arg type="s" direction="in"/><arg type="s" direction="in"/><arg type="v" direction="out"/></method>
+  <method name="Get">
+   <arg type="s" direction="in"/><arg type="s" direction="in"/><arg type="v" direction="out"/>
+  </method>
   <method name="GetAll"><arg type="s" direction="in"/><arg type="a{sv}" direction="out"/></method>
  </interface>
  <interface name="org.freedesktop.DBus.Introspectable">

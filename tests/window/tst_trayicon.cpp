@@ -246,8 +246,8 @@ void TestTrayIcon::commandsFromOutsideGoThroughTheIconWhileItShows()
 }
 
 // Qt shows no icon without a picture and warns; the icon waits for its picture instead.
-// The tray is a fake StatusNotifierWatcher with a host (a Python script on a bus of the test's own): no
-// panel that Debian packages runs without a desktop session.
+// The tray is a fake StatusNotifierWatcher with a host (a Python script on a bus of the test's own): a real
+// panel needs an X display, and these tests run offscreen.
 void TestTrayIcon::systemBackendMakesTheIconOnceATrayIsThere_data()
 {
     QTest::addColumn<bool>("hostLater");
