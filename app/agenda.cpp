@@ -21,6 +21,17 @@ QString agendaText(QList<Reminder> reminders)
     return text;
 }
 
+QString nextReminderText(const QList<Reminder> &reminders, QTime now)
+{
+    const Reminder *next = nullptr;
+    for (const Reminder &reminder : reminders) {
+        if (timeOfDay(reminder) >= now && (!next || timeOfDay(reminder) < timeOfDay(*next)))
+            next = &reminder;
+    }
+    return next ? timeOfDay(*next).toString(QStringLiteral("hh:mm:ss")) + QStringLiteral("  ") + next->subject
+                : QString();
+}
+
 int marqueeStep(int labelTop, int labelHeight, int panelHeight)
 {
     const int top = labelTop - 1;

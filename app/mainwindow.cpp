@@ -143,6 +143,7 @@ void MainWindow::createTrayIcon()
                                     loadIcon(QStringLiteral(":/assets/beetle-red.png")),
                                     loadIcon(QStringLiteral(":/assets/beetle-yellow.png"))});
     connect(m_trayIcon, &TrayIcon::clicked, this, &MainWindow::trayClicked);
+    updateTrayToolTip();
     guarded(m_dialogs, [this] { m_trayIcon->show(); });
 }
 
@@ -200,7 +201,19 @@ void MainWindow::openStore()
 
 void MainWindow::refreshAgenda()
 {
-    m_agenda->setText(withLineFeeds(agendaText(m_store.onDay(m_services.clock().now().date()))));
+    m_today = m_store.onDay(m_services.clock().now().date());
+    m_agenda->setText(withLineFeeds(agendaText(m_today)));
+    updateTrayToolTip();
+}
+
+// The day's next reminder, or the program's title when none is left; again after each alert, whose
+// reminder is then past.
+void MainWindow::updateTrayToolTip()
+{
+    if (!m_trayIcon)
+        return;
+    const QString next = nextReminderText(m_today, m_services.clock().now().time());
+    m_trayIcon->setToolTip(next.isEmpty() ? kApplicationTitle : next);
 }
 
 void MainWindow::scrollAgenda()
@@ -218,6 +231,7 @@ void MainWindow::showAlert(const Reminder &reminder)
 {
     makeAlertWindow();
     m_alert->showReminder(reminder);
+    updateTrayToolTip();
 }
 
 void MainWindow::makeAlertWindow()

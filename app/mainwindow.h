@@ -39,6 +39,7 @@ public:
     // Rebuilds today's agenda from the store; throws AppError when the store fails (the agenda then keeps
     // its text). The manager runs it after each change it makes.
     void refreshAgenda();
+    void updateTrayToolTip();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -76,6 +77,7 @@ private:
     QAction *m_autostartAction = nullptr;
     Autostart m_autostart;
     TrayIcon *m_trayIcon = nullptr;
+    QList<Reminder> m_today; // the agenda's reminders, for the tray icon's tooltip
     LoneErrorBox m_storeErrors;
     std::unique_ptr<AlertWindow> m_alert; // made when a reminder first falls due
     bool m_shown = false;

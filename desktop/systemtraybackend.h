@@ -2,9 +2,18 @@
 
 #include "window/traybackend.h"
 
-// The notification area through QSystemTrayIcon: an XEmbed tray or a StatusNotifierItem host on Linux.
-// Qt keeps an icon that it has been given and shows it as soon as a tray is there (also when the tray is
-// started again), so showing never fails for want of a tray; isTrayAvailable() tells whether one is there.
+#include <QPointer>
+#include <QTimer>
+
+class QDBusServiceWatcher;
+class QSystemTrayIcon;
+
+// The notification area through QSystemTrayIcon: a StatusNotifierItem host or an XEmbed tray on Linux.
+// Qt looks for a StatusNotifierItem host once per process, when the first tray icon is made or asked
+// about, and keeps the answer: a program that asked before the panel started would never show there.
+// So the icon is made only once a tray is there (a host registered with org.kde.StatusNotifierWatcher,
+// or an XEmbed tray on the X display), and until then the backend watches for one; showing never fails
+// for want of a tray, and isTrayAvailable() tells whether one is there.
 class SystemTrayBackend : public TrayBackend
 {
     Q_OBJECT
@@ -16,8 +25,23 @@ public:
     void setIcon(const QIcon &icon) override;
     bool hide() override;
     bool isTrayAvailable() const override;
+    void setMenu(QMenu *menu) override;
+    void setToolTip(const QString &text) override;
+
+private slots:
+    // Makes the icon when a tray is there, or keeps watching for one.
+    void lookForTray();
 
 private:
-    QSystemTrayIcon m_icon;
+    void makeIcon(bool statusNotifierHost);
+    void connectToWatcher(bool connected);
+
+    QSystemTrayIcon *m_icon = nullptr;
+    QDBusServiceWatcher *m_watcher;
+    QTimer m_xembedCheck;
+    QIcon m_picture;
+    QPointer<QMenu> m_menu;
+    QString m_toolTip;
+    bool m_statusNotifierHost = false;
     bool m_shown = false;
 };

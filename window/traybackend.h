@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QSystemTrayIcon>
 
+class QMenu;
+
 // The desktop's notification area for one icon. The real one is SystemTrayBackend; tests record.
 class TrayBackend : public QObject
 {
@@ -17,6 +19,9 @@ public:
     virtual bool hide() = 0;
     // Whether the desktop shows a notification area at the moment.
     virtual bool isTrayAvailable() const = 0;
+    // The icon's menu, for a tray that shows menus itself; the others report a right click as Context.
+    virtual void setMenu(QMenu *menu) = 0;
+    virtual void setToolTip(const QString &text) = 0;
 
 signals:
     // The user acted on the icon: Trigger (a left click), DoubleClick, Context (a right click), MiddleClick.

@@ -45,6 +45,12 @@ void TrayIcon::show()
 void TrayIcon::setContextMenu(QMenu *menu)
 {
     m_menu = menu;
+    m_backend->setMenu(menu);
+}
+
+void TrayIcon::setToolTip(const QString &text)
+{
+    m_backend->setToolTip(text);
 }
 
 void TrayIcon::setAnimationFrames(const QList<QIcon> &frames)

@@ -34,6 +34,7 @@ public:
     // "Cannot Create System Shell Notification Icon" when the desktop refuses it. Once shown, nothing.
     void show();
     void setContextMenu(QMenu *menu);
+    void setToolTip(const QString &text);
     // The icon goes through the frames, one a second, starting again after the last.
     void setAnimationFrames(const QList<QIcon> &frames);
 

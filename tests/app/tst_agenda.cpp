@@ -10,6 +10,8 @@ private slots:
     void entriesInTheGivenOrder();
     void entriesByTimeOfDay();
     void oddRowsShowWhatTheyCan();
+    void nextReminder_data();
+    void nextReminder();
     void marquee_data();
     void marquee();
     void tallLabelScrollsThroughCompletely();
@@ -52,6 +54,34 @@ void TestAgenda::oddRowsShowWhatTheyCan()
     Reminder noTime;
     noTime.subject = QStringLiteral("时间看不懂");
     QCOMPARE(agendaText({noSubject, noTime}), QStringLiteral("00:00:00  时间看不懂\r\r09:00:00  \r\r"));
+}
+
+void TestAgenda::nextReminder_data()
+{
+    QTest::addColumn<QTime>("now");
+    QTest::addColumn<QString>("next");
+    QTest::newRow("before all") << QTime(7, 0) << QStringLiteral("08:30:00  早会");
+    QTest::newRow("at a reminder's second") << QTime(8, 30) << QStringLiteral("08:30:00  早会");
+    QTest::newRow("the earliest of those left, not the first listed")
+        << QTime(8, 30, 1) << QStringLiteral("12:00:00  午饭");
+    QTest::newRow("none left") << QTime(18, 0, 1) << QString();
+}
+
+// The rows come as the store gives them, not by time; a row without a time counts as midnight.
+void TestAgenda::nextReminder()
+{
+    QFETCH(QTime, now);
+    QFETCH(QString, next);
+    const auto reminder = [](const char *subject, QTime time) {
+        Reminder r;
+        r.subject = QString::fromUtf8(subject);
+        if (time.isValid())
+            r.due = QDateTime(QDate(2026, 3, 4), time, Qt::UTC);
+        return r;
+    };
+    const QList<Reminder> day{reminder("晚饭", QTime(18, 0)), reminder("早会", QTime(8, 30)),
+                              reminder("无时间", QTime()), reminder("午饭", QTime(12, 0))};
+    QCOMPARE(nextReminderText(day, now), next);
 }
 
 void TestAgenda::marquee_data()

@@ -5,6 +5,7 @@
 #include "app/abouttexts.h"
 #include "app/agendaview.h"
 #include "app/mainwindow.h"
+#include "core/apptitle.h"
 #include "manager/managerwindow.h"
 #include "reminders/reminders.h"
 #include "store/reminderstore.h"
@@ -89,6 +90,7 @@ private slots:
     void trayIconHidesAndShows();
     void agendaRefreshedOnReturnFromOwnWindow();
     void remindersDueTogetherAlertInTurn();
+    void trayToolTipTellsTheNextReminder();
     void agendaFollowsTheDayAndOtherPrograms();
     void storeFailuresStandInOneBoxAtATime();
     void lockedStoreLeavesTheWatchTicking();
@@ -252,6 +254,28 @@ void TestMainWindow::agendaRefreshedOnReturnFromOwnWindow()
     other.hide();
     program.window.activateWindow();
     QTRY_COMPARE(program.agenda()->text(), QStringLiteral("08:30:00  早会\n\n"));
+}
+
+void TestMainWindow::trayToolTipTellsTheNextReminder()
+{
+    Program program;
+    RecordingTrayBackend &tray = *program.services.trayBackend;
+    QTRY_COMPARE(tray.toolTip, kApplicationTitle); // no reminder today
+
+    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(9, 0));
+    program.db.sql(QStringLiteral("insert into 日程提醒(主题,内容,时间,日期) values"
+                                  "('午会','c','2026-03-04 11:00:00','2026-03-04'),"
+                                  "('会议','c','2026-03-04 09:30:00','2026-03-04'),"
+                                  "('昨天','c','2026-03-03 10:00:00','2026-03-03')"));
+    program.tick(); // the store changed: the agenda is read again
+    QTRY_COMPARE(tray.toolTip, QStringLiteral("09:30:00  会议"));
+
+    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(9, 30, 5));
+    program.tick();
+    AlertWindow *alert = nullptr;
+    QTRY_VERIFY(alert = qobject_cast<AlertWindow *>(QApplication::activeModalWidget()));
+    QCOMPARE(tray.toolTip, QStringLiteral("11:00:00  午会"));
+    alert->reject();
 }
 
 void TestMainWindow::remindersDueTogetherAlertInTurn()

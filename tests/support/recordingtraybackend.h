@@ -33,6 +33,8 @@ public:
         return true;
     }
     bool isTrayAvailable() const override { return trayAvailable; }
+    void setMenu(QMenu *menu) override { this->menu = menu; }
+    void setToolTip(const QString &text) override { toolTip = text; }
 
     // The user acting on the icon.
     void activate(QSystemTrayIcon::ActivationReason reason) { emit activated(reason); }
@@ -40,6 +42,8 @@ public:
     bool showAccepted = true;
     bool trayAvailable = true;
     QIcon shownIcon;
+    QMenu *menu = nullptr;
+    QString toolTip;
 
 private:
     QStringList &m_journal;

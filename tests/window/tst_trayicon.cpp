@@ -3,11 +3,13 @@
 #include "core/apperror.h"
 #include "desktop/systemtraybackend.h"
 #include "tests/support/fakescreen.h"
+#include "tests/support/privatesessionbus.h"
 #include "tests/support/recordingdialogs.h"
 #include "tests/support/recordingtraybackend.h"
 #include "window/programwindows.h"
 
 #include <QMenu>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -64,7 +66,12 @@ private slots:
     void minimizeToTheTray_data();
     void minimizeToTheTray();
     void commandsFromOutsideGoThroughTheIconWhileItShows();
+    void systemBackendMakesTheIconOnceATrayIsThere_data();
+    void systemBackendMakesTheIconOnceATrayIsThere();
     void systemBackendShowsTheIconWhenItsPictureComes();
+
+private:
+    PrivateSessionBus m_bus;
 };
 
 void TestTrayIcon::activations_data()
@@ -239,19 +246,39 @@ void TestTrayIcon::commandsFromOutsideGoThroughTheIconWhileItShows()
 }
 
 // Qt shows no icon without a picture and warns; the icon waits for its picture instead.
-void TestTrayIcon::systemBackendShowsTheIconWhenItsPictureComes()
+// The tray is a fake StatusNotifierWatcher with a host (a Python script on a bus of the test's own): a real
+// panel needs an X display, and these tests run offscreen.
+void TestTrayIcon::systemBackendMakesTheIconOnceATrayIsThere_data()
 {
-    QTest::failOnWarning(QRegularExpression(QStringLiteral("No Icon set")));
-    SystemTrayBackend backend;
-    auto *icon = backend.findChild<QSystemTrayIcon *>();
-    QVERIFY(icon);
-    backend.setIcon(colourIcon(Qt::green));
-    QVERIFY(!icon->isVisible()); // not before it is shown
+    QTest::addColumn<bool>("hostLater");
+    QTest::newRow("host at start") << false;
+    QTest::newRow("host after the program") << true;
+}
 
-    QVERIFY(backend.show(QIcon()));
-    QVERIFY(!icon->isVisible());
-    backend.setIcon(colourIcon(Qt::red));
+void TestTrayIcon::systemBackendMakesTheIconOnceATrayIsThere()
+{
+    QFETCH(bool, hostLater);
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("No Icon set")));
+    QVERIFY(!m_bus.address().isEmpty());
+    QProcess watcher;
+    watcher.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(FAKE_SNI_WATCHER), QStringLiteral("--host-after"),
+                                                       hostLater ? QStringLiteral("1") : QStringLiteral("0")});
+    QTRY_VERIFY(watcher.canReadLine());
+    QCOMPARE(watcher.readLine().trimmed(), "watching");
+
+    SystemTrayBackend backend;
+    QVERIFY(backend.show(colourIcon(Qt::red)));
+    const QIcon latest = colourIcon(Qt::green); // the animation goes on while there is no tray
+    backend.setIcon(latest);
+    if (hostLater) {
+        QVERIFY(!backend.findChild<QSystemTrayIcon *>());
+        QVERIFY(!backend.isTrayAvailable()); // the program stays on the taskbar meanwhile
+    }
+
+    QTRY_VERIFY(backend.findChild<QSystemTrayIcon *>());
+    auto *icon = backend.findChild<QSystemTrayIcon *>();
     QVERIFY(icon->isVisible());
+    QCOMPARE(icon->icon().cacheKey(), latest.cacheKey());
 
     QSignalSpy activated(&backend, &TrayBackend::activated);
     emit icon->activated(QSystemTrayIcon::Context);
@@ -261,6 +288,28 @@ void TestTrayIcon::systemBackendShowsTheIconWhenItsPictureComes()
     QVERIFY(backend.hide());
     QVERIFY(!icon->isVisible());
     QVERIFY(!backend.hide());
+    watcher.kill();
+    watcher.waitForFinished();
+}
+
+void TestTrayIcon::systemBackendShowsTheIconWhenItsPictureComes()
+{
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("No Icon set")));
+    QProcess watcher;
+    watcher.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(FAKE_SNI_WATCHER)});
+    QTRY_VERIFY(watcher.canReadLine());
+    SystemTrayBackend backend;
+    QTRY_VERIFY(backend.findChild<QSystemTrayIcon *>());
+    auto *icon = backend.findChild<QSystemTrayIcon *>();
+    backend.setIcon(colourIcon(Qt::green));
+    QVERIFY(!icon->isVisible()); // not before it is shown
+
+    QVERIFY(backend.show(QIcon()));
+    QVERIFY(!icon->isVisible());
+    backend.setIcon(colourIcon(Qt::red));
+    QVERIFY(icon->isVisible());
+    watcher.kill();
+    watcher.waitForFinished();
 }
 
 QTEST_MAIN(TestTrayIcon)
