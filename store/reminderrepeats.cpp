@@ -1,0 +1,113 @@
+#include "store/reminderrepeats.h"
+
+#include "core/apperror.h"
+#include "store/connection.h"
+#include "store/reminder.h"
+#include "store/reminderstore.h"
+#include "store/schema.h"
+#include "store/statement.h"
+#include "store/textformats.h"
+
+namespace {
+
+constexpr char kHasTableSql[] = "SELECT 1 FROM sqlite_master WHERE type='table' AND name='reminder_repeats'";
+constexpr char kRuleSql[] = "SELECT rule,start,exceptions FROM reminder_repeats WHERE row=?";
+constexpr char kAllSql[] = "SELECT row,rule,start,exceptions FROM reminder_repeats";
+constexpr char kKeepSql[] = "INSERT OR REPLACE INTO reminder_repeats(row,rule,start,exceptions) VALUES(?,?,?,?)";
+constexpr char kMoveSql[] = "UPDATE 日程提醒 SET 时间=?,日期=? WHERE rowid=?";
+
+Repetition repetitionOf(const QString &rule, const QString &start, const QString &exceptions)
+{
+    Repetition repetition{rule, parseDateTimeText(start), {}};
+    for (const QString &exception : exceptions.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        repetition.exceptions << parseDateTimeText(exception);
+    return repetition;
+}
+
+} // namespace
+
+ReminderRepeats::ReminderRepeats(ReminderStore &store)
+    : m_store(store)
+{
+}
+
+bool ReminderRepeats::hasTable()
+{
+    m_store.open();
+    return Statement(m_store.connection(), kHasTableSql).next();
+}
+
+std::optional<Repetition> ReminderRepeats::of(qint64 row)
+{
+    if (!hasTable())
+        return std::nullopt;
+    Statement select(m_store.connection(), kRuleSql);
+    select.bind(1, row);
+    if (!select.next())
+        return std::nullopt;
+    return repetitionOf(select.text(0), select.text(1), select.text(2));
+}
+
+QHash<qint64, Repetition> ReminderRepeats::all()
+{
+    QHash<qint64, Repetition> rules;
+    if (!hasTable())
+        return rules;
+    Statement select(m_store.connection(), kAllSql);
+    while (select.next())
+        rules.insert(select.integer(0), repetitionOf(select.text(1), select.text(2), select.text(3)));
+    return rules;
+}
+
+void ReminderRepeats::keep(qint64 row, const Repetition &repetition)
+{
+    if (!repetition.start.isValid())
+        throw AppError(QStringLiteral("提醒的日期或时间无效"));
+    QStringList exceptions;
+    for (const QDateTime &exception : repetition.exceptions)
+        exceptions << canonicalDateTimeText(exception);
+    m_store.open();
+    for (const QString &statement : repeatTableStatements())
+        Statement(m_store.connection(), statement.toUtf8()).run();
+    Statement keep(m_store.connection(), kKeepSql);
+    keep.bind(1, row);
+    keep.bind(2, repetition.rule);
+    keep.bind(3, canonicalDateTimeText(repetition.start));
+    keep.bind(4, exceptions.join(QLatin1Char(',')));
+    keep.run();
+}
+
+qint64 ReminderRepeats::add(Reminder reminder, const QString &rule, const QList<QDateTime> &exceptions)
+{
+    const Repetition repetition{rule, reminder.due, exceptions};
+    // The start itself counts when the rule has it (a series of workdays begun on a Saturday starts on Monday).
+    reminder.due = repetition.nextAfter(reminder.due.addSecs(-1));
+    if (!reminder.due.isValid())
+        throw AppError(QStringLiteral("重复规则“%1”没有一次提醒").arg(rule));
+    reminder.day = reminder.due.date();
+    qint64 id = 0;
+    m_store.transaction([&] {
+        id = m_store.add(reminder);
+        keep(id, repetition);
+    });
+    return id;
+}
+
+QDateTime ReminderRepeats::advance(const Reminder &reminder, const QDateTime &after)
+{
+    QDateTime next;
+    m_store.transaction([&] {
+        const std::optional<Repetition> repetition = of(reminder.rowid);
+        if (!repetition)
+            return;
+        next = repetition->nextAfter(after);
+        if (!next.isValid())
+            return;
+        Statement move(m_store.connection(), kMoveSql);
+        move.bind(1, canonicalDateTimeText(next));
+        move.bind(2, reminderDateText(next.date()));
+        move.bind(3, reminder.rowid);
+        move.run();
+    });
+    return next;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "store/repetition.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <optional>
+
+class ReminderStore;
+struct Reminder;
+
+// The rules of repeating reminders, kept beside 日程提醒 (repeatTableStatements()) by the row they move.
+// A file without the table has no repeating reminders; it is made when a first rule is kept. Failures throw
+// AppError, as the store's do.
+class ReminderRepeats
+{
+public:
+    explicit ReminderRepeats(ReminderStore &store);
+
+    // The row's rule; none when the row does not repeat.
+    std::optional<Repetition> of(qint64 row);
+    // Every rule, by row, for listings.
+    QHash<qint64, Repetition> all();
+    // Keeps `repetition` as the row's rule (replacing one it had); a write, in a transaction of the store's or
+    // on its own (the table may be left made when it fails).
+    void keep(qint64 row, const Repetition &repetition);
+    // Adds `reminder` as a repeating one: its due time is the series' start, the row holds the first
+    // occurrence from then on. Both in one transaction; returns the row's id.
+    qint64 add(Reminder reminder, const QString &rule, const QList<QDateTime> &exceptions = {});
+    // Moves a repeating reminder's row to its first occurrence after the wall-clock moment `after`, reading the
+    // rule and writing the row in one transaction. Returns that occurrence; invalid when the row does not
+    // repeat, or its series has ended (the row then stays at its last occurrence).
+    QDateTime advance(const Reminder &reminder, const QDateTime &after);
+
+private:
+    bool hasTable();
+
+    ReminderStore &m_store;
+};
