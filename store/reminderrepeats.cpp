@@ -14,6 +14,8 @@ constexpr char kHasTableSql[] = "SELECT 1 FROM sqlite_master WHERE type='table' 
 constexpr char kRuleSql[] = "SELECT rule,start,exceptions FROM reminder_repeats WHERE row=?";
 constexpr char kAllSql[] = "SELECT row,rule,start,exceptions FROM reminder_repeats";
 constexpr char kKeepSql[] = "INSERT OR REPLACE INTO reminder_repeats(row,rule,start,exceptions) VALUES(?,?,?,?)";
+constexpr char kOverdueSql[] = "SELECT row FROM reminder_repeats JOIN 日程提醒 ON 日程提醒.rowid=row"
+                               " WHERE datetime(时间)<=?";
 constexpr char kMoveSql[] = "UPDATE 日程提醒 SET 时间=?,日期=? WHERE rowid=?";
 
 Repetition repetitionOf(const QString &rule, const QString &start, const QString &exceptions)
@@ -96,18 +98,38 @@ qint64 ReminderRepeats::add(Reminder reminder, const QString &rule, const QList<
 QDateTime ReminderRepeats::advance(const Reminder &reminder, const QDateTime &after)
 {
     QDateTime next;
+    if (hasTable())
+        m_store.transaction([&] { next = move(reminder.rowid, after); });
+    return next;
+}
+
+void ReminderRepeats::advanceOverdue(const QDateTime &now)
+{
+    if (!hasTable())
+        return;
+    QList<qint64> rows;
     m_store.transaction([&] {
-        const std::optional<Repetition> repetition = of(reminder.rowid);
-        if (!repetition)
-            return;
-        next = repetition->nextAfter(after);
-        if (!next.isValid())
-            return;
-        Statement move(m_store.connection(), kMoveSql);
-        move.bind(1, canonicalDateTimeText(next));
-        move.bind(2, reminderDateText(next.date()));
-        move.bind(3, reminder.rowid);
-        move.run();
+        Statement overdue(m_store.connection(), kOverdueSql);
+        overdue.bind(1, canonicalDateTimeText(now));
+        while (overdue.next())
+            rows << overdue.integer(0);
+        for (const qint64 row : std::as_const(rows))
+            move(row, now);
     });
+}
+
+QDateTime ReminderRepeats::move(qint64 row, const QDateTime &after)
+{
+    const std::optional<Repetition> repetition = of(row);
+    if (!repetition)
+        return {};
+    const QDateTime next = repetition->nextAfter(after);
+    if (!next.isValid())
+        return {};
+    Statement move(m_store.connection(), kMoveSql);
+    move.bind(1, canonicalDateTimeText(next));
+    move.bind(2, reminderDateText(next.date()));
+    move.bind(3, row);
+    move.run();
     return next;
 }

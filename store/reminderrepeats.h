@@ -31,9 +31,14 @@ public:
     // rule and writing the row in one transaction. Returns that occurrence; invalid when the row does not
     // repeat, or its series has ended (the row then stays at its last occurrence).
     QDateTime advance(const Reminder &reminder, const QDateTime &after);
+    // Moves every repeating row whose time is not after the wall-clock moment `now` to its first occurrence
+    // after it, in one transaction: the series that passed while nothing watched them.
+    void advanceOverdue(const QDateTime &now);
 
 private:
     bool hasTable();
+    // advance() inside a transaction.
+    QDateTime move(qint64 row, const QDateTime &after);
 
     ReminderStore &m_store;
 };

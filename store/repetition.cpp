@@ -141,9 +141,8 @@ QString Repetition::calendarRule() const
                               : QStringLiteral("FREQ=MONTHLY");
     }
     if (rule == kYearly) {
-        return day.month() == 2 && day.day() == 29
-                   ? QStringLiteral("FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=29,-1;BYSETPOS=1")
-                   : QStringLiteral("FREQ=YEARLY");
+        return day.month() == 2 && day.day() == 29 ? QStringLiteral("FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=29,-1;BYSETPOS=1")
+                                                   : QStringLiteral("FREQ=YEARLY");
     }
     return rule;
 }

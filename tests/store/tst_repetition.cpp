@@ -48,69 +48,124 @@ void TestRepetition::nextOccurrence_data()
 
     // The same 09:00 on the clock on both sides of each change, whatever the hours between them.
     if (berlin) {
-        QTest::newRow("daily, spring forward") << "daily" << "2026-03-27T09:00:00" << "2026-03-29T07:30:00Z"
+        QTest::newRow("daily, spring forward") << "daily"
+                                               << "2026-03-27T09:00:00"
+                                               << "2026-03-29T07:30:00Z"
                                                << "2026-03-30T09:00:00";
-        QTest::newRow("daily, before 09:00 on the change's day")
-            << "daily" << "2026-03-27T09:00:00" << "2026-03-29T06:30:00Z" << "2026-03-29T09:00:00";
-        QTest::newRow("daily, fall back") << "daily" << "2026-10-20T09:00:00" << "2026-10-25T07:30:00Z"
+        QTest::newRow("daily, before 09:00 on the change's day") << "daily"
+                                                                 << "2026-03-27T09:00:00"
+                                                                 << "2026-03-29T06:30:00Z"
+                                                                 << "2026-03-29T09:00:00";
+        QTest::newRow("daily, fall back") << "daily"
+                                          << "2026-10-20T09:00:00"
+                                          << "2026-10-25T07:30:00Z"
                                           << "2026-10-25T09:00:00";
-        QTest::newRow("weekly, across spring forward")
-            << "weekly" << "2026-03-23T09:00:00" << "2026-03-23T08:30:00Z" << "2026-03-30T09:00:00";
+        QTest::newRow("weekly, across spring forward") << "weekly"
+                                                       << "2026-03-23T09:00:00"
+                                                       << "2026-03-23T08:30:00Z"
+                                                       << "2026-03-30T09:00:00";
         // The hour the change skips keeps its time as written; the watch catches it up at 03:00.
-        QTest::newRow("daily in the skipped hour") << "daily" << "2026-03-27T02:30:00" << "2026-03-29T00:00:00Z"
+        QTest::newRow("daily in the skipped hour") << "daily"
+                                                   << "2026-03-27T02:30:00"
+                                                   << "2026-03-29T00:00:00Z"
                                                    << "2026-03-29T02:30:00";
-        QTest::newRow("daily in the repeated hour, second pass")
-            << "daily" << "2026-10-20T02:30:00" << "2026-10-25T01:45:00Z" << "2026-10-26T02:30:00";
+        QTest::newRow("daily in the repeated hour, second pass") << "daily"
+                                                                 << "2026-10-20T02:30:00"
+                                                                 << "2026-10-25T01:45:00Z"
+                                                                 << "2026-10-26T02:30:00";
     } else {
-        QTest::newRow("daily, spring forward") << "daily" << "2026-03-05T09:00:00" << "2026-03-08T13:30:00Z"
+        QTest::newRow("daily, spring forward") << "daily"
+                                               << "2026-03-05T09:00:00"
+                                               << "2026-03-08T13:30:00Z"
                                                << "2026-03-09T09:00:00";
-        QTest::newRow("daily, before 09:00 on the change's day")
-            << "daily" << "2026-03-05T09:00:00" << "2026-03-08T12:30:00Z" << "2026-03-08T09:00:00";
-        QTest::newRow("daily, fall back") << "daily" << "2026-10-20T09:00:00" << "2026-11-01T14:30:00Z"
+        QTest::newRow("daily, before 09:00 on the change's day") << "daily"
+                                                                 << "2026-03-05T09:00:00"
+                                                                 << "2026-03-08T12:30:00Z"
+                                                                 << "2026-03-08T09:00:00";
+        QTest::newRow("daily, fall back") << "daily"
+                                          << "2026-10-20T09:00:00"
+                                          << "2026-11-01T14:30:00Z"
                                           << "2026-11-02T09:00:00";
-        QTest::newRow("weekly, across fall back")
-            << "weekly" << "2026-10-26T09:00:00" << "2026-10-26T13:30:00Z" << "2026-11-02T09:00:00";
-        QTest::newRow("RRULE across spring forward") << "FREQ=DAILY;INTERVAL=2" << "2026-03-06T18:00:00"
-                                                     << "2026-03-08T23:30:00Z" << "2026-03-10T18:00:00";
-        QTest::newRow("daily in the skipped hour") << "daily" << "2026-03-05T02:30:00" << "2026-03-08T06:00:00Z"
+        QTest::newRow("weekly, across fall back") << "weekly"
+                                                  << "2026-10-26T09:00:00"
+                                                  << "2026-10-26T13:30:00Z"
+                                                  << "2026-11-02T09:00:00";
+        QTest::newRow("RRULE across spring forward") << "FREQ=DAILY;INTERVAL=2"
+                                                     << "2026-03-06T18:00:00"
+                                                     << "2026-03-08T23:30:00Z"
+                                                     << "2026-03-10T18:00:00";
+        QTest::newRow("daily in the skipped hour") << "daily"
+                                                   << "2026-03-05T02:30:00"
+                                                   << "2026-03-08T06:00:00Z"
                                                    << "2026-03-08T02:30:00";
     }
 
     // Month ends and leap years: the program's own kinds keep every month, an RFC 5545 rule skips.
-    QTest::newRow("monthly 31st, to February's end") << "monthly" << "2026-01-31T08:00:00" << "2026-02-01T00:00:00"
+    QTest::newRow("monthly 31st, to February's end") << "monthly"
+                                                     << "2026-01-31T08:00:00"
+                                                     << "2026-02-01T00:00:00"
                                                      << "2026-02-28T08:00:00";
-    QTest::newRow("monthly 31st, back to the 31st") << "monthly" << "2026-01-31T08:00:00"
-                                                    << "2026-02-28T08:00:00" << "2026-03-31T08:00:00";
-    QTest::newRow("monthly 31st, April") << "monthly" << "2026-01-31T08:00:00" << "2026-04-01T00:00:00"
+    QTest::newRow("monthly 31st, back to the 31st") << "monthly"
+                                                    << "2026-01-31T08:00:00"
+                                                    << "2026-02-28T08:00:00"
+                                                    << "2026-03-31T08:00:00";
+    QTest::newRow("monthly 31st, April") << "monthly"
+                                         << "2026-01-31T08:00:00"
+                                         << "2026-04-01T00:00:00"
                                          << "2026-04-30T08:00:00";
-    QTest::newRow("monthly 30th, leap February") << "monthly" << "2027-12-30T08:00:00" << "2028-02-01T00:00:00"
+    QTest::newRow("monthly 30th, leap February") << "monthly"
+                                                 << "2027-12-30T08:00:00"
+                                                 << "2028-02-01T00:00:00"
                                                  << "2028-02-29T08:00:00";
-    QTest::newRow("RRULE monthly 31st skips") << "FREQ=MONTHLY" << "2026-01-31T08:00:00"
-                                              << "2026-02-01T00:00:00" << "2026-03-31T08:00:00";
-    QTest::newRow("yearly Feb 29, common year") << "yearly" << "2024-02-29T10:00:00" << "2026-01-01T00:00:00"
+    QTest::newRow("RRULE monthly 31st skips") << "FREQ=MONTHLY"
+                                              << "2026-01-31T08:00:00"
+                                              << "2026-02-01T00:00:00"
+                                              << "2026-03-31T08:00:00";
+    QTest::newRow("yearly Feb 29, common year") << "yearly"
+                                                << "2024-02-29T10:00:00"
+                                                << "2026-01-01T00:00:00"
                                                 << "2026-02-28T10:00:00";
-    QTest::newRow("yearly Feb 29, leap year") << "yearly" << "2024-02-29T10:00:00" << "2027-03-01T00:00:00"
+    QTest::newRow("yearly Feb 29, leap year") << "yearly"
+                                              << "2024-02-29T10:00:00"
+                                              << "2027-03-01T00:00:00"
                                               << "2028-02-29T10:00:00";
-    QTest::newRow("RRULE yearly Feb 29 skips") << "FREQ=YEARLY" << "2024-02-29T10:00:00" << "2025-01-01T00:00:00"
+    QTest::newRow("RRULE yearly Feb 29 skips") << "FREQ=YEARLY"
+                                               << "2024-02-29T10:00:00"
+                                               << "2025-01-01T00:00:00"
                                                << "2028-02-29T10:00:00";
-    QTest::newRow("weekdays, Friday to Monday") << "weekdays" << "2026-12-07T07:00:00" << "2026-12-11T08:00:00"
+    QTest::newRow("weekdays, Friday to Monday") << "weekdays"
+                                                << "2026-12-07T07:00:00"
+                                                << "2026-12-11T08:00:00"
                                                 << "2026-12-14T07:00:00";
-    QTest::newRow("weekdays begun on a Saturday") << "weekdays" << "2026-12-12T07:00:00"
-                                                  << "2026-12-12T06:59:00" << "2026-12-14T07:00:00";
-    QTest::newRow("daily, many years on") << "daily" << "2016-05-01T09:00:00" << "2026-12-11T09:00:00"
+    QTest::newRow("weekdays begun on a Saturday") << "weekdays"
+                                                  << "2026-12-12T07:00:00"
+                                                  << "2026-12-12T06:59:00"
+                                                  << "2026-12-14T07:00:00";
+    QTest::newRow("daily, many years on") << "daily"
+                                          << "2016-05-01T09:00:00"
+                                          << "2026-12-11T09:00:00"
                                           << "2026-12-12T09:00:00";
-    QTest::newRow("exactly at an occurrence, the next") << "weekly" << "2026-12-07T09:00:00"
-                                                        << "2026-12-14T09:00:00" << "2026-12-21T09:00:00";
+    QTest::newRow("exactly at an occurrence, the next") << "weekly"
+                                                        << "2026-12-07T09:00:00"
+                                                        << "2026-12-14T09:00:00"
+                                                        << "2026-12-21T09:00:00";
 
     // Ended series.
-    QTest::newRow("COUNT, within") << "FREQ=WEEKLY;COUNT=3" << "2026-12-01T09:00:00" << "2026-12-08T10:00:00"
+    QTest::newRow("COUNT, within") << "FREQ=WEEKLY;COUNT=3"
+                                   << "2026-12-01T09:00:00"
+                                   << "2026-12-08T10:00:00"
                                    << "2026-12-15T09:00:00";
-    QTest::newRow("COUNT, ended") << "FREQ=WEEKLY;COUNT=3" << "2026-12-01T09:00:00" << "2026-12-15T09:00:00"
+    QTest::newRow("COUNT, ended") << "FREQ=WEEKLY;COUNT=3"
+                                  << "2026-12-01T09:00:00"
+                                  << "2026-12-15T09:00:00"
                                   << "";
-    QTest::newRow("UNTIL, ended") << "FREQ=DAILY;UNTIL=20261203T235959" << "2026-12-01T09:00:00"
+    QTest::newRow("UNTIL, ended") << "FREQ=DAILY;UNTIL=20261203T235959"
+                                  << "2026-12-01T09:00:00"
                                   << "2026-12-03T09:30:00"
                                   << "";
-    QTest::newRow("RRULE BYDAY") << "FREQ=WEEKLY;BYDAY=TU,TH" << "2026-12-01T09:00:00" << "2026-12-03T09:30:00"
+    QTest::newRow("RRULE BYDAY") << "FREQ=WEEKLY;BYDAY=TU,TH"
+                                 << "2026-12-01T09:00:00"
+                                 << "2026-12-03T09:30:00"
                                  << "2026-12-08T09:00:00";
 }
 
@@ -131,14 +186,30 @@ void TestRepetition::writtenRules_data()
     QTest::addColumn<QString>("rule"); // empty: refused
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("calendarRule");
-    QTest::newRow("weekly") << "Weekly" << "weekly" << "每周一" << "FREQ=WEEKLY";
-    QTest::newRow("weekdays") << "weekdays" << "weekdays" << "工作日" << "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR";
-    QTest::newRow("monthly on the 31st") << "monthly" << "monthly" << "每月31日"
+    QTest::newRow("weekly") << "Weekly"
+                            << "weekly"
+                            << "每周一"
+                            << "FREQ=WEEKLY";
+    QTest::newRow("weekdays") << "weekdays"
+                              << "weekdays"
+                              << "工作日"
+                              << "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR";
+    QTest::newRow("monthly on the 31st") << "monthly"
+                                         << "monthly"
+                                         << "每月31日"
                                          << "FREQ=MONTHLY;BYMONTHDAY=31,-1;BYSETPOS=1";
-    QTest::newRow("RRULE") << "RRULE:FREQ=DAILY;COUNT=5" << "FREQ=DAILY;COUNT=5" << "按规则重复"
+    QTest::newRow("RRULE") << "RRULE:FREQ=DAILY;COUNT=5"
+                           << "FREQ=DAILY;COUNT=5"
+                           << "按规则重复"
                            << "FREQ=DAILY;COUNT=5";
-    QTest::newRow("nonsense") << "sometimes" << "" << "" << "";
-    QTest::newRow("RRULE without a frequency") << "RRULE:COUNT=5" << "" << "" << "";
+    QTest::newRow("nonsense") << "sometimes"
+                              << ""
+                              << ""
+                              << "";
+    QTest::newRow("RRULE without a frequency") << "RRULE:COUNT=5"
+                                               << ""
+                                               << ""
+                                               << "";
 }
 
 void TestRepetition::writtenRules()
