@@ -71,6 +71,7 @@ void ReminderWatch::moveRepeating(const QList<Reminder> &due, const QDateTime &n
         return;
     if (!m_looked) {
         // What fell due in this look is among them.
+        m_repeats.forgetOrphans();
         m_repeats.advanceOverdue(now);
         m_looked = true;
         return;

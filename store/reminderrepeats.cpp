@@ -16,6 +16,8 @@ constexpr char kAllSql[] = "SELECT row,rule,start,exceptions FROM reminder_repea
 constexpr char kKeepSql[] = "INSERT OR REPLACE INTO reminder_repeats(row,rule,start,exceptions) VALUES(?,?,?,?)";
 constexpr char kOverdueSql[] = "SELECT row FROM reminder_repeats JOIN 日程提醒 ON 日程提醒.rowid=row"
                                " WHERE datetime(时间)<=?";
+constexpr char kForgetSql[] = "DELETE FROM reminder_repeats WHERE row IN (SELECT rowid FROM 日程提醒 WHERE id=?)";
+constexpr char kForgetOrphansSql[] = "DELETE FROM reminder_repeats WHERE row NOT IN (SELECT rowid FROM 日程提醒)";
 constexpr char kMoveSql[] = "UPDATE 日程提醒 SET 时间=?,日期=? WHERE rowid=?";
 
 Repetition repetitionOf(const QString &rule, const QString &start, const QString &exceptions)
@@ -132,4 +134,24 @@ QDateTime ReminderRepeats::move(qint64 row, const QDateTime &after)
     move.bind(3, row);
     move.run();
     return next;
+}
+
+bool ReminderRepeats::remove(qint64 id)
+{
+    if (!hasTable())
+        return m_store.remove(id);
+    bool removed = false;
+    m_store.transaction([&] {
+        Statement forget(m_store.connection(), kForgetSql);
+        forget.bind(1, id);
+        forget.run();
+        removed = m_store.remove(id);
+    });
+    return removed;
+}
+
+void ReminderRepeats::forgetOrphans()
+{
+    if (hasTable())
+        Statement(m_store.connection(), kForgetOrphansSql).run();
 }

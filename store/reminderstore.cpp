@@ -25,8 +25,6 @@ constexpr char kDaySql[] = "select 主题,时间 from 日程提醒 where 日期=
 constexpr char kInsertSql[] = "insert into 日程提醒(主题,内容,时间,日期)values(:a,:b,:c,:d)";
 constexpr char kUpdateSql[] = "update 日程提醒 set 主题=:a,内容=:b,日期=:c,时间=:d where id=:e";
 constexpr char kDeleteSql[] = "DELETE FROM 日程提醒 WHERE id=?";
-constexpr char kHasRepeatsSql[] = "SELECT 1 FROM sqlite_master WHERE type='table' AND name='reminder_repeats'";
-constexpr char kForgetRepeatSql[] = "DELETE FROM reminder_repeats WHERE row IN (SELECT rowid FROM 日程提醒 WHERE id=?)";
 // The rows whose 时间 SQLite reads as a time from :a up to but not including :b (both in the stored form),
 // whatever its spelling: with or without seconds or their fractions, "T" or blanks after the date, the date
 // alone for midnight. The value decides, datetime(时间); the 时间 index finds the candidates by their text,
@@ -235,24 +233,9 @@ bool ReminderStore::update(const Reminder &reminder)
 bool ReminderStore::remove(qint64 id)
 {
     openForWriting();
-    // A repeating reminder's rule goes with its row, so that no row made later takes it over. A savepoint, so
-    // that this also holds inside a transaction.
-    Statement(*m_connection, "SAVEPOINT remove").run();
-    try {
-        if (Statement(*m_connection, kHasRepeatsSql).next()) {
-            Statement forget(*m_connection, kForgetRepeatSql);
-            forget.bind(1, id);
-            forget.run();
-        }
-        Statement remove(*m_connection, kDeleteSql);
-        remove.bind(1, id);
-        const bool removed = remove.run() > 0;
-        Statement(*m_connection, "RELEASE remove").run();
-        return removed;
-    } catch (...) {
-        sqlite3_exec(m_connection->handle(), "ROLLBACK TO remove; RELEASE remove", nullptr, nullptr, nullptr);
-        throw;
-    }
+    Statement remove(*m_connection, kDeleteSql);
+    remove.bind(1, id);
+    return remove.run() > 0;
 }
 
 void ReminderStore::transaction(const std::function<void()> &writes)

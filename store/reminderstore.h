@@ -62,7 +62,7 @@ public:
     // "update 日程提醒 set 主题=:a,内容=:b,日期=:c,时间=:d where id=:e". Returns false when no row had the
     // id (another program deleted it); that is not an error.
     bool update(const Reminder &reminder);
-    // Deletes the row with this id, and its repeat rule with it. Returns false when no row had it.
+    // Deletes the row with this id. Returns false when no row had it.
     bool remove(qint64 id);
     // Runs `writes` (calls of add, update and remove) as one transaction: all of them are kept, or, when
     // `writes` throws, none, and the exception goes on.
