@@ -140,14 +140,20 @@ bool ReminderRepeats::remove(qint64 id)
 {
     if (!hasTable())
         return m_store.remove(id);
-    bool removed = false;
-    m_store.transaction([&] {
+    // A savepoint, so that it holds within a transaction of the caller's as on its own.
+    Statement(m_store.connection(), "SAVEPOINT repeat_remove").run();
+    try {
         Statement forget(m_store.connection(), kForgetSql);
         forget.bind(1, id);
         forget.run();
-        removed = m_store.remove(id);
-    });
-    return removed;
+        const bool removed = m_store.remove(id);
+        Statement(m_store.connection(), "RELEASE repeat_remove").run();
+        return removed;
+    } catch (...) {
+        Statement(m_store.connection(), "ROLLBACK TO repeat_remove").run();
+        Statement(m_store.connection(), "RELEASE repeat_remove").run();
+        throw;
+    }
 }
 
 void ReminderRepeats::forgetOrphans()

@@ -35,7 +35,8 @@ public:
     // after it, in one transaction: the series that passed while nothing watched them.
     void advanceOverdue(const QDateTime &now);
 
-    // Deletes the reminder with this id and its rule, in one transaction. Returns false when no row had it.
+    // Deletes the reminder with this id and its rule, both or neither, also within a transaction of the store's.
+    // Returns false when no row had it.
     bool remove(qint64 id);
     // Forgets the rules whose row is gone (another program deleted it), so that no row made later in its
     // place repeats.
