@@ -94,10 +94,14 @@ QString Repetition::ruleOf(const QString &written)
     return rule;
 }
 
+bool Repetition::isOwnKind() const
+{
+    return rule == kDaily || rule == kWeekdays || rule == kWeekly || rule == kMonthly || rule == kYearly;
+}
+
 QDateTime Repetition::nextAfter(const QDateTime &after) const
 {
-    const bool own = rule == kDaily || rule == kWeekdays || rule == kWeekly || rule == kMonthly || rule == kYearly;
-    if (own) {
+    if (isOwnKind()) {
         const qint64 first = stepsBefore(rule, start.date(), after.date());
         for (qint64 k = first; k < first + kLongestSearch; ++k) {
             const QDateTime occurrence = WallClock::at(ownDate(rule, start.date(), k), start.time());

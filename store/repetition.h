@@ -24,6 +24,8 @@ struct Repetition
     // AppError naming the text when it is neither.
     static QString ruleOf(const QString &written);
 
+    // Whether the rule is one of the program's own kinds, which never end.
+    bool isOwnKind() const;
     // The first occurrence after the wall-clock moment `after`; invalid when the series has ended by then.
     QDateTime nextAfter(const QDateTime &after) const;
     // The rule as an RFC 5545 RRULE value, for calendar programs.

@@ -805,7 +805,7 @@ void TestCli::failedImportLeavesTheStore()
 }
 
 // add --repeat keeps the rule beside the row, which holds the first occurrence; list shows the repeat in its
-// own column and --json the RFC 5545 rule; delete takes the rule along.
+// own column and --json the RFC 5545 rule; export writes it; delete takes the rule along.
 void TestCli::repeatingReminders()
 {
     TempDatabase db;
@@ -832,6 +832,17 @@ void TestCli::repeatingReminders()
              QStringLiteral("FREQ=MONTHLY;BYMONTHDAY=31,-1;BYSETPOS=1"));
     QCOMPARE(listed.at(1).toObject().value(QStringLiteral("repeat")).toString(), QStringLiteral("FREQ=DAILY;COUNT=2"));
     QVERIFY(!listed.at(2).toObject().contains(QStringLiteral("repeat")));
+
+    // Export: a rule of the program's own from the row's occurrence, a calendar's rule from its first one,
+    // with its count and exceptions.
+    db.sql(QStringLiteral("UPDATE reminder_repeats SET exceptions='2026-03-05 10:00:00' WHERE row=3;"));
+    const QString calendar = runInProcess(db, {"export", "--ics", "-"}).out;
+    for (const char *expected :
+         {"DTSTART:20260309T090000\r\nSUMMARY:晨会\r\nRRULE:FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR\r\n",
+          "DTSTART:20260304T100000\r\nSUMMARY:x\r\nRRULE:FREQ=DAILY;COUNT=2\r\n"
+          "EXDATE:20260305T100000\r\n",
+          "RRULE:FREQ=MONTHLY;BYMONTHDAY=31,-1;BYSETPOS=1\r\n"})
+        QVERIFY2(calendar.contains(QString::fromUtf8(expected)), qPrintable(calendar));
 
     QCOMPARE(runInProcess(db, {"delete", "2", "4"}).status, 0);
     QCOMPARE(db.sql(QStringLiteral("SELECT row FROM reminder_repeats ORDER BY row;")).trimmed(),
