@@ -76,6 +76,5 @@ void ReminderWatch::moveRepeating(const QList<Reminder> &due, const QDateTime &n
         m_looked = true;
         return;
     }
-    for (const Reminder &reminder : due)
-        m_repeats.advance(reminder, now);
+    m_repeats.advance(due, now);
 }

@@ -97,12 +97,14 @@ qint64 ReminderRepeats::add(Reminder reminder, const QString &rule, const QList<
     return id;
 }
 
-QDateTime ReminderRepeats::advance(const Reminder &reminder, const QDateTime &after)
+void ReminderRepeats::advance(const QList<Reminder> &reminders, const QDateTime &after)
 {
-    QDateTime next;
-    if (hasTable())
-        m_store.transaction([&] { next = move(reminder.rowid, after); });
-    return next;
+    if (reminders.isEmpty() || !hasTable())
+        return;
+    m_store.transaction([&] {
+        for (const Reminder &reminder : reminders)
+            move(reminder.rowid, after);
+    });
 }
 
 void ReminderRepeats::advanceOverdue(const QDateTime &now)

@@ -27,10 +27,11 @@ public:
     // Adds `reminder` as a repeating one: its due time is the series' start, the row holds the first
     // occurrence from then on. Both in one transaction; returns the row's id.
     qint64 add(Reminder reminder, const QString &rule, const QList<QDateTime> &exceptions = {});
-    // Moves a repeating reminder's row to its first occurrence after the wall-clock moment `after`, reading the
-    // rule and writing the row in one transaction. Returns that occurrence; invalid when the row does not
-    // repeat, or its series has ended (the row then stays at its last occurrence).
-    QDateTime advance(const Reminder &reminder, const QDateTime &after);
+    // Moves the rows of the repeating reminders among `reminders` to their first occurrence after the
+    // wall-clock moment `after`, reading the rules and writing the rows in one transaction (the alerts of one
+    // look: many series falling due together cost one write to the disk). A series that has ended by then
+    // leaves its row at its last occurrence; a reminder that does not repeat stays as it is.
+    void advance(const QList<Reminder> &reminders, const QDateTime &after);
     // Moves every repeating row whose time is not after the wall-clock moment `now` to its first occurrence
     // after it, in one transaction: the series that passed while nothing watched them.
     void advanceOverdue(const QDateTime &now);
