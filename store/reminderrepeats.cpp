@@ -45,6 +45,11 @@ std::optional<Repetition> ReminderRepeats::of(qint64 row)
 {
     if (!hasTable())
         return std::nullopt;
+    return ruleOf(row);
+}
+
+std::optional<Repetition> ReminderRepeats::ruleOf(qint64 row)
+{
     Statement select(m_store.connection(), kRuleSql);
     select.bind(1, row);
     if (!select.next())
@@ -122,20 +127,19 @@ void ReminderRepeats::advanceOverdue(const QDateTime &now)
     });
 }
 
-QDateTime ReminderRepeats::move(qint64 row, const QDateTime &after)
+void ReminderRepeats::move(qint64 row, const QDateTime &after)
 {
-    const std::optional<Repetition> repetition = of(row);
+    const std::optional<Repetition> repetition = ruleOf(row);
     if (!repetition)
-        return {};
+        return;
     const QDateTime next = repetition->nextAfter(after);
     if (!next.isValid())
-        return {};
+        return;
     Statement move(m_store.connection(), kMoveSql);
     move.bind(1, canonicalDateTimeText(next));
     move.bind(2, reminderDateText(next.date()));
     move.bind(3, row);
     move.run();
-    return next;
 }
 
 bool ReminderRepeats::remove(qint64 id)

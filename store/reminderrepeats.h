@@ -45,8 +45,10 @@ public:
 
 private:
     bool hasTable();
-    // advance() inside a transaction.
-    QDateTime move(qint64 row, const QDateTime &after);
+    // of() in a file known to hold the table.
+    std::optional<Repetition> ruleOf(qint64 row);
+    // Moves one row, inside a transaction; an ended series stays.
+    void move(qint64 row, const QDateTime &after);
 
     ReminderStore &m_store;
 };
