@@ -87,7 +87,7 @@ CalendarObject readCalendarObject(const QByteArray &ics, const QDateTime &now)
 
 QByteArray calendarObjectOf(const Reminder &reminder, const QString &uid, const QDateTime &stamp)
 {
-    return calendarHead() + eventText(reminder, uid.toUtf8(), stamp) + "END:VCALENDAR\r\n";
+    return calendarHead() + eventText(reminder, nullptr, uid.toUtf8(), stamp) + "END:VCALENDAR\r\n";
 }
 
 QByteArray changedCalendarObject(const QByteArray &ics, const Reminder &reminder, const QDateTime &now)

@@ -5,9 +5,11 @@
 #include "calendar/inputerror.h"
 #include "cli/console.h"
 #include "cli/listing.h"
+#include "core/apperror.h"
 #include "core/clock.h"
 #include "core/text.h"
 #include "core/wallclock.h"
+#include "store/reminderrepeats.h"
 #include "store/reminderstore.h"
 #include "store/syncrecord.h"
 #include "store/textformats.h"
@@ -41,7 +43,7 @@ constexpr Option kOptions[] = {
     {"ics", "FILE", "file"},  {"today", "", ""},           {"all", "", ""},
     {"json", "", ""},         {"dry-run", "", ""},         {"help", "", ""},
     {"version", "", ""},      {"bash-completion", "", ""}, {"url", "URL", ""},
-    {"user", "NAME", ""},     {"password-stdin", "", ""},
+    {"user", "NAME", ""},     {"password-stdin", "", ""},  {"repeat", "RULE", ""},
 };
 
 // The options that every command takes, as the help lists them.
@@ -196,7 +198,23 @@ int addReminder(const Arguments &arguments, Console &console)
     reminder.day = reminder.due.date();
 
     ReminderStore store(storePath(arguments));
-    const qint64 id = store.add(reminder);
+    qint64 id = 0;
+    if (arguments.isSet(QStringLiteral("repeat"))) {
+        QString rule;
+        try {
+            rule = Repetition::ruleOf(arguments.value(QStringLiteral("repeat")));
+        } catch (const AppError &) {
+            throw InputError(
+                QStringLiteral("--repeat: '%1' is not daily, weekdays, weekly, monthly, yearly or an RRULE")
+                    .arg(arguments.value(QStringLiteral("repeat"))));
+        }
+        ReminderRepeats repeats(store);
+        id = repeats.add(reminder, rule);
+        // The row holds the first occurrence, which a rule may put after --at.
+        reminder.due = repeats.of(id)->nextAfter(reminder.due.addSecs(-1));
+    } else {
+        id = store.add(reminder);
+    }
     console.text << "added " << id << ' ' << canonicalDateTimeText(reminder.due) << ' '
                  << withVisibleControls(reminder.subject) << Qt::endl;
     if (reminder.due.time().second() != 0)
@@ -256,9 +274,10 @@ int deleteReminders(const Arguments &arguments, Console &console)
     }
     QList<bool> removed;
     ReminderStore store(storePath(arguments));
+    ReminderRepeats repeats(store);
     store.transaction([&] {
         for (const qint64 id : std::as_const(unique))
-            removed << store.remove(id);
+            removed << repeats.remove(id);
     });
     for (qsizetype i = 0; i < unique.size(); ++i) {
         if (removed.at(i))
@@ -425,14 +444,17 @@ int syncCalendar(const Arguments &arguments, Console &console)
 constexpr Command kCommands[] = {
     {"init", "", "make a starter database file (an existing file is never replaced)", {}, initStore},
     {"add",
-     "SUBJECT --at \"YYYY-MM-DD HH:MM[:SS]\" [--content TEXT]",
-     "add a reminder",
-     {"at", "content"},
+     "SUBJECT --at \"YYYY-MM-DD HH:MM[:SS]\" [--content TEXT]\n"
+     "    [--repeat daily|weekdays|weekly|monthly|yearly|RRULE:...]",
+     "add a reminder; --repeat makes it come back (monthly on the 31st\n"
+     "falls on a shorter month's last day, yearly on February 29 on the 28th)",
+     {"at", "content", "repeat"},
      addReminder},
     {"list",
      "[--today | --date YYYY-MM-DD | --from YYYY-MM-DD --to YYYY-MM-DD | --all] [--json]",
      "show reminders in time order, today's by default; --json writes a\n"
-     "JSON array of {id, subject, content, due, day}",
+     "JSON array of {id, subject, content, due, day}, and repeat (the\n"
+     "RFC 5545 rule) for a reminder that repeats",
      {"today", "date", "from", "to", "all", "json"},
      listReminders},
     {"delete", "ID...", "delete reminders by the ids that list shows", {}, deleteReminders},

@@ -1,9 +1,11 @@
 #include "cli/listing.h"
 
 #include "core/text.h"
+#include "store/reminderrepeats.h"
 #include "store/reminderstore.h"
 #include "store/textformats.h"
 
+#include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
@@ -63,17 +65,22 @@ struct Row
 {
     QString id;
     QString due;
+    QString repeat;
+    int repeatColumns = 0;
     QString subject;
     int subjectColumns = 0;
     QString content;
 };
 
-Row rowOf(const Reminder &reminder, int subjectLimit)
+Row rowOf(const Reminder &reminder, const QHash<qint64, Repetition> &repeats, int subjectLimit)
 {
     int unused = 0;
     Row row;
     row.id = QString::number(reminder.id);
     row.due = reminder.due.isValid() ? canonicalDateTimeText(reminder.due) : QStringLiteral("-");
+    const auto repeat = repeats.constFind(reminder.rowid);
+    if (repeat != repeats.cend())
+        row.repeat = shortened(repeat->label(), kSubjectColumns, &row.repeatColumns);
     row.subject = shortened(reminder.subject, subjectLimit, &row.subjectColumns);
     row.content = shortened(reminder.content, kContentColumns, &unused);
     return row;
@@ -82,21 +89,28 @@ Row rowOf(const Reminder &reminder, int subjectLimit)
 class Table
 {
 public:
-    explicit Table(QTextStream &out)
+    // A file with repeating reminders gets a REPEAT column after DUE; the rules are those of `repeats`.
+    Table(QTextStream &out, QHash<qint64, Repetition> repeats)
         : m_out(out)
+        , m_repeats(std::move(repeats))
     {
+        for (const Repetition &repetition : std::as_const(m_repeats)) {
+            int columns = 0;
+            shortened(repetition.label(), kSubjectColumns, &columns);
+            m_repeatWidth = std::max({m_repeatWidth, columns, 6});
+        }
     }
 
     void add(const Reminder &reminder)
     {
         if (m_measuring) {
-            m_rows.append(rowOf(reminder, kSubjectColumns));
+            m_rows.append(rowOf(reminder, m_repeats, kSubjectColumns));
             m_idWidth = std::max(m_idWidth, int(m_rows.last().id.size()));
             m_subjectWidth = std::max(m_subjectWidth, m_rows.last().subjectColumns);
             if (m_rows.size() == kMeasuredRows)
                 flush();
         } else {
-            write(rowOf(reminder, m_subjectWidth));
+            write(rowOf(reminder, m_repeats, m_subjectWidth));
         }
     }
 
@@ -110,8 +124,9 @@ public:
             return;
         // Ids that come later are larger, but rarely by a digit more.
         m_idWidth = std::max(m_idWidth, 2);
-        Row header{QStringLiteral("ID"), QStringLiteral("DUE"), QStringLiteral("SUBJECT"), 7,
-                   QStringLiteral("CONTENT")};
+        Row header{
+            QStringLiteral("ID"),     QStringLiteral("DUE"), QStringLiteral("REPEAT"), 6, QStringLiteral("SUBJECT"), 7,
+            QStringLiteral("CONTENT")};
         m_subjectWidth = std::max(m_subjectWidth, header.subjectColumns);
         write(header);
         for (const Row &row : std::as_const(m_rows))
@@ -124,13 +139,18 @@ public:
 private:
     void write(const Row &row)
     {
-        m_out << row.id.rightJustified(m_idWidth) << "  " << row.due.leftJustified(19) << "  " << row.subject;
+        m_out << row.id.rightJustified(m_idWidth) << "  " << row.due.leftJustified(19) << "  ";
+        if (m_repeatWidth > 0)
+            m_out << row.repeat << QString(m_repeatWidth - row.repeatColumns + 2, u' ');
+        m_out << row.subject;
         if (!row.content.isEmpty())
             m_out << QString(m_subjectWidth - row.subjectColumns + 2, u' ') << row.content;
         m_out << '\n';
     }
 
     QTextStream &m_out;
+    QHash<qint64, Repetition> m_repeats;
+    int m_repeatWidth = 0;
     QList<Row> m_rows;
     bool m_measuring = true;
     int m_idWidth = 0;
@@ -158,7 +178,7 @@ QJsonValue textOrNull(const QString &text)
 
 void listTable(ReminderStore &store, const ListRange &days, QTextStream &out)
 {
-    Table table(out);
+    Table table(out, ReminderRepeats(store).all());
     bool any = false;
     store.forEachInTimeOrder(days.first, days.last, [&](const Reminder &reminder) {
         table.add(reminder);
@@ -171,6 +191,7 @@ void listTable(ReminderStore &store, const ListRange &days, QTextStream &out)
 
 void listJson(ReminderStore &store, const ListRange &days, QTextStream &out)
 {
+    const QHash<qint64, Repetition> repeats = ReminderRepeats(store).all();
     out << '[';
     bool first = true;
     store.forEachInTimeOrder(days.first, days.last, [&](const Reminder &reminder) {
@@ -183,6 +204,9 @@ void listJson(ReminderStore &store, const ListRange &days, QTextStream &out)
                                                  : QJsonValue());
         object.insert(QStringLiteral("day"),
                       reminder.day.isValid() ? QJsonValue(reminderDateText(reminder.day)) : QJsonValue());
+        const auto repeat = repeats.constFind(reminder.rowid);
+        if (repeat != repeats.cend())
+            object.insert(QStringLiteral("repeat"), repeat->calendarRule());
         out << (first ? "\n" : ",\n") << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
         first = false;
     });

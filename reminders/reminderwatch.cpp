@@ -21,6 +21,7 @@ ReminderWatch::ReminderWatch(ReminderStore &store, const Clock &clock, QObject *
     , m_lastMinute(WallClock::minuteOf(clock.now()).addSecs(-60)) // the first look starts at the program's start
     , m_last{clock.now(), clock.sinceBoot()}
     , m_right(m_last)
+    , m_repeats(store)
 {
 }
 
@@ -35,8 +36,10 @@ void ReminderWatch::check()
         m_right = now;
 
     const QList<Reminder> due = m_raised.raiseNew(found, now.sinceBoot, m_ahead);
+    // Raised first: a store that fails to move a series must not cost the alert.
     if (!due.isEmpty())
         emit remindersDue(due);
+    moveRepeating(due, WallClock::of(now.wall));
 }
 
 // The minute after which this look starts; the current minute is always looked at.
@@ -59,4 +62,19 @@ QDateTime ReminderWatch::firstMinuteToLook(const Reading &now, const QDateTime &
     }
     // The same minute again, or a clock set back: the current minute alone.
     return qMin(after, minute.addSecs(-60));
+}
+
+void ReminderWatch::moveRepeating(const QList<Reminder> &due, const QDateTime &now)
+{
+    // A file that may only be read shows its series where they stand.
+    if (m_store.isReadOnly())
+        return;
+    if (!m_looked) {
+        // What fell due in this look is among them.
+        m_repeats.forgetOrphans();
+        m_repeats.advanceOverdue(now);
+        m_looked = true;
+        return;
+    }
+    m_repeats.advance(due, now);
 }

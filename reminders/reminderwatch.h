@@ -2,6 +2,7 @@
 
 #include "reminders/raisedreminders.h"
 #include "store/reminder.h"
+#include "store/reminderrepeats.h"
 
 #include <QDateTime>
 #include <QList>
@@ -19,6 +20,9 @@ class ReminderStore;
 // Only time that really passed is caught up (the clock's time since boot tells): a wall clock set days ahead
 // raises nothing of the days it skipped, and when it comes back, the minutes that really passed since it was
 // last right are looked at, and what it raised ahead of its time is forgotten, to fall due at its real time.
+//
+// A repeating reminder's row moves to its next occurrence after now as it falls due: a catch-up that passed
+// several of its occurrences raises it once.
 class ReminderWatch : public QObject
 {
     Q_OBJECT
@@ -41,6 +45,9 @@ private:
         qint64 sinceBoot = 0;
     };
     QDateTime firstMinuteToLook(const Reading &now, const QDateTime &minute);
+    // Moves the repeating reminders among `due` to their next occurrence after `now`, and, at the first look,
+    // those that passed while the program was not running.
+    void moveRepeating(const QList<Reminder> &due, const QDateTime &now);
 
     ReminderStore &m_store;
     const Clock &m_clock;
@@ -49,4 +56,6 @@ private:
     Reading m_right;      // the last look at which the wall clock had not been set ahead
     bool m_ahead = false; // the wall clock was set ahead since m_right
     RaisedReminders m_raised;
+    ReminderRepeats m_repeats;
+    bool m_looked = false; // a look has moved the series that passed before the program started
 };

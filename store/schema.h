@@ -63,3 +63,14 @@ inline QStringList syncTableStatements()
                        " href TEXT NOT NULL UNIQUE, etag TEXT NOT NULL, fingerprint TEXT NOT NULL, ics TEXT NOT NULL)"),
     };
 }
+
+// The program's own table of repeating reminders: the rule of a row of 日程提醒 (by its rowid), the series'
+// first occurrence and its exceptions (canonical times, comma-separated). The row itself always holds the
+// next occurrence, so that what reads 日程提醒 alone sees it; made when a first rule is kept.
+inline QStringList repeatTableStatements()
+{
+    return {
+        QStringLiteral("CREATE TABLE IF NOT EXISTS reminder_repeats(row INTEGER PRIMARY KEY, rule TEXT NOT NULL,"
+                       " start TEXT NOT NULL, exceptions TEXT NOT NULL DEFAULT '')"),
+    };
+}

@@ -232,6 +232,7 @@ private slots:
     void importSkipsWhatItCannotUse();
     void failedImportLeavesTheStore_data();
     void failedImportLeavesTheStore();
+    void repeatingReminders();
 };
 
 void TestCli::initTestCase()
@@ -801,6 +802,51 @@ void TestCli::failedImportLeavesTheStore()
     QCOMPARE(result.status, status);
     QVERIFY2(result.error.contains(told), qPrintable(result.error));
     QCOMPARE(db.sql(QStringLiteral(".dump")), dump);
+}
+
+// add --repeat keeps the rule beside the row, which holds the first occurrence; list shows the repeat in its
+// own column and --json the RFC 5545 rule; export writes it; delete takes the rule along.
+void TestCli::repeatingReminders()
+{
+    TempDatabase db;
+    // 2026-03-07 is a Saturday: a series of workdays starts on Monday.
+    QCOMPARE(runInProcess(db, {"add", "晨会", "--at", "2026-03-07 09:00", "--repeat", "weekdays"}).out,
+             QStringLiteral("added 1 2026-03-09 09:00:00 晨会\n"));
+    QCOMPARE(runInProcess(db, {"add", "账单", "--at", "2026-01-31 08:00", "--repeat", "monthly"}).status, 0);
+    QCOMPARE(runInProcess(db, {"add", "x", "--at", "2026-03-04 10:00", "--repeat", "RRULE:FREQ=DAILY;COUNT=2"}).status,
+             0);
+    QCOMPARE(runInProcess(db, {"add", "单次", "--at", "2026-03-04 11:00"}).status, 0);
+    const CliRun refused = runInProcess(db, {"add", "y", "--at", "2026-03-04 10:00", "--repeat", "sometimes"});
+    QCOMPARE(refused.status, 1);
+    QVERIFY2(refused.error.contains(QStringLiteral("--repeat")), qPrintable(refused.error));
+
+    QCOMPARE(runInProcess(db, {"list", "--all"}).out,
+             QStringLiteral("ID  DUE                  REPEAT      SUBJECT  CONTENT\n"
+                            " 2  2026-01-31 08:00:00  每月31日    账单\n"
+                            " 3  2026-03-04 10:00:00  按规则重复  x\n"
+                            " 4  2026-03-04 11:00:00              单次\n"
+                            " 1  2026-03-09 09:00:00  工作日      晨会\n"));
+    const QJsonArray listed =
+        QJsonDocument::fromJson(runInProcess(db, {"list", "--all", "--json"}).out.toUtf8()).array();
+    QCOMPARE(listed.at(0).toObject().value(QStringLiteral("repeat")).toString(),
+             QStringLiteral("FREQ=MONTHLY;BYMONTHDAY=31,-1;BYSETPOS=1"));
+    QCOMPARE(listed.at(1).toObject().value(QStringLiteral("repeat")).toString(), QStringLiteral("FREQ=DAILY;COUNT=2"));
+    QVERIFY(!listed.at(2).toObject().contains(QStringLiteral("repeat")));
+
+    // Export: a rule of the program's own from the row's occurrence, a calendar's rule from its first one,
+    // with its count and exceptions.
+    db.sql(QStringLiteral("UPDATE reminder_repeats SET exceptions='2026-03-05 10:00:00' WHERE row=3;"));
+    const QString calendar = runInProcess(db, {"export", "--ics", "-"}).out;
+    for (const char *expected :
+         {"DTSTART:20260309T090000\r\nSUMMARY:晨会\r\nRRULE:FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR\r\n",
+          "DTSTART:20260304T100000\r\nSUMMARY:x\r\nRRULE:FREQ=DAILY;COUNT=2\r\n"
+          "EXDATE:20260305T100000\r\n",
+          "RRULE:FREQ=MONTHLY;BYMONTHDAY=31,-1;BYSETPOS=1\r\n"})
+        QVERIFY2(calendar.contains(QString::fromUtf8(expected)), qPrintable(calendar));
+
+    QCOMPARE(runInProcess(db, {"delete", "2", "4"}).status, 0);
+    QCOMPARE(db.sql(QStringLiteral("SELECT row FROM reminder_repeats ORDER BY row;")).trimmed(),
+             QStringLiteral("1\n3"));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

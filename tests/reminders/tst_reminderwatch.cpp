@@ -2,6 +2,7 @@
 #include "core/wallclock.h"
 #include "reminders/raisedreminders.h"
 #include "reminders/reminderwatch.h"
+#include "store/reminderrepeats.h"
 #include "store/reminderstore.h"
 #include "tests/support/fakeclock.h"
 #include "tests/support/tempdatabase.h"
@@ -72,6 +73,8 @@ private slots:
     void storeFailureIsReportedAndTheMinutesComeAgain();
     void eachRowOnceWhateverItsId();
     void rowsWithoutAnIdEachAlert();
+    void aRepeatingReminderMovesOnOnceAtEachAlert_data();
+    void aRepeatingReminderMovesOnOnceAtEachAlert();
 };
 
 void TestReminderWatch::eachReminderOnce_data()
@@ -196,6 +199,41 @@ void TestReminderWatch::rowsWithoutAnIdEachAlert()
                           "(null,'乙','','2026-03-04 08:30:00','2026-03-04')"));
     QCOMPARE(raisedAtLooks(db, Looks{at(4, QTime(8, 29, 50)), at(4, QTime(8, 30, 10)), at(4, QTime(8, 30, 40))}),
              QStringLiteral("|甲,乙|"));
+}
+
+void TestReminderWatch::aRepeatingReminderMovesOnOnceAtEachAlert_data()
+{
+    QTest::addColumn<Looks>("looks");
+    QTest::addColumn<QString>("raised");
+    QTest::addColumn<QString>("row"); // where the row stands after the last look
+    // Stored: m every day at 08:30 from the 4th.
+    QTest::newRow("each day's alert moves it to the next day")
+        << Looks{at(4, QTime(8, 29, 50)), at(4, QTime(8, 30, 10)), at(5, QTime(8, 30, 10))} << "|m|m"
+        << "2026-03-06 08:30:00|2026-03-06";
+    QTest::newRow("a suspend across four occurrences raises it once")
+        << Looks{at(4, QTime(8, 29, 50)), at(4, QTime(8, 30, 10)), at(8, QTime(9, 0, 0)), at(9, QTime(8, 30, 5))}
+        << "|m|m|m"
+        << "2026-03-10 08:30:00|2026-03-10";
+    QTest::newRow("started days later, the series comes to the next occurrence silently")
+        << Looks{at(6, QTime(12, 0, 0)), at(7, QTime(8, 30, 5))} << "|m"
+        << "2026-03-08 08:30:00|2026-03-08";
+}
+
+void TestReminderWatch::aRepeatingReminderMovesOnOnceAtEachAlert()
+{
+    QFETCH(Looks, looks);
+    QFETCH(QString, raised);
+    QFETCH(QString, row);
+    TempDatabase db;
+    {
+        ReminderStore store(db.path());
+        Reminder daily;
+        daily.subject = QStringLiteral("m");
+        daily.due = WallClock::at(QDate(2026, 3, 4), QTime(8, 30));
+        ReminderRepeats(store).add(daily, QStringLiteral("daily"));
+    }
+    QCOMPARE(raisedAtLooks(db, looks), raised);
+    QCOMPARE(db.sql(QStringLiteral("SELECT 时间,日期 FROM 日程提醒;")).trimmed(), row);
 }
 
 QTEST_GUILESS_MAIN(TestReminderWatch)

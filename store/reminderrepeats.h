@@ -1,0 +1,54 @@
+#pragma once
+
+#include "store/repetition.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <optional>
+
+class ReminderStore;
+struct Reminder;
+
+// The rules of repeating reminders, kept beside 日程提醒 (repeatTableStatements()) by the row they move.
+// A file without the table has no repeating reminders; it is made when a first rule is kept. Failures throw
+// AppError, as the store's do.
+class ReminderRepeats
+{
+public:
+    explicit ReminderRepeats(ReminderStore &store);
+
+    // The row's rule; none when the row does not repeat.
+    std::optional<Repetition> of(qint64 row);
+    // Every rule, by row, for listings.
+    QHash<qint64, Repetition> all();
+    // Keeps `repetition` as the row's rule (replacing one it had); a write, in a transaction of the store's or
+    // on its own (the table may be left made when it fails).
+    void keep(qint64 row, const Repetition &repetition);
+    // Adds `reminder` as a repeating one: its due time is the series' start, the row holds the first
+    // occurrence from then on. Both in one transaction; returns the row's id.
+    qint64 add(Reminder reminder, const QString &rule, const QList<QDateTime> &exceptions = {});
+    // Moves the rows of the repeating reminders among `reminders` to their first occurrence after the
+    // wall-clock moment `after`, reading the rules and writing the rows in one transaction (the alerts of one
+    // look: many series falling due together cost one write to the disk). A series that has ended by then
+    // leaves its row at its last occurrence; a reminder that does not repeat stays as it is.
+    void advance(const QList<Reminder> &reminders, const QDateTime &after);
+    // Moves every repeating row whose time is not after the wall-clock moment `now` to its first occurrence
+    // after it, in one transaction: the series that passed while nothing watched them.
+    void advanceOverdue(const QDateTime &now);
+
+    // Deletes the reminder with this id and its rule, both or neither, also within a transaction of the store's.
+    // Returns false when no row had it.
+    bool remove(qint64 id);
+    // Forgets the rules whose row is gone (another program deleted it), so that no row made later in its
+    // place repeats.
+    void forgetOrphans();
+
+private:
+    bool hasTable();
+    // of() in a file known to hold the table.
+    std::optional<Repetition> ruleOf(qint64 row);
+    // Moves one row, inside a transaction; an ended series stays.
+    void move(qint64 row, const QDateTime &after);
+
+    ReminderStore &m_store;
+};
