@@ -3,6 +3,7 @@
 #include "alert/desktopnotifier.h"
 #include "core/apperror.h"
 #include "core/clock.h"
+#include "core/wallclock.h"
 #include "store/reminderstore.h"
 
 #include <QTimer>
@@ -13,6 +14,7 @@ Reminders::Reminders(ReminderStore &store, const Clock &clock, std::unique_ptr<D
     , m_store(store)
     , m_clock(clock)
     , m_watch(store, clock)
+    , m_snoozes(store)
     , m_notifier(std::move(notifier))
 {
     connect(&m_watch, &ReminderWatch::remindersDue, this, &Reminders::queue);
@@ -40,12 +42,30 @@ void Reminders::checkNow()
 void Reminders::look()
 {
     m_watch.check();
+    raiseSnoozed();
     const QDate today = m_clock.now().date();
     const qint64 version = m_store.dataVersion();
     if (today != m_agendaDay || version != m_agendaVersion) {
         m_agendaDay = today;
         m_agendaVersion = version;
         emit agendaChanged();
+    }
+}
+
+// What was put off comes again at its time, or at the first look after it: after a restart or a sleep too.
+void Reminders::raiseSnoozed()
+{
+    const QList<Reminder> due = m_snoozes.takeDue(WallClock::of(m_clock.now()));
+    if (!due.isEmpty())
+        queue(due);
+}
+
+void Reminders::snooze(const Reminder &reminder, int minutes)
+{
+    try {
+        m_snoozes.snooze(reminder, WallClock::of(m_clock.now()).addSecs(qint64(minutes) * 60));
+    } catch (const AppError &error) {
+        emit storeFailed(error.message());
     }
 }
 
