@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -26,6 +27,13 @@ template <typename Field> Field *readOnlyField(QWidget *parent, const char *name
     setReadOnlyLook(field);
     return field;
 }
+
+struct SnoozeChoice
+{
+    const char *text;
+    int minutes;
+};
+constexpr SnoozeChoice kSnoozeChoices[] = {{"5 分钟", 5}, {"10 分钟", 10}, {"30 分钟", 30}, {"1 小时", 60}};
 
 void caption(QWidget *parent, const QString &text, QPoint at)
 {
@@ -71,9 +79,11 @@ AlertWindow::AlertWindow(const Screen &screen, std::unique_ptr<AlertSound> sound
     backButton->setGeometry(467, 276, 75, 25);
     backButton->setAutoDefault(false); // Enter presses nothing
     connect(backButton, &QPushButton::clicked, this, &QDialog::reject);
+    QWidget *snoozeButton = makeSnoozeButton(panel);
     setTabOrder(m_subjectField, m_contentField);
     setTabOrder(m_contentField, m_timeField);
     setTabOrder(m_timeField, backButton);
+    setTabOrder(backButton, snoozeButton);
 
     m_shake = new WindowShake(this);
     connect(m_shake, &WindowShake::finished, this, &AlertWindow::playSound);
@@ -86,9 +96,36 @@ AlertWindow::AlertWindow(const Screen &screen, std::unique_ptr<AlertSound> sound
 
 AlertWindow::~AlertWindow() = default;
 
+// 稍后提醒 beside 返回, on the panel's free stretch left of it (the player there is never visible): a click,
+// Space or Enter opens the small menu of delays; a delay chosen closes the window as 返回 does.
+QWidget *AlertWindow::makeSnoozeButton(QWidget *panel)
+{
+    auto *button = new QPushButton(QStringLiteral("稍后提醒"), panel);
+    button->setObjectName(QStringLiteral("snoozeButton"));
+    button->setGeometry(367, 276, 92, 25);
+    // Enter on the button opens its menu; the window's own Enter presses nothing.
+    button->setAutoDefault(true);
+    auto *menu = new QMenu(button);
+    menu->setObjectName(QStringLiteral("snoozeMenu"));
+    // For tests only: a shorter delay, so that an end-to-end run sees a reminder come again.
+    if (qEnvironmentVariableIsSet("ORVANE_TEST_SNOOZE_CHOICE"))
+        menu->addAction(QStringLiteral("1 分钟"))->setData(1);
+    for (const SnoozeChoice &choice : kSnoozeChoices)
+        menu->addAction(QString::fromUtf8(choice.text))->setData(choice.minutes);
+    connect(menu, &QMenu::triggered, this, [this](QAction *action) {
+        emit snoozeRequested(m_reminder, action->data().toInt());
+        reject();
+    });
+    // popup(), not QPushButton's own menu, which runs a nested loop until the menu closes.
+    connect(button, &QPushButton::clicked, menu,
+            [button, menu] { menu->popup(button->mapToGlobal(QPoint(0, button->height()))); });
+    return button;
+}
+
 void AlertWindow::showReminder(const Reminder &reminder)
 {
     m_open = true;
+    m_reminder = reminder;
     fillFields(reminder);
     if (!m_placed) {
         m_placed = true;

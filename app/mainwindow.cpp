@@ -220,6 +220,7 @@ void MainWindow::makeAlertWindow()
         return;
     m_alert = std::make_unique<AlertWindow>(m_services.screen(), m_services.makeAlertSound());
     connect(m_alert.get(), &AlertWindow::minimizeProgramRequested, &m_programWindows, &ProgramWindows::minimize);
+    connect(m_alert.get(), &AlertWindow::snoozeRequested, &m_reminders, &Reminders::snooze);
     connect(m_alert.get(), &QDialog::finished, &m_reminders, &Reminders::alertClosed, Qt::QueuedConnection);
 }
 
