@@ -116,6 +116,10 @@ MainWindow::MainWindow(ReminderStore &store, Reminders &reminders, ProgramWindow
     scrollTimer->start(100);
     connect(&m_storeErrors, &LoneErrorBox::closed, this, &MainWindow::forgetOwnWindowActivity);
     connect(&m_reminders, &Reminders::showAlert, this, &MainWindow::showAlert);
+    connect(&m_reminders, &Reminders::alertWithdrawn, this, [this] {
+        if (m_alert)
+            m_alert->reject();
+    });
     connect(&m_reminders, &Reminders::agendaChanged, this, &MainWindow::showAgenda);
     connect(&m_reminders, &Reminders::storeFailed, this, &MainWindow::reportStoreFailure);
     // The notification's action brings the alert forward, from the tray too, as a second start does.

@@ -19,6 +19,7 @@ Reminders::Reminders(ReminderStore &store, const Clock &clock, std::unique_ptr<D
 {
     connect(&m_watch, &ReminderWatch::remindersDue, this, &Reminders::queue);
     connect(m_notifier.get(), &DesktopNotifier::activated, this, &Reminders::alertRequested);
+    connect(m_notifier.get(), &DesktopNotifier::snoozeRequested, this, &Reminders::snoozeFromNotification);
     auto *watchTimer = new QTimer(this);
     watchTimer->setObjectName(QStringLiteral("watchTimer"));
     connect(watchTimer, &QTimer::timeout, this, &Reminders::checkNow);
@@ -69,6 +70,18 @@ void Reminders::snooze(const Reminder &reminder, int minutes)
     }
 }
 
+// Put off from its notification: its alert, open or waiting, goes too.
+void Reminders::snoozeFromNotification(const Reminder &reminder, int minutes)
+{
+    snooze(reminder, minutes);
+    const auto same = [&reminder](const Reminder &other) {
+        return other.rowid == reminder.rowid && other.due == reminder.due;
+    };
+    m_waiting.removeIf(same);
+    if (m_alertOpen && same(m_showing))
+        emit alertWithdrawn();
+}
+
 void Reminders::queue(const QList<Reminder> &due)
 {
     for (const Reminder &reminder : due)
@@ -88,5 +101,6 @@ void Reminders::showNext()
     if (m_alertOpen || m_waiting.isEmpty())
         return;
     m_alertOpen = true;
-    emit showAlert(m_waiting.takeFirst());
+    m_showing = m_waiting.takeFirst();
+    emit showAlert(m_showing);
 }

@@ -46,12 +46,15 @@ signals:
     void storeFailed(const QString &message);
     // The user picked a reminder's notification: the alert is to come forward, from the tray too.
     void alertRequested();
+    // The open alert's reminder was put off from its notification: the alert is to close, as by 返回.
+    void alertWithdrawn();
 
 private:
     void look();
     void queue(const QList<Reminder> &due);
     void showNext();
     void raiseSnoozed();
+    void snoozeFromNotification(const Reminder &reminder, int minutes);
 
     ReminderStore &m_store;
     const Clock &m_clock;
@@ -60,6 +63,7 @@ private:
     std::unique_ptr<DesktopNotifier> m_notifier;
     QList<Reminder> m_waiting; // fell due while another alert was open
     bool m_alertOpen = false;
+    Reminder m_showing;          // the open alert's
     QDate m_agendaDay;           // the day of the last look
     qint64 m_agendaVersion = -1; // the store's data version at the last look
 };

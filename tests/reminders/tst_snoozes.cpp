@@ -40,7 +40,9 @@ struct Snoozed
     {
         reminders.reset();
         store = std::make_unique<ReminderStore>(db.path());
-        reminders = std::make_unique<Reminders>(*store, clock, std::make_unique<RecordingNotifier>(notified));
+        auto recording = std::make_unique<RecordingNotifier>(notified);
+        notifier = recording.get();
+        reminders = std::make_unique<Reminders>(*store, clock, std::move(recording));
         QObject::connect(reminders.get(), &Reminders::showAlert,
                          [this](const Reminder &reminder) { alerts << reminder; });
     }
@@ -49,6 +51,7 @@ struct Snoozed
     std::unique_ptr<ReminderStore> store;
     FakeClock clock{at(QTime(8, 29, 50))};
     QList<Reminder> notified;
+    RecordingNotifier *notifier = nullptr;
     std::unique_ptr<Reminders> reminders;
     QList<Reminder> alerts;
 };
@@ -64,6 +67,7 @@ private slots:
     void comesAgainOnceAfterTheDelay();
     void keepsTheTextItHad();
     void failureToKeepItIsTold();
+    void putOffFromItsNotificationItsAlertGoes();
 };
 
 void TestSnoozes::comesAgainOnceAfterTheDelay_data()
@@ -122,6 +126,29 @@ void TestSnoozes::failureToKeepItIsTold()
     s.db.sql(QStringLiteral("drop table reminder_snoozes; create view reminder_snoozes as select 1 as due"));
     s.reminders->snooze(Reminder{}, 5);
     QCOMPARE(failed.size(), 1);
+}
+
+void TestSnoozes::putOffFromItsNotificationItsAlertGoes()
+{
+    Snoozed s; // 开会 comes again at 08:35:20
+    s.db.sql(QStringLiteral("insert into 日程提醒(主题,内容,时间,日期) values('电话','','2026-03-04 08:35:00',"
+                            "'2026-03-04')"));
+    QSignalSpy withdrawn(s.reminders.get(), &Reminders::alertWithdrawn);
+    s.clock.current = at(QTime(8, 35, 30));
+    s.reminders->checkNow();
+    QCOMPARE(s.notified.size(), 3);
+    QCOMPARE(s.alerts.size(), 1);             // 电话 shows, 开会 waits
+    s.notifier->snooze(s.notified.at(2), 10); // the waiting one: it waits no more
+    QCOMPARE(withdrawn.size(), 0);
+    s.notifier->snooze(s.notified.at(1), 10); // the open one
+    QCOMPARE(withdrawn.size(), 1);
+    s.reminders->alertClosed();
+    QCOMPARE(s.alerts.size(), 1);
+    s.clock.current = at(QTime(8, 45, 40));
+    s.reminders->checkNow();
+    QCOMPARE(s.alerts.size(), 2);
+    s.reminders->alertClosed();
+    QCOMPARE(s.alerts.size(), 3);
 }
 
 QTEST_GUILESS_MAIN(TestSnoozes)
