@@ -21,6 +21,13 @@ QString agendaText(QList<Reminder> reminders)
     return text;
 }
 
+QList<Reminder> snoozedEntries(QList<Reminder> snoozed)
+{
+    for (Reminder &reminder : snoozed)
+        reminder.subject += QStringLiteral("（稍后）");
+    return snoozed;
+}
+
 int marqueeStep(int labelTop, int labelHeight, int panelHeight)
 {
     const int top = labelTop - 1;

@@ -10,6 +10,10 @@
 // subject as empty.
 QString agendaText(QList<Reminder> reminders);
 
+// The reminders put off to today as the agenda shows them, among the others at their new time: each subject
+// marked "（稍后）".
+QList<Reminder> snoozedEntries(QList<Reminder> snoozed);
+
 // One marquee step: the label's new top after moving up by one pixel, wrapping to the panel's bottom edge
 // once its last line is 30 pixels past the panel's top edge.
 int marqueeStep(int labelTop, int labelHeight, int panelHeight);

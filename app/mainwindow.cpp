@@ -13,6 +13,7 @@
 #include "notice/noticeclient.h"
 #include "reminders/reminders.h"
 #include "store/reminderstore.h"
+#include "store/snoozerecord.h"
 #include "window/dialogs.h"
 #include "window/edgedocker.h"
 #include "window/hotarea.h"
@@ -198,7 +199,9 @@ void MainWindow::openStore()
 
 void MainWindow::refreshAgenda()
 {
-    m_agenda->setText(withLineFeeds(agendaText(m_store.onDay(m_services.clock().now().date()))));
+    const QDate today = m_services.clock().now().date();
+    SnoozeRecord snoozes(m_store);
+    m_agenda->setText(withLineFeeds(agendaText(m_store.onDay(today) + snoozedEntries(snoozes.onDay(today)))));
 }
 
 void MainWindow::scrollAgenda()

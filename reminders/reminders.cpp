@@ -57,14 +57,17 @@ void Reminders::look()
 void Reminders::raiseSnoozed()
 {
     const QList<Reminder> due = m_snoozes.takeDue(WallClock::of(m_clock.now()));
-    if (!due.isEmpty())
-        queue(due);
+    if (due.isEmpty())
+        return;
+    emit agendaChanged(); // they leave it
+    queue(due);
 }
 
 void Reminders::snooze(const Reminder &reminder, int minutes)
 {
     try {
         m_snoozes.snooze(reminder, WallClock::of(m_clock.now()).addSecs(qint64(minutes) * 60));
+        emit agendaChanged(); // it shows there at its new time
     } catch (const AppError &error) {
         emit storeFailed(error.message());
     }
