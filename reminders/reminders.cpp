@@ -70,6 +70,8 @@ void Reminders::snooze(const Reminder &reminder, int minutes)
         emit agendaChanged(); // it shows there at its new time
     } catch (const AppError &error) {
         emit storeFailed(error.message());
+    } catch (const std::exception &error) {
+        emit storeFailed(QString::fromLocal8Bit(error.what()));
     }
 }
 

@@ -40,7 +40,8 @@ public slots:
 signals:
     // A reminder's alert is to be shown; alertClosed() tells when it is closed. One at a time.
     void showAlert(const Reminder &reminder);
-    // The day changed or another program changed the store: today's agenda is to be read again.
+    // The day changed, another program changed the store, or a reminder was put off or came again after it:
+    // today's agenda is to be read again.
     void agendaChanged();
     // A look failed (the same minutes are looked at again at the next one), or a snooze could not be kept.
     void storeFailed(const QString &message);
