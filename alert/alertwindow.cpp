@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -27,6 +28,13 @@ template <typename Field> Field *readOnlyField(QWidget *parent, const char *name
     setReadOnlyLook(field);
     return field;
 }
+
+struct SnoozeChoice
+{
+    const char *text;
+    int minutes;
+};
+constexpr SnoozeChoice kSnoozeChoices[] = {{"5 分钟", 5}, {"10 分钟", 10}, {"30 分钟", 30}, {"1 小时", 60}};
 
 // A caption to the left of its field, whose name for screen readers it gives.
 void caption(QWidget *field, const QString &text, QPoint at)
@@ -67,6 +75,7 @@ AlertWindow::AlertWindow(const Screen &screen, std::unique_ptr<AlertSound> sound
     setTabOrder(m_subjectField, m_contentField);
     setTabOrder(m_contentField, m_timeField);
     setTabOrder(m_timeField, backButton);
+    setTabOrder(backButton, makeSnoozeButton(panel));
 
     // Made after the fields, which puts them after the fields in tab order: the window opens on the subject.
     auto *minimizeArea = new HotArea(this, {544, 0, 17, 20});
@@ -95,9 +104,36 @@ AlertWindow::AlertWindow(const Screen &screen, std::unique_ptr<AlertSound> sound
 
 AlertWindow::~AlertWindow() = default;
 
+// 稍后提醒 beside 返回, on the panel's free stretch left of it (the player there is never visible): a click,
+// Space or Enter opens the small menu of delays; a delay chosen closes the window as 返回 does.
+QWidget *AlertWindow::makeSnoozeButton(QWidget *panel)
+{
+    auto *button = new QPushButton(QStringLiteral("稍后提醒"), panel);
+    button->setObjectName(QStringLiteral("snoozeButton"));
+    button->setGeometry(367, 276, 92, 25);
+    // Enter on the button opens its menu; the window's own Enter presses nothing.
+    button->setAutoDefault(true);
+    auto *menu = new QMenu(button);
+    menu->setObjectName(QStringLiteral("snoozeMenu"));
+    // For tests only: a shorter delay, so that an end-to-end run sees a reminder come again.
+    if (qEnvironmentVariableIsSet("ORVANE_TEST_SNOOZE_CHOICE"))
+        menu->addAction(QStringLiteral("1 分钟"))->setData(1);
+    for (const SnoozeChoice &choice : kSnoozeChoices)
+        menu->addAction(QString::fromUtf8(choice.text))->setData(choice.minutes);
+    connect(menu, &QMenu::triggered, this, [this](QAction *action) {
+        emit snoozeRequested(m_reminder, action->data().toInt());
+        reject();
+    });
+    // popup(), not QPushButton's own menu, which runs a nested loop until the menu closes.
+    connect(button, &QPushButton::clicked, menu,
+            [button, menu] { menu->popup(button->mapToGlobal(QPoint(0, button->height()))); });
+    return button;
+}
+
 void AlertWindow::showReminder(const Reminder &reminder)
 {
     m_open = true;
+    m_reminder = reminder;
     fillFields(reminder);
     if (!m_placed) {
         m_placed = true;

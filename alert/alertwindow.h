@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/reminder.h"
+
 #include <QDialog>
 #include <memory>
 
@@ -8,7 +10,6 @@ class QLineEdit;
 class QPlainTextEdit;
 class Screen;
 class WindowShake;
-struct Reminder;
 
 // The alert window: shows a reminder that has fallen due in three read-only fields, shakes, and plays the
 // alert sound. Made once, when the first reminder falls due, and hidden between alerts; centred on the
@@ -30,12 +31,15 @@ public:
 signals:
     // The pointer moved over the minimise glyph: the program as a whole is to be minimised.
     void minimizeProgramRequested();
+    // The user put the shown reminder off (稍后提醒) by `minutes`; the window closes as by 返回.
+    void snoozeRequested(const Reminder &reminder, int minutes);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void fillFields(const Reminder &reminder);
+    QWidget *makeSnoozeButton(QWidget *panel);
     void playSound();
 
     const Screen &m_screen;
@@ -44,6 +48,7 @@ private:
     QLineEdit *m_subjectField = nullptr;
     QPlainTextEdit *m_contentField = nullptr;
     QLineEdit *m_timeField = nullptr;
+    Reminder m_reminder; // the one shown
     bool m_placed = false;
     bool m_open = false;
 };

@@ -32,6 +32,13 @@ QString nextReminderText(const QList<Reminder> &reminders, QTime now)
                 : QString();
 }
 
+QList<Reminder> snoozedEntries(QList<Reminder> snoozed)
+{
+    for (Reminder &reminder : snoozed)
+        reminder.subject += QStringLiteral("（稍后）");
+    return snoozed;
+}
+
 int marqueeStep(int labelTop, int labelHeight, int panelHeight)
 {
     const int top = labelTop - 1;

@@ -13,6 +13,7 @@
 #include "notice/noticeclient.h"
 #include "reminders/reminders.h"
 #include "store/reminderstore.h"
+#include "store/snoozerecord.h"
 #include "window/dialogs.h"
 #include "window/edgedocker.h"
 #include "window/hotarea.h"
@@ -122,6 +123,10 @@ MainWindow::MainWindow(ReminderStore &store, Reminders &reminders, ProgramWindow
     scrollTimer->start(100);
     connect(&m_storeErrors, &LoneErrorBox::closed, this, &MainWindow::forgetOwnWindowActivity);
     connect(&m_reminders, &Reminders::showAlert, this, &MainWindow::showAlert);
+    connect(&m_reminders, &Reminders::alertWithdrawn, this, [this] {
+        if (m_alert)
+            m_alert->reject();
+    });
     connect(&m_reminders, &Reminders::agendaChanged, this, &MainWindow::showAgenda);
     connect(&m_reminders, &Reminders::storeFailed, this, &MainWindow::reportStoreFailure);
     // The notification's action brings the alert forward, from the tray too, as a second start does.
@@ -201,7 +206,8 @@ void MainWindow::openStore()
 
 void MainWindow::refreshAgenda()
 {
-    m_today = m_store.onDay(m_services.clock().now().date());
+    const QDate today = m_services.clock().now().date();
+    m_today = m_store.onDay(today) + snoozedEntries(SnoozeRecord(m_store).onDay(today));
     m_agenda->setText(withLineFeeds(agendaText(m_today)));
     updateTrayToolTip();
 }
@@ -240,6 +246,7 @@ void MainWindow::makeAlertWindow()
         return;
     m_alert = std::make_unique<AlertWindow>(m_services.screen(), m_services.makeAlertSound());
     connect(m_alert.get(), &AlertWindow::minimizeProgramRequested, &m_programWindows, &ProgramWindows::minimize);
+    connect(m_alert.get(), &AlertWindow::snoozeRequested, &m_reminders, &Reminders::snooze);
     connect(m_alert.get(), &QDialog::finished, &m_reminders, &Reminders::alertClosed, Qt::QueuedConnection);
 }
 

@@ -3,6 +3,7 @@
 #include "alert/desktopnotifier.h"
 #include "core/apperror.h"
 #include "core/clock.h"
+#include "core/wallclock.h"
 #include "store/reminderstore.h"
 
 #include <QTimer>
@@ -13,10 +14,12 @@ Reminders::Reminders(ReminderStore &store, const Clock &clock, std::unique_ptr<D
     , m_store(store)
     , m_clock(clock)
     , m_watch(store, clock)
+    , m_snoozes(store)
     , m_notifier(std::move(notifier))
 {
     connect(&m_watch, &ReminderWatch::remindersDue, this, &Reminders::queue);
     connect(m_notifier.get(), &DesktopNotifier::activated, this, &Reminders::alertRequested);
+    connect(m_notifier.get(), &DesktopNotifier::snoozeRequested, this, &Reminders::snoozeFromNotification);
     auto *watchTimer = new QTimer(this);
     watchTimer->setObjectName(QStringLiteral("watchTimer"));
     connect(watchTimer, &QTimer::timeout, this, &Reminders::checkNow);
@@ -40,6 +43,7 @@ void Reminders::checkNow()
 void Reminders::look()
 {
     m_watch.check();
+    raiseSnoozed();
     const QDate today = m_clock.now().date();
     const qint64 version = m_store.dataVersion();
     if (today != m_agendaDay || version != m_agendaVersion) {
@@ -47,6 +51,40 @@ void Reminders::look()
         m_agendaVersion = version;
         emit agendaChanged();
     }
+}
+
+// What was put off comes again at its time, or at the first look after it: after a restart or a sleep too.
+void Reminders::raiseSnoozed()
+{
+    const QList<Reminder> due = m_snoozes.takeDue(WallClock::of(m_clock.now()));
+    if (due.isEmpty())
+        return;
+    emit agendaChanged(); // they leave it
+    queue(due);
+}
+
+void Reminders::snooze(const Reminder &reminder, int minutes)
+{
+    try {
+        m_snoozes.snooze(reminder, WallClock::of(m_clock.now()).addSecs(qint64(minutes) * 60));
+        emit agendaChanged(); // it shows there at its new time
+    } catch (const AppError &error) {
+        emit storeFailed(error.message());
+    } catch (const std::exception &error) {
+        emit storeFailed(QString::fromLocal8Bit(error.what()));
+    }
+}
+
+// Put off from its notification: its alert, open or waiting, goes too.
+void Reminders::snoozeFromNotification(const Reminder &reminder, int minutes)
+{
+    snooze(reminder, minutes);
+    const auto same = [&reminder](const Reminder &other) {
+        return other.rowid == reminder.rowid && other.due == reminder.due;
+    };
+    m_waiting.removeIf(same);
+    if (m_alertOpen && same(m_showing))
+        emit alertWithdrawn();
 }
 
 void Reminders::queue(const QList<Reminder> &due)
@@ -68,5 +106,6 @@ void Reminders::showNext()
     if (m_alertOpen || m_waiting.isEmpty())
         return;
     m_alertOpen = true;
-    emit showAlert(m_waiting.takeFirst());
+    m_showing = m_waiting.takeFirst();
+    emit showAlert(m_showing);
 }

@@ -2,6 +2,7 @@
 
 #include "reminders/reminderwatch.h"
 #include "store/reminder.h"
+#include "store/snoozerecord.h"
 
 #include <QDate>
 #include <QList>
@@ -13,8 +14,9 @@ class DesktopNotifier;
 class ReminderStore;
 
 // The program's reminders as time passes: a look in the store every 30 seconds (the timer "watchTimer"),
-// and at once on checkNow(); an alert for each reminder that falls due, each in turn, earliest first; and a
-// desktop notification for each as it falls due, also while its alert waits or the program is in the tray.
+// and at once on checkNow(); an alert for each reminder that falls due or comes again after it was put off,
+// each in turn, earliest first; and a desktop notification for each as it falls due, also while its alert
+// waits or the program is in the tray.
 // It shows nothing itself: the windows show what its signals tell, and tell it when an alert has closed.
 class Reminders : public QObject
 {
@@ -31,28 +33,38 @@ public slots:
     void checkNow();
     // The alert that showAlert() asked for was closed: the next waiting reminder's alert follows.
     void alertClosed();
+    // Puts `reminder` off: it alerts again, with its subject and content as they are now, `minutes` from now,
+    // also after a restart or a sleep (it is kept in the file, apart from its row, which it leaves as it is).
+    void snooze(const Reminder &reminder, int minutes);
 
 signals:
     // A reminder's alert is to be shown; alertClosed() tells when it is closed. One at a time.
     void showAlert(const Reminder &reminder);
-    // The day changed or another program changed the store: today's agenda is to be read again.
+    // The day changed, another program changed the store, or a reminder was put off or came again after it:
+    // today's agenda is to be read again.
     void agendaChanged();
-    // A look failed; the same minutes are looked at again at the next one.
+    // A look failed (the same minutes are looked at again at the next one), or a snooze could not be kept.
     void storeFailed(const QString &message);
     // The user picked a reminder's notification: the alert is to come forward, from the tray too.
     void alertRequested();
+    // The open alert's reminder was put off from its notification: the alert is to close, as by 返回.
+    void alertWithdrawn();
 
 private:
     void look();
     void queue(const QList<Reminder> &due);
     void showNext();
+    void raiseSnoozed();
+    void snoozeFromNotification(const Reminder &reminder, int minutes);
 
     ReminderStore &m_store;
     const Clock &m_clock;
     ReminderWatch m_watch;
+    SnoozeRecord m_snoozes;
     std::unique_ptr<DesktopNotifier> m_notifier;
     QList<Reminder> m_waiting; // fell due while another alert was open
     bool m_alertOpen = false;
+    Reminder m_showing;          // the open alert's
     QDate m_agendaDay;           // the day of the last look
     qint64 m_agendaVersion = -1; // the store's data version at the last look
 };

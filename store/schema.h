@@ -74,3 +74,15 @@ inline QStringList repeatTableStatements()
                        " start TEXT NOT NULL, exceptions TEXT NOT NULL DEFAULT '')"),
     };
 }
+
+// The program's own table of reminders put off (稍后提醒), made when first needed: the reminder's row, its
+// subject and content as they were when it was put off, and when it comes again (wall-clock, in 时间's stored
+// form). Kept apart from 日程提醒, so that putting one off changes nothing of its row.
+inline QStringList snoozeTableStatements()
+{
+    return {
+        QStringLiteral("CREATE TABLE IF NOT EXISTS reminder_snoozes(reminder INTEGER NOT NULL, subject TEXT,"
+                       " content TEXT, due TEXT NOT NULL)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS reminder_snoozes_due ON reminder_snoozes(due)"),
+    };
+}

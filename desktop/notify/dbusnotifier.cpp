@@ -16,6 +16,8 @@ const QString kService = QStringLiteral("org.freedesktop.Notifications");
 const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString kInterface = QStringLiteral("org.freedesktop.Notifications");
 const QString kDefaultAction = QStringLiteral("default"); // what a click on the notification invokes
+const QString kSnoozeAction = QStringLiteral("snooze");
+constexpr int kSnoozeMinutes = 10;
 constexpr uchar kCriticalUrgency = 2;
 
 // The body of the notification of `reminder` (its summary is the subject): the time as the alert window
@@ -55,43 +57,53 @@ void DBusNotifier::notify(const Reminder &reminder)
         connect(owner, &QDBusServiceWatcher::serviceOwnerChanged, this, [this] { m_shown.clear(); });
         m_listening = true;
     }
-    const QString summary = reminder.subject;
     const QString body = notificationBody(reminder);
     auto *capabilities =
         new QDBusPendingCallWatcher(m_bus.asyncCall(serviceCall(QStringLiteral("GetCapabilities"))), this);
     connect(capabilities, &QDBusPendingCallWatcher::finished, this,
-            [this, summary, body](QDBusPendingCallWatcher *call) {
+            [this, reminder, body](QDBusPendingCallWatcher *call) {
                 call->deleteLater();
                 const QDBusPendingReply<QStringList> reply = *call;
                 if (reply.isError())
                     return; // no notification service on this desktop
                 // A service that reads markup in the body would take a reminder's "<" or "&" for markup.
-                send(summary, reply.value().contains(QLatin1String("body-markup")) ? body.toHtmlEscaped() : body);
+                send(reminder, reply.value().contains(QLatin1String("body-markup")) ? body.toHtmlEscaped() : body);
             });
 }
 
-void DBusNotifier::send(const QString &summary, const QString &body)
+void DBusNotifier::send(const Reminder &reminder, const QString &body)
 {
     QDBusMessage call = serviceCall(QStringLiteral("Notify"));
     const QVariantMap hints{
         {QStringLiteral("urgency"), QVariant::fromValue(kCriticalUrgency)},
         {QStringLiteral("desktop-entry"), QStringLiteral("orvane-reminder")},
     };
-    call << QStringLiteral("Orvane日程提醒") << uint(0) << QStringLiteral("orvane-reminder") << summary << body
-         << QStringList{kDefaultAction, QStringLiteral("显示提醒")} << hints << -1;
+    call << QStringLiteral("Orvane日程提醒") << uint(0) << QStringLiteral("orvane-reminder") << reminder.subject << body
+         << QStringList{kDefaultAction, QStringLiteral("显示提醒"), kSnoozeAction,
+                        QStringLiteral("稍后提醒（10 分钟）")}
+         << hints << -1;
     auto *shown = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
-    connect(shown, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *reply) {
+    connect(shown, &QDBusPendingCallWatcher::finished, this, [this, reminder](QDBusPendingCallWatcher *reply) {
         reply->deleteLater();
         const QDBusPendingReply<uint> id = *reply;
         if (!id.isError())
-            m_shown.insert(id.value());
+            m_shown.insert(id.value(), reminder);
     });
 }
 
 void DBusNotifier::actionInvoked(uint id, const QString &action)
 {
-    if (m_shown.contains(id) && action == kDefaultAction)
+    const auto shown = m_shown.find(id);
+    if (shown == m_shown.end())
+        return;
+    if (action == kDefaultAction) {
         emit activated();
+    } else if (action == kSnoozeAction) {
+        // Once: a service that keeps the notification after the action must not put it off twice.
+        const Reminder reminder = *shown;
+        m_shown.erase(shown);
+        emit snoozeRequested(reminder, kSnoozeMinutes);
+    }
 }
 
 void DBusNotifier::notificationClosed(uint id, uint)

@@ -3,7 +3,7 @@
 #include "alert/desktopnotifier.h"
 
 #include <QDBusConnection>
-#include <QSet>
+#include <QHash>
 
 // Desktop notifications through the freedesktop notification service (org.freedesktop.Notifications) on
 // a D-Bus connection, the session bus in the program. Each notification asks the service what it can do
@@ -24,10 +24,11 @@ private slots:
     void notificationClosed(uint id, uint reason);
 
 private:
-    void send(const QString &summary, const QString &body);
+    void send(const Reminder &reminder, const QString &body);
 
     QDBusConnection m_bus;
     bool m_listening = false;
-    // This notifier's notifications that the service still shows; forgotten when the service's owner changes.
-    QSet<uint> m_shown;
+    // This notifier's notifications that the service still shows, with their reminders; forgotten when the
+    // service's owner changes.
+    QHash<uint, Reminder> m_shown;
 };

@@ -11,7 +11,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -62,6 +64,9 @@ private slots:
     void keys();
     void shakeStaysInBoundsAndReturns();
     void soundLivesBesideTheExecutable();
+    void putOffFromTheKeyboard_data();
+    void putOffFromTheKeyboard();
+    void putOffBesideBackCoveringNothing();
 };
 
 void TestAlert::fieldsShowTheReminder_data()
@@ -175,8 +180,9 @@ void TestAlert::keyboardReachesEveryControlFromTheSubject()
     };
     const QString edit = QString::number(QAccessible::EditableText);
     const QString button = QString::number(QAccessible::Button);
-    const QStringList order{"日程主题： " + edit, "日程内容： " + edit, "提醒时间： " + edit, "返回 " + button,
-                            "最小化 " + button,   "关闭 " + button,     "播放 " + button,     "日程主题： " + edit};
+    const QStringList order{"日程主题： " + edit, "日程内容： " + edit, "提醒时间： " + edit,
+                            "返回 " + button,     "稍后提醒 " + button, "最小化 " + button,
+                            "关闭 " + button,     "播放 " + button,     "日程主题： " + edit};
     QStringList visited{focusNameAndRole()};
     for (int presses = 1; presses < order.size(); ++presses) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -246,6 +252,71 @@ void TestAlert::soundLivesBesideTheExecutable()
     // Started from another working directory, the path still points beside the executable.
     QDir::setCurrent(QDir::tempPath());
     QCOMPARE(alertSoundPath(), QCoreApplication::applicationDirPath() + QStringLiteral("/1.mp3"));
+}
+
+void TestAlert::putOffFromTheKeyboard_data()
+{
+    QTest::addColumn<Qt::Key>("opens");
+    QTest::addColumn<int>("downs");
+    QTest::addColumn<int>("minutes");
+    QTest::addColumn<bool>("testChoice");
+    QTest::newRow("space, first") << Qt::Key_Space << 0 << 5 << false;
+    QTest::newRow("enter, last") << Qt::Key_Return << 3 << 60 << false;
+    QTest::newRow("the tests' minute first") << Qt::Key_Space << 0 << 1 << true;
+    QTest::newRow("then the usual ones") << Qt::Key_Space << 2 << 10 << true;
+}
+
+void TestAlert::putOffFromTheKeyboard()
+{
+    QFETCH(Qt::Key, opens);
+    QFETCH(int, downs);
+    QFETCH(int, minutes);
+    QFETCH(bool, testChoice);
+    if (testChoice)
+        qputenv("ORVANE_TEST_SNOOZE_CHOICE", "1");
+    else
+        qunsetenv("ORVANE_TEST_SNOOZE_CHOICE");
+    FakeScreen screen;
+    QStringList played;
+    AlertWindow alert(screen, std::make_unique<RecordingSound>(played));
+    qunsetenv("ORVANE_TEST_SNOOZE_CHOICE");
+    QSignalSpy snoozed(&alert, &AlertWindow::snoozeRequested);
+    QSignalSpy closed(&alert, &QDialog::finished);
+    alert.showReminder(reminderAt(QTime(9, 30), QStringLiteral("取快递")));
+    QVERIFY(QTest::qWaitForWindowActive(&alert));
+    auto *back = alert.findChild<QPushButton *>(QStringLiteral("backButton"));
+    back->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("snoozeButton"));
+    QTest::keyClick(QApplication::focusWidget(), opens);
+    auto *menu = alert.findChild<QMenu *>(QStringLiteral("snoozeMenu"));
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(menu->actions().size(), testChoice ? 5 : 4);
+    QVERIFY(alert.isOpen()); // until a delay is chosen
+    for (int down = 0; down <= downs; ++down)
+        QTest::keyClick(menu, Qt::Key_Down);
+    QTest::keyClick(menu, Qt::Key_Return);
+    QCOMPARE(snoozed.size(), 1);
+    QCOMPARE(snoozed.first().at(0).value<Reminder>().subject, QStringLiteral("取快递"));
+    QCOMPARE(snoozed.first().at(1).toInt(), minutes);
+    QCOMPARE(closed.size(), 1);
+    QVERIFY(!alert.isOpen());
+}
+
+void TestAlert::putOffBesideBackCoveringNothing()
+{
+    FakeScreen screen;
+    QStringList played;
+    AlertWindow alert(screen, std::make_unique<RecordingSound>(played));
+    auto *snooze = alert.findChild<QPushButton *>(QStringLiteral("snoozeButton"));
+    auto *back = alert.findChild<QPushButton *>(QStringLiteral("backButton"));
+    QCOMPARE(back->geometry(), QRect(467, 276, 75, 25));
+    QCOMPARE(snooze->text(), QStringLiteral("稍后提醒"));
+    QCOMPARE(snooze->y(), back->y());
+    for (QWidget *control : snooze->parentWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (control != snooze)
+            QVERIFY2(!control->geometry().intersects(snooze->geometry()), qPrintable(control->objectName()));
+    }
 }
 
 QTEST_MAIN(TestAlert)

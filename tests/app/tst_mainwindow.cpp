@@ -98,6 +98,7 @@ private slots:
     void dialTellsTheTime();
     void startAtLoginFromTheMenu();
     void dueReminderIsAlsoNotified();
+    void putOffItShowsInTheAgendaAtItsNewTime();
 
 private:
     QTemporaryDir m_config; // where the login entry goes
@@ -469,6 +470,35 @@ void TestMainWindow::dueReminderIsAlsoNotified()
     auto *alert = qobject_cast<AlertWindow *>(QApplication::activeModalWidget());
     QTRY_VERIFY(alert = qobject_cast<AlertWindow *>(QApplication::activeModalWidget()));
     QVERIFY(alert->isVisible());
+    alert->reject();
+}
+
+void TestMainWindow::putOffItShowsInTheAgendaAtItsNewTime()
+{
+    Program program;
+    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(9, 30, 5));
+    program.db.sql(QStringLiteral("insert into 日程提醒(主题,内容,时间,日期) values"
+                                  "('会议','c','2026-03-04 09:30:00','2026-03-04'),"
+                                  "('电话','c','2026-03-04 09:30:00','2026-03-04')"));
+    program.tick();
+    AlertWindow *alert = nullptr;
+    QTRY_VERIFY(alert = qobject_cast<AlertWindow *>(QApplication::activeModalWidget()));
+    for (QAction *choice : alert->findChild<QMenu *>(QStringLiteral("snoozeMenu"))->actions()) {
+        if (choice->text() == QStringLiteral("30 分钟"))
+            choice->trigger();
+    }
+    QVERIFY(!alert->isVisible());
+    QTRY_VERIFY(alert->isVisible());                                        // the next one, 电话
+    program.services.notifier->snooze(program.services.notified.at(1), 10); // from its notification
+    QTRY_VERIFY(!alert->isVisible());
+    QCOMPARE(program.agenda()->text(), QStringLiteral("09:30:00  会议\n\n09:30:00  电话\n\n09:40:05  电话（稍后）\n\n"
+                                                      "10:00:05  会议（稍后）\n\n"));
+    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(9, 40, 10));
+    program.tick(); // it comes again and leaves the agenda's later entries
+    QTRY_VERIFY(alert->isVisible());
+    QCOMPARE(alert->findChild<QLineEdit *>(QStringLiteral("subjectField"))->text(), QStringLiteral("电话"));
+    QCOMPARE(program.agenda()->text(),
+             QStringLiteral("09:30:00  会议\n\n09:30:00  电话\n\n10:00:05  会议（稍后）\n\n"));
     alert->reject();
 }
 

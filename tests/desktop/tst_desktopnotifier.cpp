@@ -40,6 +40,7 @@ private slots:
     void notificationShowsTheReminder();
     void theActionOfItsOwnNotificationsIsActivated();
     void idsAreForgottenWhenTheServiceRestarts();
+    void theSnoozeActionPutsItsOwnReminderOffOnce();
     void withoutAServiceNothingIsShownOrSaid();
     void withoutABusNothingIsShownOrSaid();
     void theModulesNotifierSpeaksThroughThisOne();
@@ -93,8 +94,8 @@ void TestDesktopNotifier::notificationShowsTheReminder()
     QCOMPARE(shown.icon, QStringLiteral("orvane-reminder"));
     QCOMPARE(shown.hints.value(QStringLiteral("urgency")).toInt(), 2);
     QCOMPARE(shown.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("orvane-reminder"));
-    QCOMPARE(shown.actions.size(), 2);
-    QCOMPARE(shown.actions.first(), QStringLiteral("default"));
+    QCOMPARE(shown.actions, (QStringList{QStringLiteral("default"), QStringLiteral("显示提醒"),
+                                         QStringLiteral("snooze"), QStringLiteral("稍后提醒（10 分钟）")}));
     QCOMPARE(shown.replacesId, 0u);
 }
 
@@ -117,6 +118,27 @@ void TestDesktopNotifier::theActionOfItsOwnNotificationsIsActivated()
     QTRY_COMPARE(activated.count(), 2);
     QTest::qWait(100);
     QCOMPARE(activated.count(), 2);
+}
+
+void TestDesktopNotifier::theSnoozeActionPutsItsOwnReminderOffOnce()
+{
+    RecordingNotificationService service;
+    DBusNotifier notifier(QDBusConnection::sessionBus());
+    QSignalSpy snoozed(&notifier, &DesktopNotifier::snoozeRequested);
+    QSignalSpy activated(&notifier, &DesktopNotifier::activated);
+    notifier.notify(reminder(QStringLiteral("会议"), QStringLiteral("一")));
+    notifier.notify(reminder(QStringLiteral("电话"), QStringLiteral("二")));
+    QTRY_COMPARE(service.notifications.size(), 2);
+
+    service.invokeAction(7, QStringLiteral("snooze")); // another program's
+    service.invokeAction(2, QStringLiteral("snooze"));
+    QTRY_COMPARE(snoozed.count(), 1);
+    QCOMPARE(snoozed.first().at(0).value<Reminder>().subject, QStringLiteral("电话"));
+    QCOMPARE(snoozed.first().at(1).toInt(), 10);
+    service.invokeAction(2, QStringLiteral("snooze"));
+    service.invokeAction(1, QStringLiteral("default"));
+    QTRY_COMPARE(activated.count(), 1);
+    QCOMPARE(snoozed.count(), 1);
 }
 
 void TestDesktopNotifier::idsAreForgottenWhenTheServiceRestarts()

@@ -20,6 +20,8 @@ public:
 
     // The user picking the notification's action.
     void activate() { emit activated(); }
+    // The user picking the notification's action that puts `reminder` off.
+    void snooze(const Reminder &reminder, int minutes) { emit snoozeRequested(reminder, minutes); }
 
 private:
     QList<Reminder> &m_notified;
