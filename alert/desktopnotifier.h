@@ -35,5 +35,5 @@ public:
     virtual DesktopNotifier *createDesktopNotifier(QObject *parent) = 0;
 };
 
-#define DesktopNotifierModule_iid "org.orvane.reminder.DesktopNotifier/1.0"
+#define DesktopNotifierModule_iid "org.orvane.reminder.DesktopNotifier/1.1"
 Q_DECLARE_INTERFACE(DesktopNotifierModule, DesktopNotifierModule_iid)
