@@ -141,13 +141,15 @@ new_workdir() {
   "$ORVANE_DB" --file data.mdb init >/dev/null
 }
 
-# stage_program: copies the program and the files it loads from beside it to a folder in $E2E_WORK that
-# every user may read, for a test that runs it as another user: the build may lie in a folder closed to
-# others. Prints the copy's path.
+# stage_program: copies the program, the files it loads from beside it and the program's shared interfaces
+# library to a folder in $E2E_WORK that every user may read, for a test that runs it as another user: the
+# build may lie in a folder closed to others. Prints the copy's path; run it with LD_LIBRARY_PATH set to its
+# folder, as the copy looks for the library in the build.
 stage_program() {
   local dir="$E2E_WORK/program"
   mkdir -p "$dir"
   find "$(dirname "$ORVANE_BIN")" -maxdepth 1 -type f -exec cp {} "$dir" \;
+  cp "$(ldd "$ORVANE_BIN" | awk '/liborvane-interfaces/ { print $3 }')" "$dir"
   chmod -R a+rX "$dir"
   echo "$dir/$(basename "$ORVANE_BIN")"
 }

@@ -24,7 +24,7 @@ if [ "$(id -u)" -eq 0 ]; then
   mkdir -p "$runtime" && chown "$USER_NAME" "$runtime" && chmod 700 "$runtime"
   program=$(stage_program)
   runuser -u "$USER_NAME" -- env DISPLAY="$DISPLAY" XDG_RUNTIME_DIR="$runtime" HOME="$runtime" \
-    ASAN_OPTIONS="$ASAN_OPTIONS" LC_ALL=C.UTF-8 "$program" >>"$E2E_WORK/app.log" 2>&1 &
+    LD_LIBRARY_PATH="$(dirname "$program")" ASAN_OPTIONS="$ASAN_OPTIONS" LC_ALL=C.UTF-8 "$program" >>"$E2E_WORK/app.log" 2>&1 &
 else
   chmod a-w data.mdb . # neither the file nor a journal beside it can be written
   "$ORVANE_BIN" >>"$E2E_WORK/app.log" 2>&1 &

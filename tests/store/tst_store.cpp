@@ -140,7 +140,8 @@ bool stageForAll(const QString &file, const QDir &dir)
 }
 
 // Runs the current test case again in a child process of the unprivileged user "nobody": to root every file
-// is writable. The child runs copies of this test, of orvane-db and of the leak suppressions in a folder
+// is writable. The child runs copies of this test, of orvane-db, of the program's shared interfaces library
+// and of the leak suppressions in a folder
 // that every user may enter: this checkout's own folders may be closed to others.
 void rerunAsUnprivilegedUser()
 {
@@ -155,7 +156,10 @@ void rerunAsUnprivilegedUser()
                                                   | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
     QVERIFY(stageForAll(QCoreApplication::applicationFilePath(), dir));
     QVERIFY(stageForAll(QStringLiteral(ORVANE_DB), dir));
+    QVERIFY(stageForAll(QStringLiteral(ORVANE_INTERFACES_LIBRARY), dir));
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // The copies look for the library in the build, which that user may not reach.
+    environment.insert(QStringLiteral("LD_LIBRARY_PATH"), dir.path());
     environment.insert(QStringLiteral("TMPDIR"), QStringLiteral("/tmp"));
     environment.insert(QStringLiteral("ORVANE_DB"), dir.filePath(QStringLiteral("orvane-db")));
     static const QRegularExpression suppressions(QStringLiteral("suppressions=([^:]+)"));
