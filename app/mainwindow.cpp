@@ -103,6 +103,7 @@ MainWindow::MainWindow(ReminderStore &store, Reminders &reminders, ProgramWindow
     QAction *hideShowAction = m_menu->addAction(QStringLiteral("隐藏/显示"));
     m_autostartAction = m_menu->addAction(QStringLiteral("登录时自动启动"));
     m_autostartAction->setCheckable(true);
+    QAction *syncSetupAction = m_menu->addAction(tr("同步设置…"));
     QAction *quitAction = m_menu->addAction(QStringLiteral("退出"));
     // The check mark tells whether the login entry is there, however it got there or went.
     connect(m_menu, &QMenu::aboutToShow, this, [this] { m_autostartAction->setChecked(m_autostart.isEnabled()); });
@@ -111,6 +112,7 @@ MainWindow::MainWindow(ReminderStore &store, Reminders &reminders, ProgramWindow
         m_autostartAction->setChecked(m_autostart.isEnabled());
     });
     connect(hideShowAction, &QAction::triggered, this, &MainWindow::toggleHidden);
+    connect(syncSetupAction, &QAction::triggered, this, &MainWindow::syncSetupRequested);
     connect(quitAction, &QAction::triggered, qApp, &QCoreApplication::quit);
 
     auto *docker = new EdgeDocker(this, services.screen());

@@ -41,6 +41,10 @@ public:
     void refreshAgenda();
     void updateTrayToolTip();
 
+signals:
+    // 同步设置… in the menu (the main window's or the tray's).
+    void syncSetupRequested();
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;

@@ -7,10 +7,13 @@
 #include "desktop/sleepwatch.h"
 #include "reminders/reminders.h"
 #include "store/reminderstore.h"
+#include "sync/syncsettings.h"
+#include "syncsetup/syncsetupdialog.h"
 #include "window/picture.h"
 #include "window/programwindows.h"
 
 #include <QApplication>
+#include <QPointer>
 
 int runProgram(InstanceGuard &guard)
 {
@@ -31,8 +34,20 @@ int runProgram(InstanceGuard &guard)
     QApplication::setQuitOnLastWindowClosed(false); // the main window alone ends the program
     ReminderStore store;
     Reminders reminders(store, services.clock(), services.makeNotifier());
+    SyncSettings syncSettings;
     MainWindow mainWindow(store, reminders, programWindows, services);
     mainWindow.openStore();
+    // One sync set-up window: asking again brings it forward.
+    QPointer<SyncSetupDialog> syncSetup;
+    QObject::connect(&mainWindow, &MainWindow::syncSetupRequested, &mainWindow, [&] {
+        if (!syncSetup) {
+            syncSetup = new SyncSetupDialog(syncSettings, &mainWindow);
+            syncSetup->setAttribute(Qt::WA_DeleteOnClose);
+            syncSetup->open();
+        }
+        syncSetup->raise();
+        syncSetup->activateWindow();
+    });
 
     mainWindow.show();
     // The connection to the system bus that tells of a wake from sleep is made once the window is on its way

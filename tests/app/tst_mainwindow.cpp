@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -97,6 +98,7 @@ private slots:
     void openWindowsSurviveTheTray();
     void dialTellsTheTime();
     void startAtLoginFromTheMenu();
+    void syncSetupFromTheMenus();
     void dueReminderIsAlsoNotified();
     void putOffItShowsInTheAgendaAtItsNewTime();
 
@@ -432,8 +434,8 @@ void TestMainWindow::startAtLoginFromTheMenu()
     QStringList items;
     for (QAction *action : menu->actions())
         items << action->text();
-    QCOMPARE(items,
-             (QStringList{QStringLiteral("隐藏/显示"), QStringLiteral("登录时自动启动"), QStringLiteral("退出")}));
+    QCOMPARE(items, (QStringList{QStringLiteral("隐藏/显示"), QStringLiteral("登录时自动启动"),
+                                 QStringLiteral("同步设置…"), QStringLiteral("退出")}));
     QAction *atLogin = program.menuAction(QStringLiteral("登录时自动启动"));
     QVERIFY(atLogin->isCheckable());
     const QString entry = m_config.filePath(QStringLiteral("autostart/orvane-reminder.desktop"));
@@ -452,6 +454,16 @@ void TestMainWindow::startAtLoginFromTheMenu()
     emit menu->aboutToShow();
     QVERIFY(atLogin->isChecked());
     QFile::remove(entry);
+}
+
+// The tray's menu is the main window's.
+void TestMainWindow::syncSetupFromTheMenus()
+{
+    Program program;
+    QCOMPARE(program.services.trayBackend->menu, program.window.findChild<QMenu *>(QStringLiteral("mainMenu")));
+    QSignalSpy asked(&program.window, &MainWindow::syncSetupRequested);
+    program.menuAction(QStringLiteral("同步设置…"))->trigger();
+    QCOMPARE(asked.size(), 1);
 }
 
 void TestMainWindow::dueReminderIsAlsoNotified()
