@@ -76,7 +76,8 @@ void SyncSettings::load()
     const SyncAccount account = readFile();
     if (!account.isSet()) {
         // Finished from the event loop, as when the secret store answers.
-        QMetaObject::invokeMethod(this, [this] { emit loaded(SyncAccount()); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { emit loaded(SyncAccount()); }, Qt::QueuedConnection);
         return;
     }
     run(new QKeychain::ReadPasswordJob(kSecretService, this), true,

@@ -31,8 +31,8 @@ bool SecretStoreDaemon::start()
     environment.insert(QStringLiteral("HOME"), m_dir.filePath(QStringLiteral("home")));
     m_daemon.setProcessEnvironment(environment);
     m_daemon.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_daemon.start(QStringLiteral("gnome-keyring-daemon"),
-                   {QStringLiteral("--foreground"), QStringLiteral("--unlock"), QStringLiteral("--components=secrets")});
+    m_daemon.start(QStringLiteral("gnome-keyring-daemon"), {QStringLiteral("--foreground"), QStringLiteral("--unlock"),
+                                                            QStringLiteral("--components=secrets")});
     if (!m_daemon.waitForStarted()) {
         qWarning("gnome-keyring-daemon did not start: %s", qPrintable(m_daemon.errorString()));
         return false;
