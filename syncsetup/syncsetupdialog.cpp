@@ -151,10 +151,10 @@ void SyncSetupDialog::testConnection()
 // The password and the reminders would cross the network readable by anyone on the way.
 void SyncSetupDialog::confirmPlainHttp(const QUrl &url)
 {
-    auto *box = new QMessageBox(QMessageBox::Warning, tr("同步设置"),
-                                tr("%1 不加密（http://）：密码和日程会以明文经过网络。仍要使用这个地址吗？")
-                                    .arg(url.host()),
-                                QMessageBox::NoButton, this);
+    auto *box =
+        new QMessageBox(QMessageBox::Warning, tr("同步设置"),
+                        tr("%1 不加密（http://）：密码和日程会以明文经过网络。仍要使用这个地址吗？").arg(url.host()),
+                        QMessageBox::NoButton, this);
     box->setObjectName(QStringLiteral("plainHttpQuestion"));
     box->addButton(tr("使用"), QMessageBox::AcceptRole);
     box->setDefaultButton(box->addButton(tr("取消"), QMessageBox::RejectRole));

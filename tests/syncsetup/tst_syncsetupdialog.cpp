@@ -150,10 +150,11 @@ void TestSyncSetupDialog::untrustedCertificateSaidPlainly()
     const QString certificate = m_config->filePath(QStringLiteral("server.crt"));
     QProcess openssl;
     openssl.start(QStringLiteral("openssl"),
-                  {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("rsa:2048"),
-                   QStringLiteral("-nodes"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),
-                   QStringLiteral("-addext"), QStringLiteral("subjectAltName=IP:127.0.0.1"), QStringLiteral("-days"),
-                   QStringLiteral("2"), QStringLiteral("-keyout"), key, QStringLiteral("-out"), certificate});
+                  {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                   QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-subj"),
+                   QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-addext"),
+                   QStringLiteral("subjectAltName=IP:127.0.0.1"), QStringLiteral("-days"), QStringLiteral("2"),
+                   QStringLiteral("-keyout"), key, QStringLiteral("-out"), certificate});
     QVERIFY(openssl.waitForFinished(30000));
     QCOMPARE(openssl.exitCode(), 0);
     RadicaleServer selfSigned({QStringLiteral("alice:secret")}, {certificate, key});
@@ -181,8 +182,8 @@ void TestSyncSetupDialog::plainHttpToAnotherMachineIsAsked()
                 button->click();
         }
         QTRY_VERIFY(!shown->findChild<QMessageBox *>(QStringLiteral("plainHttpQuestion")));
-        QCOMPARE(status->text(), use ? SyncSetupDialog::tr("正在连接服务器…")
-                                     : connectionProblem(CalDavError::InsecureAddress));
+        QCOMPARE(status->text(),
+                 use ? SyncSetupDialog::tr("正在连接服务器…") : connectionProblem(CalDavError::InsecureAddress));
     }
 }
 
