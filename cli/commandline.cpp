@@ -14,6 +14,7 @@
 #include "store/syncrecord.h"
 #include "store/textformats.h"
 #include "sync/calendarsync.h"
+#include "sync/syncsettings.h"
 
 #include "caldav/caldavclient.h"
 #include "caldav/calendardiscovery.h"
@@ -389,22 +390,87 @@ QUrl calendarAt(CalDavClient &client, const QUrl &address, Console &console, int
     return {};
 }
 
+// The account set up in 同步设置…, its password from the secret store.
+SyncAccount savedAccount()
+{
+    SyncSettings settings;
+    SyncAccount account;
+    QString failure;
+    QEventLoop loop;
+    QObject::connect(&settings, &SyncSettings::loaded, &loop, [&](const SyncAccount &loaded) {
+        account = loaded;
+        loop.quit();
+    });
+    QObject::connect(&settings, &SyncSettings::failed, &loop, [&](const QString &message) {
+        failure = message;
+        loop.quit();
+    });
+    settings.load();
+    loop.exec();
+    if (!failure.isEmpty())
+        throw InputError(failure);
+    return account;
+}
+
+bool sameServer(const QUrl &one, const QUrl &other)
+{
+    return one.scheme() == other.scheme() && one.host() == other.host() && one.port() == other.port();
+}
+
+// The account to sync with: the one given by --url and --user, or else the saved one; the password from the
+// standard input, or else from the secret store, where it is used only for the user and the server it was
+// saved for.
+SyncAccount syncAccount(const Arguments &arguments, Console &console)
+{
+    const bool given = arguments.isSet(QStringLiteral("url")) || arguments.isSet(QStringLiteral("user"));
+    if (given && !(arguments.isSet(QStringLiteral("url")) && arguments.isSet(QStringLiteral("user"))))
+        throw InputError(QStringLiteral("sync needs both --url URL and --user NAME, or neither to use the account "
+                                        "set up in 同步设置…"));
+    // Never an option's value: the arguments of a process are anybody's to read.
+    const bool fromStandardInput = arguments.isSet(QStringLiteral("password-stdin"));
+    SyncAccount account;
+    if (given) {
+        account.calendar = QUrl::fromUserInput(arguments.value(QStringLiteral("url")));
+        account.user = arguments.value(QStringLiteral("user"));
+    }
+    if (!given || !fromStandardInput) {
+        const SyncAccount saved = savedAccount();
+        if (!given && !saved.isSet())
+            throw InputError(QStringLiteral("no sync account is set up: set one up in 同步设置…, or give --url URL "
+                                            "--user NAME --password-stdin"));
+        if (!given) {
+            account = saved;
+        } else if (saved.isSet() && saved.user == account.user && sameServer(saved.calendar, account.calendar)) {
+            account.password = saved.password;
+            account.insecureHttpAllowed = saved.insecureHttpAllowed;
+        } else {
+            throw InputError(QStringLiteral("no password is saved for %1 at %2: give --password-stdin, and the "
+                                            "password on the standard input")
+                                 .arg(account.user, account.calendar.host()));
+        }
+        if (!fromStandardInput && account.password.isEmpty())
+            throw InputError(QStringLiteral("the secret store holds no password for %1: save it again in 同步设置…, "
+                                            "or give --password-stdin")
+                                 .arg(account.user));
+    }
+    if (fromStandardInput) {
+        account.password = QString::fromUtf8(console.in.readLine());
+        while (account.password.endsWith(u'\n') || account.password.endsWith(u'\r'))
+            account.password.chop(1);
+    }
+    return account;
+}
+
 int syncCalendar(const Arguments &arguments, Console &console)
 {
     if (!arguments.operands().isEmpty())
         throw InputError(QStringLiteral("sync takes no argument '%1'").arg(arguments.operands().first()));
-    if (!arguments.isSet(QStringLiteral("url")) || !arguments.isSet(QStringLiteral("user")))
-        throw InputError(QStringLiteral("sync needs --url URL and --user NAME"));
-    // Never an option's value: the arguments of a process are anybody's to read.
-    if (!arguments.isSet(QStringLiteral("password-stdin")))
-        throw InputError(QStringLiteral("sync needs --password-stdin, and the password on the standard input"));
-    QString password = QString::fromUtf8(console.in.readLine());
-    while (password.endsWith(u'\n') || password.endsWith(u'\r'))
-        password.chop(1);
-    const QUrl address = QUrl::fromUserInput(arguments.value(QStringLiteral("url")));
+    const SyncAccount account = syncAccount(arguments, console);
+    const QUrl &address = account.calendar;
 
     CalDavClient client;
-    client.setCredentials(arguments.value(QStringLiteral("user")), password);
+    client.setCredentials(account.user, account.password);
+    client.setInsecureHttpAllowed(account.insecureHttpAllowed);
     if (const CalDavError refused = client.addressError(address); refused != CalDavError::None)
         return serverFailure(refused, caldavErrorMessage(refused), console);
     ReminderStore store(storePath(arguments));
@@ -466,10 +532,13 @@ constexpr Command kCommands[] = {
      {"ics", "dry-run"},
      importCalendar},
     {"sync",
-     "--url URL --user NAME --password-stdin",
+     "[--url URL --user NAME] [--password-stdin]",
      "sync both ways with a CalDAV calendar (https; http only to this\n"
-     "machine): the calendar's address, or the server's when it holds one\n"
-     "calendar; the password is the first line of the standard input",
+     "machine, or where 同步设置… allowed it); without --url and --user the\n"
+     "account set up in 同步设置…; --url: the calendar's address, or the\n"
+     "server's when it holds one calendar. The password comes from the\n"
+     "secret store where it was saved for that user and server, or with\n"
+     "--password-stdin from the first line of the standard input",
      {"url", "user", "password-stdin"},
      syncCalendar},
 };
