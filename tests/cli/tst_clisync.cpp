@@ -73,17 +73,17 @@ void TestCliSync::accountFromTheSettings_data()
     QTest::addColumn<QString>("said");
     const QString synced = QStringLiteral("synced with ");
     QTest::newRow("saved account") << "secret" << QStringList{} << QByteArray() << 0 << synced;
-    QTest::newRow("saved account, wrong password") << "wrong" << QStringList{} << QByteArray() << 4
-                                                   << QStringLiteral("用户名或密码不对");
-    QTest::newRow("saved account, password typed") << "wrong" << QStringList{"--password-stdin"}
-                                                   << QByteArray("secret\n") << 0 << synced;
+    QTest::newRow("saved account, wrong password")
+        << "wrong" << QStringList{} << QByteArray() << 4 << QStringLiteral("用户名或密码不对");
+    QTest::newRow("saved account, password typed")
+        << "wrong" << QStringList{"--password-stdin"} << QByteArray("secret\n") << 0 << synced;
     QTest::newRow("its user and server") << "secret" << QStringList{"--url", "%1", "--user", "alice"} << QByteArray()
                                          << 0 << synced;
     QTest::newRow("another user") << "secret" << QStringList{"--url", "%1", "--user", "bob"} << QByteArray() << 1
                                   << QStringLiteral("no password is saved for bob");
     // The saved password never goes to another server, whatever the user name.
-    QTest::newRow("another server") << "secret" << QStringList{"--url", "%2", "--user", "alice"} << QByteArray()
-                                     << 1 << QStringLiteral("no password is saved for alice at localhost");
+    QTest::newRow("another server") << "secret" << QStringList{"--url", "%2", "--user", "alice"} << QByteArray() << 1
+                                    << QStringLiteral("no password is saved for alice at localhost");
     QTest::newRow("another server, password typed")
         << "wrong" << QStringList{"--url", "%2", "--user", "alice", "--password-stdin"} << QByteArray("secret\n") << 0
         << synced;

@@ -37,7 +37,8 @@ menu_window() {
 }
 has_menu() { menu_window >/dev/null; }
 
-# choose <item index>: opens the icon's menu with a right click and clicks an item (0 隐藏/显示, 1 登录时自动启动, 2 退出).
+# choose <item index>: opens the icon's menu with a right click and clicks an item (0 隐藏/显示, 1 登录时自动启动,
+# 2 同步设置…, 3 退出).
 choose() {
   xdotool mousemove --sync "$IX" "$IY" click 3
   wait_until 10 has_menu || fail "a right click on the icon opened no menu"
@@ -76,8 +77,14 @@ wait_until 10 lacks_window "$TITLE" || fail "a left click did not hide the progr
 timeout 30 "$ORVANE_BIN" >>"$E2E_WORK/app.log" 2>&1 || fail "the second start exited with $?"
 wait_until 10 has_window "$TITLE" || fail "the second start did not bring the program back"
 
-note "退出 in the menu ends the program"
+note "同步设置… in the menu opens the sync set-up window; Escape closes it"
 choose 2
+wait_until 10 has_window "同步设置" || fail "同步设置… opened no window"
+xdotool windowactivate --sync "$(window_of "同步设置")" key Escape
+wait_until 10 lacks_window "同步设置" || fail "Escape did not close the sync set-up window"
+
+note "退出 in the menu ends the program"
+choose 3
 wait_until 10 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "退出 did not end the program"
 wait "$APP_PID" || fail "the program ended with $?"
 echo PASS
