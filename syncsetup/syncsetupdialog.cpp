@@ -95,11 +95,14 @@ SyncSetupDialog::SyncSetupDialog(SyncSettings &settings, QWidget *parent)
     layout->addWidget(m_create, 0, Qt::AlignLeft);
     layout->addWidget(buttons);
 
-    // The calendars found belong to the address and the user they were found with.
+    // The calendars found belong to the address and the user they were found with; a test still waiting for
+    // its answer is of the old ones.
     const auto forgetCalendars = [this] {
+        delete m_job;
         m_calendars->clear();
         m_home.clear();
-        m_create->setEnabled(false);
+        setBusy(false);
+        showStatus(QString());
     };
     connect(m_address, &QLineEdit::textEdited, this, [this, forgetCalendars] {
         m_insecureHttpAllowed = false;
