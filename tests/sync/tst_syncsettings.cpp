@@ -48,6 +48,7 @@ private slots:
     void anotherSaveReplacesTheAccount();
     void forgetRemovesAccountAndPassword();
     void withoutPasswordInTheStoreLoadsTheRest();
+    void settingsFileThatCannotBeWrittenFails();
     // Ends the secret store: last.
     void withoutSecretStoreSayingSo();
 
@@ -169,6 +170,22 @@ void TestSyncSettings::withoutPasswordInTheStoreLoadsTheRest()
     SyncAccount expected = saved;
     expected.password.clear();
     QCOMPARE(loadFrom(copy), expected);
+}
+
+// Its folder is a file: no user, root included, can write there.
+void TestSyncSettings::settingsFileThatCannotBeWrittenFails()
+{
+    QFile blocker(m_config->filePath(QStringLiteral("orvane-reminder")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    SyncSettings settings(m_file);
+    QSignalSpy failed(&settings, &SyncSettings::failed);
+    QSignalSpy changed(&settings, &SyncSettings::changed);
+    settings.save(account(QStringLiteral("alice"), QStringLiteral("pw")));
+    QVERIFY(failed.wait(10000));
+    QVERIFY2(failed.first().first().toString().contains(QStringLiteral("无法写入设置文件")),
+             qPrintable(failed.first().first().toString()));
+    QVERIFY(changed.isEmpty());
 }
 
 void TestSyncSettings::withoutSecretStoreSayingSo()
