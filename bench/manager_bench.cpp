@@ -58,6 +58,7 @@ public:
             die(text);
     }
     void messageDialog(const QString &) override {}
+    QDialog *openSeriesDeletionQuestion(const QString &subject) override { die(subject); }
 };
 
 class SilentSound : public AlertSound

@@ -4,6 +4,8 @@
 #include "core/text.h"
 #include "manager/managercontext.h"
 #include "manager/pagecontrols.h"
+#include "manager/repeatchoice.h"
+#include "store/reminderrepeats.h"
 #include "store/reminderstore.h"
 #include "window/dialogs.h"
 
@@ -31,6 +33,8 @@ AddPage::AddPage(ManagerContext &context, QWidget *parent)
     m_form.timeEdit = placeTimeEdit(panel, {248, 200}, 89);
     m_form.dateEdit = placeDateEdit(panel, {128, 200, 105, 21});
     m_form.dateEdit->setDate(m_context.clock.now().date());
+    // Under the content's caption, just above the time it repeats: no control of the page moves for it.
+    m_repeatChoice = placeRepeatChoice(panel, {48, 172, 76, 21});
     auto *addButton = placeButton(panel, "addButton", QStringLiteral("增加"), {208, 232, 75, 25});
     auto *backButton = placeButton(panel, "backButton", kBackCaption, {312, 232, 75, 25});
     connect(addButton, &QPushButton::clicked, this, &AddPage::add);
@@ -49,8 +53,12 @@ void AddPage::add()
             m_form.subjectEdit->setFocus();
             return;
         }
-        m_context.store.add(m_form.reminder());
+        if (m_repeatChoice->rule().isEmpty())
+            m_context.store.add(m_form.reminder());
+        else
+            ReminderRepeats(m_context.store).add(m_form.reminder(), m_repeatChoice->rule());
         m_form.reset(m_context.clock.now().date());
+        m_repeatChoice->reset();
         m_context.refreshAgenda();
         m_context.dialogs.informationBox(QStringLiteral("增加日程提醒成功！"), kReminderCaption);
     });

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class RepeatChoice;
 struct ManagerContext;
 
 // The page that adds a reminder: subject, content, time and date, and the add and back buttons.
@@ -22,4 +23,5 @@ private:
 
     ManagerContext &m_context;
     ReminderForm m_form;
+    RepeatChoice *m_repeatChoice;
 };

@@ -51,7 +51,9 @@ void BrowsePage::showCurrent()
         const Reminder &reminder = *shown;
         m_subjectField->setText(reminder.subject);
         setContentText(m_contentField, reminder.content);
-        m_timeField->setText(reminder.due.isValid() ? regionalDateTimeText(reminder.due)
-                                                    : m_context.list.currentDueText());
+        const QString due =
+            reminder.due.isValid() ? regionalDateTimeText(reminder.due) : m_context.list.currentDueText();
+        const QString repeat = m_context.list.currentRepeatLabel();
+        m_timeField->setText(repeat.isEmpty() ? due : due + QStringLiteral("  ") + repeat);
     });
 }

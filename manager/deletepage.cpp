@@ -4,9 +4,11 @@
 #include "manager/pagecontrols.h"
 #include "manager/remindergrid.h"
 #include "manager/reminderlist.h"
+#include "store/reminderrepeats.h"
 #include "store/reminderstore.h"
 #include "window/dialogs.h"
 
+#include <QDialog>
 #include <QFrame>
 #include <QMenu>
 
@@ -33,18 +35,36 @@ void DeletePage::deleteCurrent()
 {
     guarded(m_context.dialogs, [this] {
         ReminderList &list = m_context.list;
-        const qint64 id = list.current().id;
+        const Reminder reminder = list.current();
         if (!list.currentHasUsableId()) {
             m_context.dialogs.informationBox(kUnkeyedRowDeleteMessage, kNoticeCaption);
             return;
         }
-        const bool deleted = m_context.store.remove(id);
-        list.reload();
-        // Also when another program had deleted the row: the agenda may still list it.
-        m_context.refreshAgenda();
-        if (deleted)
-            m_context.dialogs.messageDialog(QStringLiteral("删除成功！"));
-        else
-            m_context.dialogs.informationBox(kDeletedRowGoneMessage, kNoticeCaption);
+        if (!ReminderRepeats(m_context.store).of(reminder.rowid)) {
+            finishDeletion([&] { return m_context.store.remove(reminder.id); });
+            return;
+        }
+        QDialog *question = m_context.dialogs.openSeriesDeletionQuestion(reminder.subject);
+        connect(question, &QDialog::finished, this, [this, reminder](int answer) {
+            guarded(m_context.dialogs, [&] {
+                ReminderRepeats repeats(m_context.store);
+                if (answer == Dialogs::DeleteOccurrence)
+                    finishDeletion([&] { return repeats.skipOccurrence(reminder); });
+                else if (answer == Dialogs::DeleteSeries)
+                    finishDeletion([&] { return repeats.remove(reminder.id); });
+            });
+        });
     });
+}
+
+void DeletePage::finishDeletion(const std::function<bool()> &deletion)
+{
+    const bool deleted = deletion();
+    m_context.list.reload();
+    // Also when another program had deleted the row: the agenda may still list it.
+    m_context.refreshAgenda();
+    if (deleted)
+        m_context.dialogs.messageDialog(QStringLiteral("删除成功！"));
+    else
+        m_context.dialogs.informationBox(kDeletedRowGoneMessage, kNoticeCaption);
 }

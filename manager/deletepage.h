@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 class QMenu;
 class ReminderGrid;
@@ -15,7 +16,8 @@ inline const QString kUnkeyedRowDeleteMessage =
     QStringLiteral("这条日程提醒没有可用的编号（id），不能删除。它是其他程序写入的。");
 
 // The page that deletes reminders: the grid's context menu deletes the current row at once, without a
-// question. A right press on a row makes it current first.
+// question, unless it repeats: then the user says whether this occurrence goes or the whole series. A right
+// press on a row makes it current first.
 class DeletePage : public QWidget
 {
     Q_OBJECT
@@ -25,6 +27,8 @@ public:
 
 private:
     void deleteCurrent();
+    // Runs the deletion, reads the list again and says how it went.
+    void finishDeletion(const std::function<bool()> &deletion);
 
     ManagerContext &m_context;
     ReminderGrid *m_grid;

@@ -6,6 +6,8 @@
 #include "manager/pagecontrols.h"
 #include "manager/remindergrid.h"
 #include "manager/reminderlist.h"
+#include "manager/repeatchoice.h"
+#include "store/reminderrepeats.h"
 #include "store/reminderstore.h"
 #include "window/dialogs.h"
 #include "window/fieldstyle.h"
@@ -39,6 +41,8 @@ ModifyPage::ModifyPage(ManagerContext &context, QWidget *parent)
     // Until a row is loaded the page shows the date it always has shown, kept so that it looks as before.
     m_form.dateEdit->setDate(QDate(2008, 7, 16));
     m_form.timeEdit = placeTimeEdit(panel, {208, 232}, 89);
+    // Under the content's caption, just above the time it repeats: no control of the page moves for it.
+    m_repeatChoice = placeRepeatChoice(panel, {16, 204, 66, 21});
     auto *modifyButton = placeButton(panel, "modifyButton", QStringLiteral("修改"), {336, 232, 75, 25});
     auto *backButton = placeButton(panel, "backButton", kBackCaption, {432, 232, 75, 25});
     connect(grid, &ReminderGrid::doubleClickedAnywhere, this, &ModifyPage::loadCurrent);
@@ -66,6 +70,7 @@ void ModifyPage::loadCurrent()
             m_form.showDateAndTime(reminder.due);
         else
             m_form.showNoDateAndTime(m_context.clock.now().date());
+        m_repeatChoice->showRepetition(ReminderRepeats(m_context.store).of(reminder.rowid));
     });
 }
 
@@ -88,12 +93,16 @@ void ModifyPage::modify()
             m_context.dialogs.informationBox(kNoTimeMessage, kNoticeCaption);
             return;
         }
-        reminder.id = list.current().id;
-        const bool updated = m_context.store.update(reminder);
+        const Reminder current = list.current();
+        reminder.id = current.id;
+        reminder.rowid = current.rowid;
+        const bool updated = ReminderRepeats(m_context.store).update(reminder, m_repeatChoice->rule());
         // Kept when another program had deleted the row, so that what was typed can be added again; it is
         // written over no other row until the user picks one.
-        if (updated)
+        if (updated) {
             m_form.reset(m_context.clock.now().date());
+            m_repeatChoice->reset();
+        }
         list.reload();
         m_keptForAGoneRow = !updated;
         m_context.refreshAgenda();

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 
+class RepeatChoice;
 struct ManagerContext;
 
 // Told instead of the confirmation when another program deleted the row being modified.
@@ -35,6 +36,7 @@ private:
 
     ManagerContext &m_context;
     ReminderForm m_form;
+    RepeatChoice *m_repeatChoice;
     // The form holds what was typed for a row that another program deleted.
     bool m_keptForAGoneRow = false;
 };

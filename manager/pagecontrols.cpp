@@ -1,6 +1,7 @@
 #include "manager/pagecontrols.h"
 
 #include "core/text.h"
+#include "manager/repeatchoice.h"
 
 #include <QCalendarWidget>
 #include <QDateEdit>
@@ -112,6 +113,11 @@ QDateEdit *placeDateEdit(QWidget *panel, const QRect &geometry)
     edit->setCalendarPopup(true);
     edit->calendarWidget()->setLocale(regional); // day and month names as the region writes them
     return edit;
+}
+
+RepeatChoice *placeRepeatChoice(QWidget *panel, const QRect &geometry)
+{
+    return place(new RepeatChoice(panel), "repeatChoice", geometry);
 }
 
 QPushButton *placeButton(QWidget *panel, const char *name, const QString &caption, const QRect &geometry)

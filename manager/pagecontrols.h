@@ -10,6 +10,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class RepeatChoice;
 class QTimeEdit;
 class QWidget;
 
@@ -40,5 +41,7 @@ QPlainTextEdit *placeTextEdit(QWidget *panel, const char *name, const QRect &geo
 QTimeEdit *placeTimeEdit(QWidget *panel, QPoint at, int width);
 // A date (named 提醒日期 for screen readers) in the regional short form, in Latin digits, with a drop-down calendar.
 QDateEdit *placeDateEdit(QWidget *panel, const QRect &geometry);
+// The 重复 choice, named repeatChoice.
+RepeatChoice *placeRepeatChoice(QWidget *panel, const QRect &geometry);
 // Neither a default nor an auto-default button: Enter presses none of them.
 QPushButton *placeButton(QWidget *panel, const char *name, const QString &caption, const QRect &geometry);

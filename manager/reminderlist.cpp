@@ -48,6 +48,11 @@ QString ReminderList::currentDueText() const
     return m_model->storedDueText(currentRow());
 }
 
+QString ReminderList::currentRepeatLabel() const
+{
+    return m_model->repeatLabel(currentRow());
+}
+
 bool ReminderList::currentHasUsableId() const
 {
     return m_model->hasUsableId(currentRow());

@@ -41,6 +41,8 @@ public:
     std::optional<Reminder> currentToShow(Dialogs &dialogs) const;
     // The current row's 时间 as stored; a null QString when the row holds no value there.
     QString currentDueText() const;
+    // How the current row repeats (每周一 …); empty when it does not.
+    QString currentRepeatLabel() const;
     // Whether the current row has an id that the update and the deletion can find it by.
     bool currentHasUsableId() const;
 

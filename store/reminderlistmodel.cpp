@@ -1,5 +1,6 @@
 #include "store/reminderlistmodel.h"
 
+#include "store/reminderrepeats.h"
 #include "store/reminderstore.h"
 #include "store/statement.h"
 
@@ -11,6 +12,8 @@ constexpr int kPageSize = 256; // a few screens of rows, read in a few milliseco
 // "select * from 日程提醒", with the row itself in front, which the views do not show.
 constexpr char kListSql[] = "select rowid,* from 日程提醒";
 constexpr int kShownFrom = 1;
+// The title of the column that follows the table's own when some reminders repeat.
+const QString kRepeatTitle = QStringLiteral("重复");
 
 } // namespace
 
@@ -26,6 +29,7 @@ void ReminderListModel::reload()
     const auto endReset = qScopeGuard([this] { endResetModel(); });
     m_columns.clear();
     m_rows.clear();
+    m_repeats.clear();
     m_total = 0;
 
     m_store.open();
@@ -36,6 +40,9 @@ void ReminderListModel::reload()
     m_columns = std::move(columns);
     m_rows = std::move(rows);
     m_total = total;
+    const QHash<qint64, Repetition> repeats = ReminderRepeats(m_store).all();
+    for (auto repeat = repeats.begin(); repeat != repeats.end(); ++repeat)
+        m_repeats.insert(repeat.key(), repeat->label());
 }
 
 // Every select names its columns, with rows or without: only a failed reload leaves none.
@@ -88,20 +95,30 @@ int ReminderListModel::rowCount(const QModelIndex &parent) const
 
 int ReminderListModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() || m_columns.isEmpty() ? 0 : int(m_columns.size()) - kShownFrom;
+    if (parent.isValid() || m_columns.isEmpty())
+        return 0;
+    return int(m_columns.size()) - kShownFrom + (m_repeats.isEmpty() ? 0 : 1);
+}
+
+QString ReminderListModel::repeatLabel(int row) const
+{
+    return m_repeats.value(m_rows.value(row).value(0).toLongLong());
 }
 
 QVariant ReminderListModel::data(const QModelIndex &index, int role) const
 {
     if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
+    if (kShownFrom + index.column() == m_columns.size())
+        return repeatLabel(index.row());
     return m_rows.at(index.row()).value(kShownFrom + index.column());
 }
 
 QVariant ReminderListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-        return m_columns.value(kShownFrom + section);
+        return kShownFrom + section == m_columns.size() && !m_repeats.isEmpty() ? kRepeatTitle
+                                                                                : m_columns.value(kShownFrom + section);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

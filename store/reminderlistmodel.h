@@ -4,6 +4,7 @@
 #include "store/reminderfields.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QStringList>
 
 class ReminderStore;
@@ -11,7 +12,8 @@ class ReminderStore;
 // Every reminder as "select * from 日程提醒" returns them, for the manager's grids: the table's own columns
 // in its own order, titled with their names, every value shown as text. The rows are read a page at a
 // time as the views scroll (a million rows load as fast as ten), and no statement stays open between
-// calls, so other programs can write the file meanwhile.
+// calls, so other programs can write the file meanwhile. When some reminders repeat, a last column 重复 shows
+// how (每周一, 每天 …), empty for the others.
 class ReminderListModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -28,6 +30,8 @@ public:
     Reminder reminderAt(int row) const;
     // The 时间 of a row that has been read, as it is stored.
     QString storedDueText(int row) const;
+    // How a row that has been read repeats (每周一 …); empty when it does not.
+    QString repeatLabel(int row) const;
     // Whether a row that has been read has an id that the update and the deletion can find it by.
     bool hasUsableId(int row) const;
 
@@ -52,5 +56,6 @@ private:
     QStringList m_columns;
     ReminderFields m_fields;
     QList<QStringList> m_rows;
-    int m_total = 0; // the rows counted at the last reload; m_rows holds the first of them
+    QHash<qint64, QString> m_repeats; // by row
+    int m_total = 0;                  // the rows counted at the last reload; m_rows holds the first of them
 };

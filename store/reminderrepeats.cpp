@@ -16,6 +16,7 @@ constexpr char kAllSql[] = "SELECT row,rule,start,exceptions FROM reminder_repea
 constexpr char kKeepSql[] = "INSERT OR REPLACE INTO reminder_repeats(row,rule,start,exceptions) VALUES(?,?,?,?)";
 constexpr char kOverdueSql[] = "SELECT row FROM reminder_repeats JOIN 日程提醒 ON 日程提醒.rowid=row"
                                " WHERE datetime(时间)<=?";
+constexpr char kForgetRowSql[] = "DELETE FROM reminder_repeats WHERE row=?";
 constexpr char kForgetSql[] = "DELETE FROM reminder_repeats WHERE row IN (SELECT rowid FROM 日程提醒 WHERE id=?)";
 constexpr char kForgetOrphansSql[] = "DELETE FROM reminder_repeats WHERE row NOT IN (SELECT rowid FROM 日程提醒)";
 constexpr char kMoveSql[] = "UPDATE 日程提醒 SET 时间=?,日期=? WHERE rowid=?";
@@ -102,6 +103,61 @@ qint64 ReminderRepeats::add(Reminder reminder, const QString &rule, const QList<
     return id;
 }
 
+bool ReminderRepeats::update(Reminder reminder, const QString &rule)
+{
+    if (!reminder.due.isValid())
+        throw AppError(QStringLiteral("提醒的日期或时间无效"));
+    const std::optional<Repetition> before = of(reminder.rowid);
+    std::optional<Repetition> after;
+    if (!rule.isEmpty()) {
+        const bool unchanged = before && before->rule == rule;
+        after = Repetition{rule, reminder.due, unchanged ? before->exceptions : QList<QDateTime>()};
+        if (unchanged && before->nextAfter(reminder.due.addSecs(-1)) == reminder.due)
+            after->start = before->start;
+        reminder.due = after->nextAfter(reminder.due.addSecs(-1));
+        if (!reminder.due.isValid())
+            throw AppError(QStringLiteral("重复规则“%1”没有一次提醒").arg(rule));
+        reminder.day = reminder.due.date();
+    }
+    bool updated = false;
+    m_store.transaction([&] {
+        updated = m_store.update(reminder);
+        if (!updated)
+            return;
+        if (after)
+            keep(reminder.rowid, *after);
+        else if (before)
+            forget(reminder.rowid);
+    });
+    return updated;
+}
+
+bool ReminderRepeats::skipOccurrence(const Reminder &reminder)
+{
+    std::optional<Repetition> repetition = of(reminder.rowid);
+    if (!repetition)
+        return false;
+    repetition->exceptions << reminder.due;
+    const QDateTime next = repetition->nextAfter(reminder.due);
+    bool done = false;
+    m_store.transaction([&] {
+        if (!next.isValid()) {
+            done = remove(reminder.id);
+            return;
+        }
+        keep(reminder.rowid, *repetition);
+        done = moveTo(reminder.rowid, next);
+    });
+    return done;
+}
+
+void ReminderRepeats::forget(qint64 row)
+{
+    Statement forget(m_store.connection(), kForgetRowSql);
+    forget.bind(1, row);
+    forget.run();
+}
+
 void ReminderRepeats::advance(const QList<Reminder> &reminders, const QDateTime &after)
 {
     if (reminders.isEmpty() || !hasTable())
@@ -133,13 +189,17 @@ void ReminderRepeats::move(qint64 row, const QDateTime &after)
     if (!repetition)
         return;
     const QDateTime next = repetition->nextAfter(after);
-    if (!next.isValid())
-        return;
+    if (next.isValid())
+        moveTo(row, next);
+}
+
+bool ReminderRepeats::moveTo(qint64 row, const QDateTime &occurrence)
+{
     Statement move(m_store.connection(), kMoveSql);
-    move.bind(1, canonicalDateTimeText(next));
-    move.bind(2, reminderDateText(next.date()));
+    move.bind(1, canonicalDateTimeText(occurrence));
+    move.bind(2, reminderDateText(occurrence.date()));
     move.bind(3, row);
-    move.run();
+    return move.run() > 0;
 }
 
 bool ReminderRepeats::remove(qint64 id)

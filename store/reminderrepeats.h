@@ -27,6 +27,15 @@ public:
     // Adds `reminder` as a repeating one: its due time is the series' start, the row holds the first
     // occurrence from then on. Both in one transaction; returns the row's id.
     qint64 add(Reminder reminder, const QString &rule, const QList<QDateTime> &exceptions = {});
+    // Writes `reminder` (found by its id, as ReminderStore::update does) with `rule` as its repeat, both in one
+    // transaction: a rule starts afresh at the reminder's time, unless neither rule nor time changed, and the
+    // row holds its first occurrence from then on; an empty rule makes it a reminder that does not repeat.
+    // Returns false when no row had the id.
+    bool update(Reminder reminder, const QString &rule);
+    // Drops the occurrence that `reminder`'s row holds from its series (an exception) and moves the row to the
+    // next one; the last occurrence of a series that has ended goes with its rule. Returns false when the
+    // reminder does not repeat or its row is gone.
+    bool skipOccurrence(const Reminder &reminder);
     // Moves the rows of the repeating reminders among `reminders` to their first occurrence after the
     // wall-clock moment `after`, reading the rules and writing the rows in one transaction (the alerts of one
     // look: many series falling due together cost one write to the disk). A series that has ended by then
@@ -47,8 +56,10 @@ private:
     bool hasTable();
     // of() in a file known to hold the table.
     std::optional<Repetition> ruleOf(qint64 row);
+    void forget(qint64 row);
     // Moves one row, inside a transaction; an ended series stays.
     void move(qint64 row, const QDateTime &after);
+    bool moveTo(qint64 row, const QDateTime &occurrence);
 
     ReminderStore &m_store;
 };

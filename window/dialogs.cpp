@@ -1,5 +1,8 @@
 #include "window/dialogs.h"
 
+#include <QAbstractButton>
+#include <QCoreApplication>
+
 #include "core/apptitle.h"
 #include "core/text.h"
 #include "window/screen.h"
@@ -75,6 +78,22 @@ void QtDialogs::informationBox(const QString &text, const QString &caption)
 void QtDialogs::messageDialog(const QString &text)
 {
     showBox(QMessageBox::NoIcon, kApplicationTitle, text, true);
+}
+
+QDialog *QtDialogs::openSeriesDeletionQuestion(const QString &subject)
+{
+    auto *box = new CentredBox(
+        QMessageBox::Question, QCoreApplication::translate("Dialogs", "删除重复提醒"),
+        QCoreApplication::translate("Dialogs", "“%1”是重复提醒。只删除这一次，还是删除整个系列？").arg(subject),
+        QRect());
+    box->setStandardButtons(QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::Cancel);
+    box->button(QMessageBox::Yes)->setText(QCoreApplication::translate("Dialogs", "只删除这一次"));
+    box->button(QMessageBox::YesToAll)->setText(QCoreApplication::translate("Dialogs", "删除整个系列"));
+    box->button(QMessageBox::Cancel)->setText(QCoreApplication::translate("Dialogs", "取消"));
+    box->setDefaultButton(QMessageBox::Cancel);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+    return box;
 }
 
 LoneErrorBox::LoneErrorBox(Dialogs &dialogs, QObject *parent)

@@ -26,6 +26,17 @@ public:
     virtual void informationBox(const QString &text, const QString &caption) = 0;
     // No icon, one OK button, centred on the screen, the application title as caption.
     virtual void messageDialog(const QString &text) = 0;
+
+    // What deleting an occurrence of a repeating reminder deletes; a dialog's finished() result.
+    enum SeriesDeletion {
+        DeleteOccurrence = QMessageBox::Yes,
+        DeleteSeries = QMessageBox::YesToAll,
+        DeleteNothing = QMessageBox::Cancel
+    };
+    // Asks whether to delete only this occurrence of the repeating reminder `subject` or its whole series,
+    // without waiting: the answer is the SeriesDeletion that the dialog's finished() gives. It deletes itself
+    // once closed.
+    virtual QDialog *openSeriesDeletionQuestion(const QString &subject) = 0;
 };
 
 // The error box's text: the message with a full stop appended when its last character sorts after '.'.
@@ -41,6 +52,7 @@ public:
     QDialog *openErrorBox(const QString &message) override;
     void informationBox(const QString &text, const QString &caption) override;
     void messageDialog(const QString &text) override;
+    QDialog *openSeriesDeletionQuestion(const QString &subject) override;
 
 private:
     void showBox(QMessageBox::Icon icon, const QString &caption, const QString &text, bool centreOnScreen);

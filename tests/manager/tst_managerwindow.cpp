@@ -306,10 +306,11 @@ void TestManagerWindow::tabOrder_data()
 {
     QTest::addColumn<int>("page");
     QTest::addColumn<QStringList>("order");
-    QTest::newRow("add") << int(AddPage) << QStringList{"subjectEdit", "contentEdit", "timeEdit",
-                                                        "dateEdit",    "addButton",   "backButton"};
-    QTest::newRow("modify") << int(ModifyPage) << QStringList{"subjectEdit", "contentEdit",  "modifyGrid", "dateEdit",
-                                                              "timeEdit",    "modifyButton", "backButton"};
+    QTest::newRow("add") << int(AddPage) << QStringList{"subjectEdit",  "contentEdit", "timeEdit",  "dateEdit",
+                                                        "repeatChoice", "addButton",   "backButton"};
+    QTest::newRow("modify") << int(ModifyPage)
+                            << QStringList{"subjectEdit", "contentEdit",  "modifyGrid",   "dateEdit",
+                                           "timeEdit",    "repeatChoice", "modifyButton", "backButton"};
     QTest::newRow("browse") << int(BrowsePage)
                             << QStringList{"subjectField", "contentField", "browseGrid", "timeField", "backButton"};
 }

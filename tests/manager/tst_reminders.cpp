@@ -1,12 +1,15 @@
 // Adding, modifying, deleting and browsing reminders through the manager window's pages.
 
 #include "core/apperror.h"
+#include "core/wallclock.h"
 #include "manager/deletepage.h"
 #include "manager/modifypage.h"
 #include "managerfixture.h"
+#include "store/reminderrepeats.h"
 #include "store/textformats.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QMenu>
@@ -142,6 +145,12 @@ private slots:
     void deleteWithoutARowIsAnError_data();
     void deleteWithoutARowIsAnError();
     void browseFillsReadOnlyFieldsThatOutliveADeletion();
+    void addRepeating_data();
+    void addRepeating();
+    void modifyRepeating_data();
+    void modifyRepeating();
+    void deleteRepeating_data();
+    void deleteRepeating();
 };
 
 void TestReminders::add_data()
@@ -765,6 +774,137 @@ void TestReminders::browseFillsReadOnlyFieldsThatOutliveADeletion()
     f.pages()->setCurrentIndex(BrowsePage);
     QCOMPARE(shown.subject->text(), QStringLiteral("早会"));
     QCOMPARE(shown.content->toPlainText(), QStringLiteral("c"));
+}
+
+void TestReminders::addRepeating_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<QString>("stored"); // 时间 and the 重复 column; no column when nothing repeats
+    QTest::newRow("once") << QString() << QDate(2026, 3, 5) << QStringLiteral("2026-03-05 09:00:00");
+    QTest::newRow("weekly") << QStringLiteral("weekly") << QDate(2026, 3, 5)
+                            << QStringLiteral("2026-03-05 09:00:00|每周四");
+    // A series of workdays begun on a Saturday starts on Monday.
+    QTest::newRow("weekdays from a Saturday")
+        << QStringLiteral("weekdays") << QDate(2026, 3, 7) << QStringLiteral("2026-03-09 09:00:00|工作日");
+    QTest::newRow("monthly on the 31st") << QStringLiteral("monthly") << QDate(2026, 3, 31)
+                                         << QStringLiteral("2026-03-31 09:00:00|每月31日");
+}
+
+void TestReminders::addRepeating()
+{
+    QFETCH(QString, rule);
+    QFETCH(QDate, date);
+    QFETCH(QString, stored);
+    ManagerFixture f;
+    f.showPage(AddPage);
+    Form form(f, "addPage");
+    auto *repeat = f.on<QComboBox>("addPage", "repeatChoice");
+    form.fill(QStringLiteral("例会"), QStringLiteral("a"), QTime(9, 0));
+    form.date->setDate(date);
+    repeat->setCurrentIndex(repeat->findData(rule));
+
+    clickButton(f, "addPage", "addButton");
+
+    QCOMPARE(f.dialogs.shown.last(), kAdded);
+    ReminderListModel list(f.store);
+    list.reload();
+    QStringList shown{list.index(0, 3).data().toString()};
+    if (list.columnCount() == 6)
+        shown << list.index(0, 5).data().toString();
+    QCOMPARE(list.headerData(5, Qt::Horizontal).toString(),
+             list.columnCount() == 6 ? QStringLiteral("重复") : QString());
+    QCOMPARE(shown.join(QLatin1Char('|')), stored);
+    QCOMPARE(repeat->currentText(), QStringLiteral("不重复"));
+
+    // The browse page shows the repeat after the time.
+    f.pages()->setCurrentIndex(BrowsePage);
+    doubleClickRow(grid(f, BrowsePage), 0);
+    const QString time = Shown(f).time->text();
+    QCOMPARE(time.section(QStringLiteral("  "), 1), stored.section(QLatin1Char('|'), 1));
+}
+
+void TestReminders::modifyRepeating_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QDateTime>("due");
+    QTest::addColumn<QString>("stored"); // 时间 | the rule's row in reminder_repeats
+    const QDateTime wednesday(QDate(2026, 3, 4), QTime(9, 0));
+    // Only the subject changes: the series goes on as it was, its exception kept.
+    QTest::newRow("same rule and time") << QStringLiteral(
+        "weekly") << wednesday << QStringLiteral("2026-03-04 09:00:00|weekly|2026-02-25 09:00:00|2026-03-11 09:00:00");
+    QTest::newRow("new time restarts the series")
+        << QStringLiteral("weekly") << QDateTime(QDate(2026, 3, 6), QTime(10, 0))
+        << QStringLiteral("2026-03-06 10:00:00|weekly|2026-03-06 10:00:00|2026-03-11 09:00:00");
+    QTest::newRow("another rule") << QStringLiteral("daily") << wednesday
+                                  << QStringLiteral("2026-03-04 09:00:00|daily|2026-03-04 09:00:00|");
+    QTest::newRow("no repeat") << QString() << wednesday << QStringLiteral("2026-03-04 09:00:00|||");
+}
+
+void TestReminders::modifyRepeating()
+{
+    QFETCH(QString, rule);
+    QFETCH(QDateTime, due);
+    QFETCH(QString, stored);
+    ManagerFixture f;
+    f.addRow(QStringLiteral("例会"), QStringLiteral("a"), QStringLiteral("2026-03-04 09:00:00"));
+    ReminderRepeats(f.store).keep(1, Repetition{QStringLiteral("weekly"),
+                                                WallClock::at(QDate(2026, 2, 25), QTime(9, 0)),
+                                                {WallClock::at(QDate(2026, 3, 11), QTime(9, 0))}});
+    f.showPage(ModifyPage);
+    doubleClickRow(grid(f, ModifyPage), 0);
+    auto *repeat = f.on<QComboBox>("modifyPage", "repeatChoice");
+    QCOMPARE(repeat->currentText(), QStringLiteral("每周"));
+    Form form(f, "modifyPage");
+    form.subject->setText(QStringLiteral("周会"));
+    form.date->setDate(due.date());
+    form.time->setTime(due.time());
+    repeat->setCurrentIndex(repeat->findData(rule));
+
+    clickButton(f, "modifyPage", "modifyButton");
+
+    QCOMPARE(f.dialogs.shown.last(), kModified);
+    QCOMPARE(f.db.sql(QStringLiteral("select 主题||'|'||时间||'|'||ifnull((select rule||'|'||start||'|'||exceptions"
+                                     " from reminder_repeats),'||') from 日程提醒")),
+             QStringLiteral("周会|") + stored);
+    QCOMPARE(repeat->currentText(), QStringLiteral("不重复"));
+}
+
+void TestReminders::deleteRepeating_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("left"); // 时间 | exceptions, or nothing
+    QTest::addColumn<QStringList>("told");
+    const QString question = QStringLiteral("series|例会");
+    QTest::newRow("this occurrence") << int(Dialogs::DeleteOccurrence)
+                                     << QStringLiteral("2026-03-11 09:00:00|2026-03-04 09:00:00")
+                                     << QStringList{question, QStringLiteral("agenda|"), kDeleted};
+    QTest::newRow("the series") << int(Dialogs::DeleteSeries) << QString()
+                                << QStringList{question, QStringLiteral("agenda|"), kDeleted};
+    QTest::newRow("nothing") << int(Dialogs::DeleteNothing) << QStringLiteral("2026-03-04 09:00:00|")
+                             << QStringList{question};
+}
+
+void TestReminders::deleteRepeating()
+{
+    QFETCH(int, answer);
+    QFETCH(QString, left);
+    QFETCH(QStringList, told);
+    ManagerFixture f;
+    f.addRow(QStringLiteral("例会"), QStringLiteral("a"), QStringLiteral("2026-03-04 09:00:00"));
+    ReminderRepeats(f.store).keep(
+        1, Repetition{QStringLiteral("weekly"), WallClock::at(QDate(2026, 3, 4), QTime(9, 0)), {}});
+    f.showPage(DeletePage);
+    pressRow(grid(f, DeletePage), 0, Qt::LeftButton);
+
+    deleteAction(f)->trigger();
+    QCOMPARE(f.dialogs.standingBoxes().size(), 1);
+    f.dialogs.standingBoxes().first()->done(answer);
+
+    QCOMPARE(f.db.sql(QStringLiteral(
+                 "select 时间||'|'||ifnull((select exceptions from reminder_repeats),'') from 日程提醒")),
+             left);
+    QCOMPARE(f.dialogs.shown, told);
 }
 
 QTEST_MAIN(TestReminders)

@@ -16,14 +16,11 @@ public:
     void errorBox(const QString &message) override { record(QStringLiteral("error||") + errorBoxText(message)); }
     QDialog *openErrorBox(const QString &message) override
     {
-        auto *box = new QDialog;
-        m_standing << box;
-        QObject::connect(box, &QDialog::finished, box, [this, box] {
-            m_standing.removeOne(box);
-            box->deleteLater();
-        });
-        record(QStringLiteral("error||") + errorBoxText(message));
-        return box;
+        return openStanding(QStringLiteral("error||") + errorBoxText(message));
+    }
+    QDialog *openSeriesDeletionQuestion(const QString &subject) override
+    {
+        return openStanding(QStringLiteral("series|") + subject);
     }
     void informationBox(const QString &text, const QString &caption) override
     {
@@ -38,6 +35,17 @@ public:
 
 private:
     void record(const QString &entry) { shown << entry; }
+    QDialog *openStanding(const QString &entry)
+    {
+        auto *box = new QDialog;
+        m_standing << box;
+        QObject::connect(box, &QDialog::finished, box, [this, box] {
+            m_standing.removeOne(box);
+            box->deleteLater();
+        });
+        record(entry);
+        return box;
+    }
 
     QList<QDialog *> m_standing;
 };
