@@ -31,7 +31,7 @@ AddPage::AddPage(ManagerContext &context, QWidget *parent)
     m_form.timeEdit = placeTimeEdit(panel, {248, 200}, 89);
     m_form.dateEdit = placeDateEdit(panel, {128, 200, 105, 21});
     m_form.dateEdit->setDate(m_context.clock.now().date());
-    auto *addButton = placeButton(panel, "addButton", QStringLiteral("增加"), {208, 232, 75, 25});
+    auto *addButton = placeButton(panel, "addButton", tr("增加"), {208, 232, 75, 25});
     auto *backButton = placeButton(panel, "backButton", kBackCaption, {312, 232, 75, 25});
     connect(addButton, &QPushButton::clicked, this, &AddPage::add);
     connect(backButton, &QPushButton::clicked, this, &AddPage::backRequested);
@@ -45,13 +45,13 @@ void AddPage::add()
         if (withoutOuterSpacesAndControls(m_form.subjectEdit->text()).isEmpty()
             || withoutOuterSpacesAndControls(m_form.contentEdit->toPlainText()).isEmpty()
             || m_form.timeEdit->time() < QTime(0, 0, 1)) {
-            m_context.dialogs.informationBox(QStringLiteral("请输入完整数据,或者时间不能为0！"), kNoticeCaption);
+            m_context.dialogs.informationBox(tr("请输入完整数据,或者时间不能为0！"), kNoticeCaption);
             m_form.subjectEdit->setFocus();
             return;
         }
         m_context.store.add(m_form.reminder());
         m_form.reset(m_context.clock.now().date());
         m_context.refreshAgenda();
-        m_context.dialogs.informationBox(QStringLiteral("增加日程提醒成功！"), kReminderCaption);
+        m_context.dialogs.informationBox(tr("增加日程提醒成功！"), kReminderCaption);
     });
 }

@@ -39,7 +39,7 @@ ModifyPage::ModifyPage(ManagerContext &context, QWidget *parent)
     // Until a row is loaded the page shows the date it always has shown, kept so that it looks as before.
     m_form.dateEdit->setDate(QDate(2008, 7, 16));
     m_form.timeEdit = placeTimeEdit(panel, {208, 232}, 89);
-    auto *modifyButton = placeButton(panel, "modifyButton", QStringLiteral("修改"), {336, 232, 75, 25});
+    auto *modifyButton = placeButton(panel, "modifyButton", tr("修改"), {336, 232, 75, 25});
     auto *backButton = placeButton(panel, "backButton", kBackCaption, {432, 232, 75, 25});
     connect(grid, &ReminderGrid::doubleClickedAnywhere, this, &ModifyPage::loadCurrent);
     // Any row the user picks may take the form again.
@@ -76,7 +76,7 @@ void ModifyPage::modify()
         ReminderList &list = m_context.list;
         if (!list.hasRows() || m_keptForAGoneRow || withoutOuterSpacesAndControls(m_form.subjectEdit->text()).isEmpty()
             || m_form.contentEdit->toPlainText().isEmpty()) {
-            m_context.dialogs.informationBox(QStringLiteral("请不要误操作!"), kNoticeCaption);
+            m_context.dialogs.informationBox(tr("请不要误操作!"), kNoticeCaption);
             return;
         }
         if (!list.currentHasUsableId()) {
@@ -98,7 +98,7 @@ void ModifyPage::modify()
         m_keptForAGoneRow = !updated;
         m_context.refreshAgenda();
         if (updated)
-            m_context.dialogs.informationBox(QStringLiteral("修改日程提醒成功！"), kReminderCaption);
+            m_context.dialogs.informationBox(tr("修改日程提醒成功！"), kReminderCaption);
         else
             m_context.dialogs.informationBox(kModifiedRowGoneMessage, kNoticeCaption);
     });
