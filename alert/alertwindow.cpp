@@ -34,7 +34,10 @@ struct SnoozeChoice
     const char *text;
     int minutes;
 };
-constexpr SnoozeChoice kSnoozeChoices[] = {{"5 分钟", 5}, {"10 分钟", 10}, {"30 分钟", 30}, {"1 小时", 60}};
+constexpr SnoozeChoice kSnoozeChoices[] = {{QT_TRANSLATE_NOOP("AlertWindow", "5 分钟"), 5},
+                                           {QT_TRANSLATE_NOOP("AlertWindow", "10 分钟"), 10},
+                                           {QT_TRANSLATE_NOOP("AlertWindow", "30 分钟"), 30},
+                                           {QT_TRANSLATE_NOOP("AlertWindow", "1 小时"), 60}};
 
 // A caption to the left of its field, whose name for screen readers it gives.
 void caption(QWidget *field, const QString &text, QPoint at)
@@ -53,7 +56,7 @@ AlertWindow::AlertWindow(const Screen &screen, std::unique_ptr<AlertSound> sound
     , m_sound(std::move(sound))
 {
     setObjectName(QStringLiteral("alertWindow"));
-    setWindowTitle(QStringLiteral("日程提醒"));
+    setWindowTitle(tr("日程提醒"));
     // Nothing else of the program takes input while an alert is open (QDialog::open() would make it
     // modal to its parent alone).
     setWindowModality(Qt::ApplicationModal);
@@ -64,10 +67,10 @@ AlertWindow::AlertWindow(const Screen &screen, std::unique_ptr<AlertSound> sound
     m_subjectField = readOnlyField<QLineEdit>(panel, "subjectField", {96, 51, 442, 19});
     m_contentField = readOnlyField<QPlainTextEdit>(panel, "contentField", {96, 98, 441, 119});
     m_timeField = readOnlyField<QLineEdit>(panel, "timeField", {96, 231, 441, 19});
-    caption(m_subjectField, QStringLiteral("日程主题："), {24, 54});
-    caption(m_contentField, QStringLiteral("日程内容："), {24, 101});
-    caption(m_timeField, QStringLiteral("提醒时间："), {24, 234});
-    auto *backButton = new QPushButton(QStringLiteral("返回"), panel);
+    caption(m_subjectField, tr("日程主题："), {24, 54});
+    caption(m_contentField, tr("日程内容："), {24, 101});
+    caption(m_timeField, tr("提醒时间："), {24, 234});
+    auto *backButton = new QPushButton(tr("返回"), panel);
     backButton->setObjectName(QStringLiteral("backButton"));
     backButton->setGeometry(467, 276, 75, 25);
     backButton->setAutoDefault(false); // Enter presses it only when it has the focus
@@ -83,10 +86,10 @@ AlertWindow::AlertWindow(const Screen &screen, std::unique_ptr<AlertSound> sound
     maximizeArea->setFocusPolicy(Qt::NoFocus);
     auto *closeArea = new HotArea(this, {579, 0, 17, 20});
     auto *playArea = new HotArea(this, {282, 409, 38, 34});
-    minimizeArea->setAccessibleName(QStringLiteral("最小化"));
-    maximizeArea->setAccessibleName(QStringLiteral("最大化"));
-    closeArea->setAccessibleName(QStringLiteral("关闭"));
-    playArea->setAccessibleName(QStringLiteral("播放"));
+    minimizeArea->setAccessibleName(tr("最小化"));
+    maximizeArea->setAccessibleName(tr("最大化"));
+    closeArea->setAccessibleName(tr("关闭"));
+    playArea->setAccessibleName(tr("播放"));
     // Moving onto the glyph minimises the whole program; clicking it, the alert alone.
     connect(minimizeArea, &HotArea::pointerMoved, this, &AlertWindow::minimizeProgramRequested);
     connect(minimizeArea, &HotArea::clicked, this, &QWidget::showMinimized);
@@ -108,7 +111,7 @@ AlertWindow::~AlertWindow() = default;
 // Space or Enter opens the small menu of delays; a delay chosen closes the window as 返回 does.
 QWidget *AlertWindow::makeSnoozeButton(QWidget *panel)
 {
-    auto *button = new QPushButton(QStringLiteral("稍后提醒"), panel);
+    auto *button = new QPushButton(tr("稍后提醒"), panel);
     button->setObjectName(QStringLiteral("snoozeButton"));
     button->setGeometry(367, 276, 92, 25);
     // Enter on the button opens its menu; the window's own Enter presses nothing.
@@ -117,9 +120,9 @@ QWidget *AlertWindow::makeSnoozeButton(QWidget *panel)
     menu->setObjectName(QStringLiteral("snoozeMenu"));
     // For tests only: a shorter delay, so that an end-to-end run sees a reminder come again.
     if (qEnvironmentVariableIsSet("ORVANE_TEST_SNOOZE_CHOICE"))
-        menu->addAction(QStringLiteral("1 分钟"))->setData(1);
+        menu->addAction(tr("1 分钟"))->setData(1);
     for (const SnoozeChoice &choice : kSnoozeChoices)
-        menu->addAction(QString::fromUtf8(choice.text))->setData(choice.minutes);
+        menu->addAction(tr(choice.text))->setData(choice.minutes);
     connect(menu, &QMenu::triggered, this, [this](QAction *action) {
         emit snoozeRequested(m_reminder, action->data().toInt());
         reject();

@@ -1,5 +1,6 @@
 #include "app/agenda.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace {
@@ -35,7 +36,7 @@ QString nextReminderText(const QList<Reminder> &reminders, QTime now)
 QList<Reminder> snoozedEntries(QList<Reminder> snoozed)
 {
     for (Reminder &reminder : snoozed)
-        reminder.subject += QStringLiteral("（稍后）");
+        reminder.subject += QCoreApplication::translate("Agenda", "（稍后）");
     return snoozed;
 }
 

@@ -1,4 +1,5 @@
 #include "app/program.h"
+#include "core/language.h"
 #include "desktop/instanceguard.h"
 
 #include <QApplication>
@@ -90,11 +91,17 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));
     // The desktop finds the menu entry of the program's windows, and with it their name and icon, by this name.
     QApplication::setDesktopFileName(QStringLiteral("orvane-reminder"));
-    // Standard buttons read 确定, as on the Chinese desktop the program is made for.
+    // Chinese, the language of the texts, loads nothing; there the standard buttons read 确定 from Qt's own
+    // Chinese translation. Elsewhere the program's texts and Qt's buttons are English.
+    const Language language = textLanguage(QLocale::system().uiLanguages());
     QTranslator qtTranslation;
-    if (qtTranslation.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
-                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (language == Language::Chinese
+        && qtTranslation.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                              QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslation);
+    QTranslator translation;
+    if (loadTranslation(translation, language))
+        QApplication::installTranslator(&translation);
     InstanceGuard guard;
     if (!guard.problem().isEmpty())
         std::fprintf(stderr, "orvane-reminder: %s; running without the check for another instance\n",

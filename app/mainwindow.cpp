@@ -76,11 +76,10 @@ MainWindow::MainWindow(ReminderStore &store, Reminders &reminders, ProgramWindow
     m_agendaPanel->setGeometry(328, 88, 202, 125);
     m_agenda = new AgendaView(m_agendaPanel);
     m_agenda->setObjectName(QStringLiteral("agenda"));
-    m_agenda->setAccessibleName(QStringLiteral("每日提醒"));
+    m_agenda->setAccessibleName(tr("每日提醒"));
     m_agenda->move(16, 128);
-    captionLabel(this, "agendaHeading", QStringLiteral("每日提醒"), {328, 64, 201, 21});
-    m_introductionLink =
-        captionLabel(this, "introductionLink", QStringLiteral("【Orvane日程提醒V2.0简介】"), {328, 216, 202, 21});
+    captionLabel(this, "agendaHeading", tr("每日提醒"), {328, 64, 201, 21});
+    m_introductionLink = captionLabel(this, "introductionLink", tr("【Orvane日程提醒V2.0简介】"), {328, 216, 202, 21});
     m_introductionLink->setCursor(Qt::PointingHandCursor);
     m_introductionLink->installEventFilter(this);
 
@@ -90,21 +89,21 @@ MainWindow::MainWindow(ReminderStore &store, Reminders &reminders, ProgramWindow
     settingsArea->setObjectName(QStringLiteral("settingsArea"));
     quitArea->setObjectName(QStringLiteral("quitArea"));
     aboutArea->setObjectName(QStringLiteral("aboutArea"));
-    settingsArea->setAccessibleName(QStringLiteral("设置"));
-    settingsArea->setAccessibleDescription(QStringLiteral("添加、修改、删除和浏览提醒"));
-    quitArea->setAccessibleName(QStringLiteral("退出"));
-    aboutArea->setAccessibleName(QStringLiteral("关于"));
+    settingsArea->setAccessibleName(tr("设置"));
+    settingsArea->setAccessibleDescription(tr("添加、修改、删除和浏览提醒"));
+    quitArea->setAccessibleName(tr("退出"));
+    aboutArea->setAccessibleName(tr("关于"));
     connect(settingsArea, &HotArea::clicked, this, &MainWindow::openManager);
     connect(quitArea, &HotArea::clicked, qApp, &QCoreApplication::quit);
     connect(aboutArea, &HotArea::clicked, this, [this] { m_dialogs.messageDialog(aboutText()); });
 
     m_menu = new QMenu(this);
     m_menu->setObjectName(QStringLiteral("mainMenu"));
-    QAction *hideShowAction = m_menu->addAction(QStringLiteral("隐藏/显示"));
-    m_autostartAction = m_menu->addAction(QStringLiteral("登录时自动启动"));
+    QAction *hideShowAction = m_menu->addAction(tr("隐藏/显示"));
+    m_autostartAction = m_menu->addAction(tr("登录时自动启动"));
     m_autostartAction->setCheckable(true);
     QAction *syncSetupAction = m_menu->addAction(tr("同步设置…"));
-    QAction *quitAction = m_menu->addAction(QStringLiteral("退出"));
+    QAction *quitAction = m_menu->addAction(tr("退出"));
     // The check mark tells whether the login entry is there, however it got there or went.
     connect(m_menu, &QMenu::aboutToShow, this, [this] { m_autostartAction->setChecked(m_autostart.isEnabled()); });
     connect(m_autostartAction, &QAction::triggered, this, [this](bool checked) {

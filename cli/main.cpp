@@ -3,13 +3,20 @@
 #include "cli/commandline.h"
 #include "cli/console.h"
 #include "core/clock.h"
+#include "core/language.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
+    // The messages of the reminder database follow the desktop's language; orvane-db's own stay English.
+    QTranslator translation;
+    if (loadTranslation(translation, textLanguage(QLocale::system().uiLanguages())))
+        QCoreApplication::installTranslator(&translation);
     QFile in;
     QFile out;
     QFile err;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "core/translatedtext.h"
 
 // Caption of the taskbar entry, the error box and the message dialog.
-inline const QString kApplicationTitle = QStringLiteral("Orvane日程提醒v1.0");
+inline const TranslatedText kApplicationTitle{"Orvane", QT_TRANSLATE_NOOP("Orvane", "Orvane日程提醒v1.0")};

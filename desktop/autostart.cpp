@@ -100,13 +100,15 @@ void Autostart::setEnabled(bool enabled)
     if (!enabled) {
         QFile entry(path);
         if (entry.exists() && !entry.remove())
-            throw AppError(QStringLiteral("无法删除登录时自动启动的设置“%1”：%2").arg(path, entry.errorString()));
+            throw AppError(QCoreApplication::translate("Autostart", "无法删除登录时自动启动的设置“%1”：%2")
+                               .arg(path, entry.errorString()));
         return;
     }
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile entry(path);
     if (!entry.open(QIODevice::WriteOnly) || entry.write(entryText().toUtf8()) < 0 || !entry.commit())
-        throw AppError(QStringLiteral("无法写入登录时自动启动的设置“%1”：%2").arg(path, entry.errorString()));
+        throw AppError(QCoreApplication::translate("Autostart", "无法写入登录时自动启动的设置“%1”：%2")
+                           .arg(path, entry.errorString()));
 }
 
 QString Autostart::entryText() const

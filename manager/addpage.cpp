@@ -35,7 +35,7 @@ AddPage::AddPage(ManagerContext &context, QWidget *parent)
     m_form.dateEdit->setDate(m_context.clock.now().date());
     // Under the content's caption, just above the time it repeats: no control of the page moves for it.
     m_repeatChoice = placeRepeatChoice(panel, {48, 172, 76, 21});
-    auto *addButton = placeButton(panel, "addButton", QStringLiteral("增加"), {208, 232, 75, 25});
+    auto *addButton = placeButton(panel, "addButton", tr("增加"), {208, 232, 75, 25});
     auto *backButton = placeButton(panel, "backButton", kBackCaption, {312, 232, 75, 25});
     connect(addButton, &QPushButton::clicked, this, &AddPage::add);
     connect(backButton, &QPushButton::clicked, this, &AddPage::backRequested);
@@ -49,7 +49,7 @@ void AddPage::add()
         if (withoutOuterSpacesAndControls(m_form.subjectEdit->text()).isEmpty()
             || withoutOuterSpacesAndControls(m_form.contentEdit->toPlainText()).isEmpty()
             || m_form.timeEdit->time() < QTime(0, 0, 1)) {
-            m_context.dialogs.informationBox(QStringLiteral("请输入完整数据,或者时间不能为0！"), kNoticeCaption);
+            m_context.dialogs.informationBox(tr("请输入完整数据,或者时间不能为0！"), kNoticeCaption);
             m_form.subjectEdit->setFocus();
             return;
         }
@@ -60,6 +60,6 @@ void AddPage::add()
         m_form.reset(m_context.clock.now().date());
         m_repeatChoice->reset();
         m_context.refreshAgenda();
-        m_context.dialogs.informationBox(QStringLiteral("增加日程提醒成功！"), kReminderCaption);
+        m_context.dialogs.informationBox(tr("增加日程提醒成功！"), kReminderCaption);
     });
 }

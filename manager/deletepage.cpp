@@ -23,7 +23,7 @@ DeletePage::DeletePage(ManagerContext &context, QWidget *parent)
     m_grid->setGeometry(2, 2, 541, 269);
     m_menu = new QMenu(this);
     m_menu->setObjectName(QStringLiteral("deleteMenu"));
-    QAction *deleteAction = m_menu->addAction(QStringLiteral("删除"));
+    QAction *deleteAction = m_menu->addAction(tr("删除"));
     deleteAction->setObjectName(QStringLiteral("deleteAction"));
     connect(deleteAction, &QAction::triggered, this, &DeletePage::deleteCurrent);
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -64,7 +64,7 @@ void DeletePage::finishDeletion(const std::function<bool()> &deletion)
     // Also when another program had deleted the row: the agenda may still list it.
     m_context.refreshAgenda();
     if (deleted)
-        m_context.dialogs.messageDialog(QStringLiteral("删除成功！"));
+        m_context.dialogs.messageDialog(tr("删除成功！"));
     else
         m_context.dialogs.informationBox(kDeletedRowGoneMessage, kNoticeCaption);
 }

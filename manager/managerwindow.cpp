@@ -64,13 +64,13 @@ ManagerWindow::ManagerWindow(ReminderStore &store, Services &services, std::func
     , m_context{store, m_dialogs, services.clock(), std::move(refreshAgenda), m_list}
 {
     setObjectName(QStringLiteral("managerWindow"));
-    setWindowTitle(QStringLiteral("日程设置"));
+    setWindowTitle(tr("日程设置"));
     setFont(managerFont());
     new ShapedPicture(QStringLiteral(":/assets/manager.png"), this);
     // Made in tab order: the page first, then the links and areas of the picture.
     addPages();
 
-    auto *moreInfoLink = new LinkLabel(QStringLiteral("更多信息..."), this);
+    auto *moreInfoLink = new LinkLabel(tr("更多信息..."), this);
     moreInfoLink->setObjectName(QStringLiteral("moreInfoLink"));
     moreInfoLink->setGeometry(481, 421, 57, 13);
     connect(moreInfoLink, &LinkLabel::clicked, this, [this] { m_noticeLinks.open(2); });
@@ -101,8 +101,7 @@ void ManagerWindow::addHotAreas()
         area->setAccessibleName(caption);
         return area;
     };
-    connect(hotArea("playArea", QStringLiteral("播放"), {282, 409, 38, 34}), &HotArea::clicked, this,
-            &ManagerWindow::playSound);
+    connect(hotArea("playArea", tr("播放"), {282, 409, 38, 34}), &HotArea::clicked, this, &ManagerWindow::playSound);
     // The page areas select their pages exactly as the tabs do.
     const std::pair<const char *, int> pageAreas[] = {{"addPageArea", 6},
                                                       {"modifyPageArea", 65},
@@ -115,15 +114,14 @@ void ManagerWindow::addHotAreas()
         area->setAccessibleRole(QAccessible::PageTab);
         connect(area, &HotArea::clicked, this, [this, page] { m_pages->setCurrentIndex(page); });
     }
-    connect(hotArea("exitArea", QStringLiteral("退出"), {309, 23, 57, 25}), &HotArea::clicked, this, &QWidget::close);
-    HotArea *moreSoftwareArea = hotArea("moreSoftwareArea", QStringLiteral("更多软件"), {406, 23, 57, 25});
-    moreSoftwareArea->setAccessibleDescription(QStringLiteral("在浏览器中打开"));
+    connect(hotArea("exitArea", tr("退出"), {309, 23, 57, 25}), &HotArea::clicked, this, &QWidget::close);
+    HotArea *moreSoftwareArea = hotArea("moreSoftwareArea", tr("更多软件"), {406, 23, 57, 25});
+    moreSoftwareArea->setAccessibleDescription(tr("在浏览器中打开"));
     connect(moreSoftwareArea, &HotArea::clicked, this, [this] { m_noticeLinks.open(1); });
-    connect(hotArea("minimizeArea", QStringLiteral("最小化"), {544, 0, 17, 20}), &HotArea::clicked, this,
-            &QWidget::showMinimized);
+    connect(hotArea("minimizeArea", tr("最小化"), {544, 0, 17, 20}), &HotArea::clicked, this, &QWidget::showMinimized);
     // Takes the click and does nothing with it; nothing to reach by the keyboard.
-    hotArea("maximizeArea", QStringLiteral("最大化"), {562, 0, 17, 20})->setFocusPolicy(Qt::NoFocus);
-    connect(hotArea("closeArea", QStringLiteral("关闭"), {579, 0, 17, 20}), &HotArea::clicked, this, &QWidget::close);
+    hotArea("maximizeArea", tr("最大化"), {562, 0, 17, 20})->setFocusPolicy(Qt::NoFocus);
+    connect(hotArea("closeArea", tr("关闭"), {579, 0, 17, 20}), &HotArea::clicked, this, &QWidget::close);
 }
 
 void ManagerWindow::addPages()
@@ -135,11 +133,11 @@ void ManagerWindow::addPages()
     auto *modifyPage = new ModifyPage(m_context);
     auto *deletePage = new DeletePage(m_context);
     auto *browsePage = new BrowsePage(m_context);
-    m_pages->addTab(addPage, QStringLiteral("添加提醒"));
-    m_pages->addTab(modifyPage, QStringLiteral("修改提醒"));
-    m_pages->addTab(deletePage, QStringLiteral("删除提醒"));
-    m_pages->addTab(browsePage, QStringLiteral("浏览数据"));
-    m_pages->addTab(makeAboutPage(), QStringLiteral("关于"));
+    m_pages->addTab(addPage, tr("添加提醒"));
+    m_pages->addTab(modifyPage, tr("修改提醒"));
+    m_pages->addTab(deletePage, tr("删除提醒"));
+    m_pages->addTab(browsePage, tr("浏览数据"));
+    m_pages->addTab(makeAboutPage(), tr("关于"));
     m_pages->setCurrentIndex(AddPageIndex);
     connect(addPage, &AddPage::backRequested, this, &QWidget::close);
     connect(modifyPage, &ModifyPage::backRequested, this, &QWidget::close);

@@ -43,7 +43,7 @@ ModifyPage::ModifyPage(ManagerContext &context, QWidget *parent)
     m_form.timeEdit = placeTimeEdit(panel, {208, 232}, 89);
     // Under the content's caption, just above the time it repeats: no control of the page moves for it.
     m_repeatChoice = placeRepeatChoice(panel, {16, 204, 66, 21});
-    auto *modifyButton = placeButton(panel, "modifyButton", QStringLiteral("修改"), {336, 232, 75, 25});
+    auto *modifyButton = placeButton(panel, "modifyButton", tr("修改"), {336, 232, 75, 25});
     auto *backButton = placeButton(panel, "backButton", kBackCaption, {432, 232, 75, 25});
     connect(grid, &ReminderGrid::doubleClickedAnywhere, this, &ModifyPage::loadCurrent);
     // Any row the user picks may take the form again.
@@ -81,7 +81,7 @@ void ModifyPage::modify()
         ReminderList &list = m_context.list;
         if (!list.hasRows() || m_keptForAGoneRow || withoutOuterSpacesAndControls(m_form.subjectEdit->text()).isEmpty()
             || m_form.contentEdit->toPlainText().isEmpty()) {
-            m_context.dialogs.informationBox(QStringLiteral("请不要误操作!"), kNoticeCaption);
+            m_context.dialogs.informationBox(tr("请不要误操作!"), kNoticeCaption);
             return;
         }
         if (!list.currentHasUsableId()) {
@@ -107,7 +107,7 @@ void ModifyPage::modify()
         m_keptForAGoneRow = !updated;
         m_context.refreshAgenda();
         if (updated)
-            m_context.dialogs.informationBox(QStringLiteral("修改日程提醒成功！"), kReminderCaption);
+            m_context.dialogs.informationBox(tr("修改日程提醒成功！"), kReminderCaption);
         else
             m_context.dialogs.informationBox(kModifiedRowGoneMessage, kNoticeCaption);
     });

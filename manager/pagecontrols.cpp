@@ -4,6 +4,7 @@
 #include "manager/repeatchoice.h"
 
 #include <QCalendarWidget>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QFocusEvent>
 #include <QFrame>
@@ -97,7 +98,7 @@ QTimeEdit *placeTimeEdit(QWidget *panel, QPoint at, int width)
 {
     auto *edit = place(new TimeOfDayEdit(panel), "timeEdit", QRect(at, QSize(width, kSpinHeight)));
     edit->setLocale(withLatinDigits(edit->locale()));
-    edit->setAccessibleName(QStringLiteral("提醒时间"));
+    edit->setAccessibleName(QCoreApplication::translate("ManagerPages", "提醒时间"));
     edit->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     edit->setTime(QTime(0, 0));
     return edit;
@@ -106,7 +107,7 @@ QTimeEdit *placeTimeEdit(QWidget *panel, QPoint at, int width)
 QDateEdit *placeDateEdit(QWidget *panel, const QRect &geometry)
 {
     auto *edit = place(new QDateEdit(panel), "dateEdit", geometry);
-    edit->setAccessibleName(QStringLiteral("提醒日期"));
+    edit->setAccessibleName(QCoreApplication::translate("ManagerPages", "提醒日期"));
     const QLocale regional = edit->locale();
     edit->setLocale(withLatinDigits(regional));
     edit->setDisplayFormat(regional.dateFormat(QLocale::ShortFormat));

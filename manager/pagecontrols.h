@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/translatedtext.h"
+
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -15,15 +17,15 @@ class QTimeEdit;
 class QWidget;
 
 // Texts that several pages show.
-inline const QString kSubjectCaption = QStringLiteral("日程主题：");
-inline const QString kContentCaption = QStringLiteral("日程内容：");
-inline const QString kTimeCaption = QStringLiteral("提醒时间：");
-inline const QString kBackCaption = QStringLiteral("返回");
+inline const TranslatedText kSubjectCaption{"ManagerPages", QT_TRANSLATE_NOOP("ManagerPages", "日程主题：")};
+inline const TranslatedText kContentCaption{"ManagerPages", QT_TRANSLATE_NOOP("ManagerPages", "日程内容：")};
+inline const TranslatedText kTimeCaption{"ManagerPages", QT_TRANSLATE_NOOP("ManagerPages", "提醒时间：")};
+inline const TranslatedText kBackCaption{"ManagerPages", QT_TRANSLATE_NOOP("ManagerPages", "返回")};
 // Captions of the information boxes: refusals and other notices, and confirmations.
-inline const QString kNoticeCaption = QStringLiteral("提示");
-inline const QString kReminderCaption = QStringLiteral("提醒");
+inline const TranslatedText kNoticeCaption{"ManagerPages", QT_TRANSLATE_NOOP("ManagerPages", "提示")};
+inline const TranslatedText kReminderCaption{"ManagerPages", QT_TRANSLATE_NOOP("ManagerPages", "提醒")};
 // Loading or showing a row from a list that holds none.
-inline const QString kNoDataMessage = QStringLiteral("没有任何数据!");
+inline const TranslatedText kNoDataMessage{"ManagerPages", QT_TRANSLATE_NOOP("ManagerPages", "没有任何数据!")};
 
 // The controls of the manager's pages, each made at its place on a panel and named after its role. A page
 // makes its controls in tab order, which makes the order of creation the tab order. The places and sizes,

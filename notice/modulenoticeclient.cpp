@@ -7,8 +7,7 @@ ModuleNoticeClient::ModuleNoticeClient(QObject *parent)
 {
     m_loadFailure.setSingleShot(true);
     m_loadFailure.setInterval(0);
-    connect(&m_loadFailure, &QTimer::timeout, this,
-            [this] { emit failed(QStringLiteral("无法载入通知模块：") + m_loadError); });
+    connect(&m_loadFailure, &QTimer::timeout, this, [this] { emit failed(tr("无法载入通知模块：") + m_loadError); });
 }
 
 void ModuleNoticeClient::get(const QString &address)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/translatedtext.h"
+
 #include <QObject>
 #include <QString>
 
@@ -10,8 +12,9 @@ class NoticeClient;
 inline const QString kDefaultNoticeHost = QStringLiteral("notice.example.com");
 
 // Text of the information box (caption "提示") when the notice page names no web address to open.
-inline const QString kNoNoticeAddressMessage =
-    QStringLiteral("通知页面中没有可以打开的网址（只能打开 http 或 https 网址），未启动浏览器。");
+inline const TranslatedText kNoNoticeAddressMessage{
+    "NoticeLinks",
+    QT_TRANSLATE_NOOP("NoticeLinks", "通知页面中没有可以打开的网址（只能打开 http 或 https 网址），未启动浏览器。")};
 
 // "http://" + the notice host + "/index.html" (ORVANE_NOTICE_HOST names another host or host:port).
 QString noticePageAddress();

@@ -4,6 +4,7 @@
 #include "store/schema.h"
 #include "store/statement.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <sqlite3.h>
@@ -38,7 +39,7 @@ void Connection::open()
     const QString shown = file.absoluteFilePath();
     // SQLite would create a missing file, so look first; without SQLITE_OPEN_CREATE it also refuses to.
     if (!file.exists())
-        throw AppError(QStringLiteral("找不到数据库文件“%1”").arg(shown));
+        throw AppError(QCoreApplication::translate("ReminderStore", "找不到数据库文件“%1”").arg(shown));
 
     // Asked of the system for this user, so that a read-only disk counts too; root may write anything.
     const bool readOnly = !file.isWritable() || !QFileInfo(file.absolutePath()).isWritable();
@@ -49,7 +50,8 @@ void Connection::open()
     if (status != SQLITE_OK) {
         const QString reason = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(status));
         sqlite3_close(db);
-        throw AppError(QStringLiteral("无法打开数据库文件“%1”：%2 Error opening database").arg(shown, reason));
+        throw AppError(QCoreApplication::translate("ReminderStore", "无法打开数据库文件“%1”：%2 Error opening database")
+                           .arg(shown, reason));
     }
     // Another program's lock is waited for five seconds, as Qt's SQLite driver always waited.
     sqlite3_busy_timeout(db, 5000);
@@ -75,19 +77,22 @@ void Connection::checkUsable()
         while (probe.next())
             columns << probe.text(1);
     } catch (const AppError &) {
-        throw AppError(
-            QStringLiteral("“%1”不是可用的数据库文件：%2").arg(shown, QString::fromUtf8(sqlite3_errmsg(m_db))));
+        throw AppError(QCoreApplication::translate("ReminderStore", "“%1”不是可用的数据库文件：%2")
+                           .arg(shown, QString::fromUtf8(sqlite3_errmsg(m_db))));
     }
     if (columns.isEmpty())
-        throw AppError(QStringLiteral("数据库文件“%1”中没有表“%2”").arg(shown, reminderTable()));
+        throw AppError(
+            QCoreApplication::translate("ReminderStore", "数据库文件“%1”中没有表“%2”").arg(shown, reminderTable()));
     for (const QString &column : reminderColumns()) {
         if (!columns.contains(column, Qt::CaseInsensitive))
-            throw AppError(QStringLiteral("数据库文件“%1”的表“%2”缺少列“%3”").arg(shown, reminderTable(), column));
+            throw AppError(QCoreApplication::translate("ReminderStore", "数据库文件“%1”的表“%2”缺少列“%3”")
+                               .arg(shown, reminderTable(), column));
     }
     // Every row is read with its rowid, the one key that every row has: a table made WITHOUT ROWID has none,
     // and a column of that name would hide it.
     if (columns.contains(QStringLiteral("rowid"), Qt::CaseInsensitive) || !hasRowids())
-        throw AppError(QStringLiteral("数据库文件“%1”的表“%2”没有行号（rowid）").arg(shown, reminderTable()));
+        throw AppError(QCoreApplication::translate("ReminderStore", "数据库文件“%1”的表“%2”没有行号（rowid）")
+                           .arg(shown, reminderTable()));
     // Every change reaches the disk before it counts, so a crash or a kill loses nothing committed.
     sqlite3_exec(m_db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
 }

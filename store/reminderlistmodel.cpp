@@ -12,8 +12,6 @@ constexpr int kPageSize = 256; // a few screens of rows, read in a few milliseco
 // "select * from 日程提醒", with the row itself in front, which the views do not show.
 constexpr char kListSql[] = "select rowid,* from 日程提醒";
 constexpr int kShownFrom = 1;
-// The title of the column that follows the table's own when some reminders repeat.
-const QString kRepeatTitle = QStringLiteral("重复");
 
 } // namespace
 
@@ -117,7 +115,7 @@ QVariant ReminderListModel::data(const QModelIndex &index, int role) const
 QVariant ReminderListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-        return kShownFrom + section == m_columns.size() && !m_repeats.isEmpty() ? kRepeatTitle
+        return kShownFrom + section == m_columns.size() && !m_repeats.isEmpty() ? tr("重复")
                                                                                 : m_columns.value(kShownFrom + section);
     return QAbstractTableModel::headerData(section, orientation, role);
 }

@@ -8,6 +8,8 @@
 #include "store/statement.h"
 #include "store/textformats.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 constexpr char kHasTableSql[] = "SELECT 1 FROM sqlite_master WHERE type='table' AND name='reminder_repeats'";
@@ -72,7 +74,7 @@ QHash<qint64, Repetition> ReminderRepeats::all()
 void ReminderRepeats::keep(qint64 row, const Repetition &repetition)
 {
     if (!repetition.start.isValid())
-        throw AppError(QStringLiteral("提醒的日期或时间无效"));
+        throw AppError(QCoreApplication::translate("ReminderStore", "提醒的日期或时间无效"));
     QStringList exceptions;
     for (const QDateTime &exception : repetition.exceptions)
         exceptions << canonicalDateTimeText(exception);
@@ -93,7 +95,7 @@ qint64 ReminderRepeats::add(Reminder reminder, const QString &rule, const QList<
     // The start itself counts when the rule has it (a series of workdays begun on a Saturday starts on Monday).
     reminder.due = repetition.nextAfter(reminder.due.addSecs(-1));
     if (!reminder.due.isValid())
-        throw AppError(QStringLiteral("重复规则“%1”没有一次提醒").arg(rule));
+        throw AppError(QCoreApplication::translate("ReminderStore", "重复规则“%1”没有一次提醒").arg(rule));
     reminder.day = reminder.due.date();
     qint64 id = 0;
     m_store.transaction([&] {

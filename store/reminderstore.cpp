@@ -7,6 +7,7 @@
 #include "store/statement.h"
 #include "store/textformats.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
@@ -42,7 +43,7 @@ constexpr char kDueInSql[] = "SELECT rowid,* FROM 日程提醒"
 void requireDateAndTime(const Reminder &reminder)
 {
     if (!reminder.due.isValid() || !reminder.day.isValid())
-        throw AppError(QStringLiteral("提醒的日期或时间无效"));
+        throw AppError(QCoreApplication::translate("ReminderStore", "提醒的日期或时间无效"));
 }
 
 // Every row of a select of whole rows, each read into a Reminder.
@@ -67,9 +68,11 @@ ReminderStore::~ReminderStore() = default;
 void ReminderStore::create(const QString &path)
 {
     const QString shown = QFileInfo(path).absoluteFilePath();
-    const auto exists = [&shown] { return AppError(QStringLiteral("数据库文件“%1”已经存在，保持原样").arg(shown)); };
+    const auto exists = [&shown] {
+        return AppError(QCoreApplication::translate("ReminderStore", "数据库文件“%1”已经存在，保持原样").arg(shown));
+    };
     const auto failed = [&shown](const QString &why) {
-        return AppError(QStringLiteral("无法创建数据库文件“%1”：%2").arg(shown, why));
+        return AppError(QCoreApplication::translate("ReminderStore", "无法创建数据库文件“%1”：%2").arg(shown, why));
     };
     // A link, even one that leads nowhere, is the user's.
     if (QFileInfo(shown).exists() || QFileInfo(shown).isSymLink())
@@ -127,7 +130,7 @@ void ReminderStore::openForWriting()
 {
     open();
     if (m_connection->isReadOnly()) {
-        throw AppError(QStringLiteral("数据库文件“%1”是只读文件，不能保存修改。")
+        throw AppError(QCoreApplication::translate("ReminderStore", "数据库文件“%1”是只读文件，不能保存修改。")
                            .arg(QFileInfo(m_connection->path()).absoluteFilePath()));
     }
 }

@@ -5,6 +5,7 @@
 
 #include <libical/ical.h>
 
+#include <QCoreApplication>
 #include <memory>
 
 namespace {
@@ -72,8 +73,11 @@ qint64 stepsBefore(const QString &rule, const QDate &start, const QDate &after)
 
 QString weekdayName(int dayOfWeek)
 {
-    static const QString names = QStringLiteral("一二三四五六日");
-    return names.mid(dayOfWeek - 1, 1);
+    static const char *const names[] = {QT_TRANSLATE_NOOP("Repetition", "一"), QT_TRANSLATE_NOOP("Repetition", "二"),
+                                        QT_TRANSLATE_NOOP("Repetition", "三"), QT_TRANSLATE_NOOP("Repetition", "四"),
+                                        QT_TRANSLATE_NOOP("Repetition", "五"), QT_TRANSLATE_NOOP("Repetition", "六"),
+                                        QT_TRANSLATE_NOOP("Repetition", "日")};
+    return QCoreApplication::translate("Repetition", names[dayOfWeek - 1]);
 }
 
 } // namespace
@@ -87,7 +91,7 @@ QString Repetition::ruleOf(const QString &written)
     }
     icalrecurrencetype recurrence = calendarRecurrence(written);
     if (recurrence.freq == ICAL_NO_RECURRENCE)
-        throw AppError(QStringLiteral("重复规则“%1”无效").arg(written));
+        throw AppError(QCoreApplication::translate("Repetition", "重复规则“%1”无效").arg(written));
     char *text = icalrecurrencetype_as_string_r(&recurrence);
     const QString rule = QString::fromUtf8(text);
     icalmemory_free_buffer(text);
@@ -155,14 +159,14 @@ QString Repetition::label() const
 {
     const QDate day = start.date();
     if (rule == kDaily)
-        return QStringLiteral("每天");
+        return QCoreApplication::translate("Repetition", "每天");
     if (rule == kWeekdays)
-        return QStringLiteral("工作日");
+        return QCoreApplication::translate("Repetition", "工作日");
     if (rule == kWeekly)
-        return QStringLiteral("每周") + weekdayName(day.dayOfWeek());
+        return QCoreApplication::translate("Repetition", "每周") + weekdayName(day.dayOfWeek());
     if (rule == kMonthly)
-        return QStringLiteral("每月%1日").arg(day.day());
+        return QCoreApplication::translate("Repetition", "每月%1日").arg(day.day());
     if (rule == kYearly)
-        return QStringLiteral("每年%1月%2日").arg(day.month()).arg(day.day());
-    return QStringLiteral("按规则重复");
+        return QCoreApplication::translate("Repetition", "每年%1月%2日").arg(day.month()).arg(day.day());
+    return QCoreApplication::translate("Repetition", "按规则重复");
 }

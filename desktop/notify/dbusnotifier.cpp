@@ -78,10 +78,8 @@ void DBusNotifier::send(const Reminder &reminder, const QString &body)
         {QStringLiteral("urgency"), QVariant::fromValue(kCriticalUrgency)},
         {QStringLiteral("desktop-entry"), QStringLiteral("orvane-reminder")},
     };
-    call << QStringLiteral("Orvane日程提醒") << uint(0) << QStringLiteral("orvane-reminder") << reminder.subject << body
-         << QStringList{kDefaultAction, QStringLiteral("显示提醒"), kSnoozeAction,
-                        QStringLiteral("稍后提醒（10 分钟）")}
-         << hints << -1;
+    call << tr("Orvane日程提醒") << uint(0) << QStringLiteral("orvane-reminder") << reminder.subject << body
+         << QStringList{kDefaultAction, tr("显示提醒"), kSnoozeAction, tr("稍后提醒（10 分钟）")} << hints << -1;
     auto *shown = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
     connect(shown, &QDBusPendingCallWatcher::finished, this, [this, reminder](QDBusPendingCallWatcher *reply) {
         reply->deleteLater();

@@ -26,6 +26,8 @@ private slots:
     void launcherLeavesExistingModes();
     void initNeverReplaces_data();
     void initNeverReplaces();
+    void messagesFollowTheLocale_data();
+    void messagesFollowTheLocale();
 };
 
 void TestOrvaneDb::exitStatuses_data()
@@ -218,6 +220,48 @@ void TestOrvaneDb::initNeverReplaces()
     QCOMPARE(QFileInfo(path).isSymLink(),
              existing.contains(QLatin1String("link")) || existing == QLatin1String("dangling"));
     QCOMPARE(QFileInfo::exists(other), existing == QLatin1String("link"));
+}
+
+void TestOrvaneDb::messagesFollowTheLocale_data()
+{
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<QString>("language"); // LANGUAGE, which comes first
+    QTest::addColumn<QString>("message");
+    const QString chinese = QStringLiteral("orvane-db: 找不到数据库文件“/nonexistent/data.mdb”\n");
+    const QString english = QStringLiteral("orvane-db: Cannot find the database file \"/nonexistent/data.mdb\"\n");
+    QTest::newRow("Chinese") << "zh_CN.UTF-8"
+                             << "" << chinese;
+    QTest::newRow("no language") << "C.UTF-8"
+                                 << "" << chinese;
+    QTest::newRow("English") << "en_US.UTF-8"
+                             << "" << english;
+    QTest::newRow("German") << "de_DE.UTF-8"
+                            << "" << english;
+    QTest::newRow("LANGUAGE over LANG") << "zh_CN.UTF-8"
+                                        << "en" << english;
+    QTest::newRow("first known of LANGUAGE") << "en_US.UTF-8"
+                                             << "fr:zh_TW:en" << chinese;
+}
+
+// The messages of the database follow the locale; orvane-db's own lines and the JSON listing stay the same.
+void TestOrvaneDb::messagesFollowTheLocale()
+{
+    QFETCH(QString, lang);
+    QFETCH(QString, language);
+    QFETCH(QString, message);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("LC_ALL"));
+    environment.remove(QStringLiteral("LC_MESSAGES"));
+    environment.insert(QStringLiteral("LANG"), lang);
+    environment.insert(QStringLiteral("LANGUAGE"), language);
+    QCOMPARE(runExecutable({"--file", "/nonexistent/data.mdb", "list"}, {}, environment).error, message);
+
+    TempDatabase db;
+    QCOMPARE(runExecutable({"--file", db.path(), "add", "Standup", "--at", "2026-03-04 09:30"}, {}, environment).status,
+             0);
+    const CliRun listed = runExecutable({"--file", db.path(), "list", "--all", "--json"}, {}, environment);
+    QCOMPARE(listed.out, runExecutable({"--file", db.path(), "list", "--all", "--json"}).out);
+    QVERIFY(listed.out.contains(QLatin1String("\"2026-03-04T09:30:00\"")));
 }
 
 QTEST_GUILESS_MAIN(TestOrvaneDb)

@@ -632,10 +632,10 @@ void TestReminders::rowsWithoutAUsableIdAreLeftAlone_data()
     QTest::addColumn<int>("page");
     QTest::addColumn<QString>("id"); // as SQL
     QTest::addColumn<QString>("told");
-    QTest::newRow("modify, no id") << int(ModifyPage) << "null" << kUnkeyedRowModifyMessage;
-    QTest::newRow("modify, id in words") << int(ModifyPage) << "'x'" << kUnkeyedRowModifyMessage;
-    QTest::newRow("delete, no id") << int(DeletePage) << "null" << kUnkeyedRowDeleteMessage;
-    QTest::newRow("delete, id in words") << int(DeletePage) << "'x'" << kUnkeyedRowDeleteMessage;
+    QTest::newRow("modify, no id") << int(ModifyPage) << "null" << kUnkeyedRowModifyMessage.text();
+    QTest::newRow("modify, id in words") << int(ModifyPage) << "'x'" << kUnkeyedRowModifyMessage.text();
+    QTest::newRow("delete, no id") << int(DeletePage) << "null" << kUnkeyedRowDeleteMessage.text();
+    QTest::newRow("delete, id in words") << int(DeletePage) << "'x'" << kUnkeyedRowDeleteMessage.text();
 }
 
 // A row that another program wrote without an id that finds it is neither modified nor deleted, and the

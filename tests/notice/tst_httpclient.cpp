@@ -155,35 +155,35 @@ void TestHttpClient::replies_data()
         << QByteArray("HTTP/1.1 200") << true << QByteArray() << kConnectionClosedGracefully;
     const QByteArray chunked = ok + "Transfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n";
     QTest::newRow("chunk size not hexadecimal") << chunked + "5x\r\nworld\r\n0\r\n\r\n"
-                                                << true << QByteArray() << kInvalidReplyLength;
+                                                << true << QByteArray() << kInvalidReplyLength.text();
     QTest::newRow("chunk size with a sign") << chunked + "+5\r\nworld\r\n0\r\n\r\n"
-                                            << true << QByteArray() << kInvalidReplyLength;
-    QTest::newRow("chunk size missing") << chunked + ";x\r\n\r\n" << true << QByteArray() << kInvalidReplyLength;
+                                            << true << QByteArray() << kInvalidReplyLength.text();
+    QTest::newRow("chunk size missing") << chunked + ";x\r\n\r\n" << true << QByteArray() << kInvalidReplyLength.text();
     QTest::newRow("chunk size over 64 bits")
-        << chunked + "10000000000000000\r\nhello" << true << QByteArray() << kInvalidReplyLength;
+        << chunked + "10000000000000000\r\nhello" << true << QByteArray() << kInvalidReplyLength.text();
     QTest::newRow("different lengths in a list")
-        << ok + "Content-Length: 5, 11\r\n\r\nhello world" << true << QByteArray() << kInvalidReplyLength;
-    QTest::newRow("different lengths on two lines")
-        << ok + "Content-Length: 5\r\nContent-Length: 6\r\n\r\nhello!" << true << QByteArray() << kInvalidReplyLength;
+        << ok + "Content-Length: 5, 11\r\n\r\nhello world" << true << QByteArray() << kInvalidReplyLength.text();
+    QTest::newRow("different lengths on two lines") << ok + "Content-Length: 5\r\nContent-Length: 6\r\n\r\nhello!"
+                                                    << true << QByteArray() << kInvalidReplyLength.text();
     QTest::newRow("length not a number") << ok + "Content-Length: 5x\r\n\r\nhello" << true << QByteArray()
-                                         << kInvalidReplyLength;
+                                         << kInvalidReplyLength.text();
     QTest::newRow("negative length") << ok + "Content-Length: -1\r\n\r\nhello" << true << QByteArray()
-                                     << kInvalidReplyLength;
+                                     << kInvalidReplyLength.text();
     QTest::newRow("header block cut off") << ok + "Content-Length: 5\r\n"
                                           << true << QByteArray() << kUndefinedSituation;
     QTest::newRow("body over 1 MiB") << ok + "Content-Length: 1048577\r\n\r\n" + mebibyte + 'x' << false << QByteArray()
-                                     << kReplyTooLarge;
+                                     << kReplyTooLarge.text();
     QTest::newRow("chunked body over 1 MiB")
         << ok + "Transfer-Encoding: chunked\r\n\r\n100000\r\n" + mebibyte + "\r\n1\r\nx\r\n0\r\n\r\n"
-        << false << QByteArray() << kReplyTooLarge;
+        << false << QByteArray() << kReplyTooLarge.text();
     QTest::newRow("read-to-close body over 1 MiB")
-        << ok + "\r\n" + mebibyte + 'x' << true << QByteArray() << kReplyTooLarge;
+        << ok + "\r\n" + mebibyte + 'x' << true << QByteArray() << kReplyTooLarge.text();
     QTest::newRow("error body over 1 MiB")
-        << "HTTP/1.1 500 Oops\r\n\r\n" + mebibyte + 'x' << true << QByteArray() << kReplyTooLarge;
+        << "HTTP/1.1 500 Oops\r\n\r\n" + mebibyte + 'x' << true << QByteArray() << kReplyTooLarge.text();
     QByteArray manyHeaders = ok;
     for (int i = 0; i < 80; ++i)
         manyHeaders += "X-Filler: " + QByteArray(16000, 'f') + "\r\n";
-    QTest::newRow("header block over 1 MiB") << manyHeaders + "\r\n" << false << QByteArray() << kReplyTooLarge;
+    QTest::newRow("header block over 1 MiB") << manyHeaders + "\r\n" << false << QByteArray() << kReplyTooLarge.text();
 }
 
 void TestHttpClient::replies()
