@@ -1,12 +1,55 @@
 #include "manager/linklabel.h"
 
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace {
+
+class LinkLabelAccessible : public QAccessibleWidget
+{
+public:
+    explicit LinkLabelAccessible(LinkLabel *link)
+        : QAccessibleWidget(link, QAccessible::Link)
+    {
+    }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return static_cast<LinkLabel *>(widget())->text();
+        return QAccessibleWidget::text(kind);
+    }
+
+    QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
+
+    void doAction(const QString &actionName) override
+    {
+        if (actionName == pressAction())
+            emit static_cast<LinkLabel *>(widget())->clicked();
+        else
+            QAccessibleWidget::doAction(actionName);
+    }
+};
+
+QAccessibleInterface *linkLabelAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("LinkLabel") && object->isWidgetType())
+        return new LinkLabelAccessible(static_cast<LinkLabel *>(object));
+    return nullptr;
+}
+
+} // namespace
+
 LinkLabel::LinkLabel(const QString &caption, QWidget *parent)
     : QLabel(caption, parent)
 {
+    static const bool accessibleFactoryInstalled = [] {
+        QAccessible::installFactory(linkLabelAccessible);
+        return true;
+    }();
+    Q_UNUSED(accessibleFactoryInstalled);
     QFont underlined = font();
     underlined.setUnderline(true);
     setFont(underlined);
