@@ -42,7 +42,7 @@ QAccessibleInterface *linkLabelAccessible(const QString &className, QObject *obj
 
 } // namespace
 
-LinkLabel::LinkLabel(const QString &caption, QWidget *parent)
+LinkLabel::LinkLabel(const QString &caption, QWidget *parent, Look look)
     : QLabel(caption, parent)
 {
     static const bool accessibleFactoryInstalled = [] {
@@ -50,12 +50,14 @@ LinkLabel::LinkLabel(const QString &caption, QWidget *parent)
         return true;
     }();
     Q_UNUSED(accessibleFactoryInstalled);
-    QFont underlined = font();
-    underlined.setUnderline(true);
-    setFont(underlined);
-    QPalette blue = palette();
-    blue.setColor(QPalette::WindowText, Qt::blue);
-    setPalette(blue);
+    if (look == Look::WebLink) {
+        QFont underlined = font();
+        underlined.setUnderline(true);
+        setFont(underlined);
+        QPalette blue = palette();
+        blue.setColor(QPalette::WindowText, Qt::blue);
+        setPalette(blue);
+    }
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
 }

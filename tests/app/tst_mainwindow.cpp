@@ -152,6 +152,17 @@ void TestMainWindow::hotAreasAndLink()
     click(link);
     QCOMPARE(shown.last(), QStringLiteral("message||") + introductionText());
     QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
+
+    // A screen reader sees a link and follows it; Tab reaches it and Enter follows it.
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(link);
+    QCOMPARE(accessible->role(), QAccessible::Link);
+    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("【Orvane日程提醒V2.0简介】"));
+    shown.clear();
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(shown, QStringList{QStringLiteral("message||") + introductionText()});
+    QVERIFY(link->focusPolicy() & Qt::TabFocus);
+    QTest::keyClick(link, Qt::Key_Return);
+    QCOMPARE(shown.size(), 2);
 }
 
 // The dial's painted buttons are buttons named by their captions, pressed as a screen reader presses them;
