@@ -24,10 +24,11 @@ public:
 
     QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
 
+    // The press answers the screen reader at once: what it starts may open a box that waits for the user.
     void doAction(const QString &actionName) override
     {
         if (actionName == pressAction())
-            emit static_cast<LinkLabel *>(widget())->clicked();
+            QMetaObject::invokeMethod(static_cast<LinkLabel *>(widget()), &LinkLabel::clicked, Qt::QueuedConnection);
         else
             QAccessibleWidget::doAction(actionName);
     }

@@ -288,6 +288,7 @@ void TestManagerWindow::hotAreas()
     } else if (press == QLatin1String("screen reader")) {
         QVERIFY(accessible->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
         accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCoreApplication::processEvents(); // the press is carried out once the screen reader has its answer
     } else {
         f.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f.window));
@@ -674,6 +675,7 @@ void TestManagerWindow::noticeLinksOpenTheirElement()
         QCOMPARE(accessible->role(), QAccessible::Link);
         QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("更多信息..."));
         accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCoreApplication::processEvents(); // the press is carried out once the screen reader has its answer
     } else {
         QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(5, 5));
     }
