@@ -9,6 +9,7 @@
 #include "core/apptitle.h"
 #include "core/clock.h"
 #include "core/text.h"
+#include "manager/linklabel.h"
 #include "manager/managerwindow.h"
 #include "notice/noticeclient.h"
 #include "reminders/reminders.h"
@@ -31,7 +32,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QTimer>
 #include <QWindow>
 
@@ -79,9 +79,11 @@ MainWindow::MainWindow(ReminderStore &store, Reminders &reminders, ProgramWindow
     m_agenda->setAccessibleName(tr("每日提醒"));
     m_agenda->move(16, 128);
     captionLabel(this, "agendaHeading", tr("每日提醒"), {328, 64, 201, 21});
-    m_introductionLink = captionLabel(this, "introductionLink", tr("【Orvane日程提醒V2.0简介】"), {328, 216, 202, 21});
-    m_introductionLink->setCursor(Qt::PointingHandCursor);
-    m_introductionLink->installEventFilter(this);
+    auto *introductionLink = new LinkLabel(tr("【Orvane日程提醒V2.0简介】"), this, LinkLabel::Look::Styled);
+    introductionLink->setObjectName(QStringLiteral("introductionLink"));
+    introductionLink->setGeometry(328, 216, 202, 21);
+    introductionLink->setAlignment(Qt::AlignCenter);
+    connect(introductionLink, &LinkLabel::clicked, this, [this] { m_dialogs.messageDialog(introductionText()); });
 
     auto *settingsArea = new HotArea(this, {111, 230, 33, 25});
     auto *quitArea = new HotArea(this, {147, 238, 33, 25});
@@ -296,16 +298,6 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
         return;
     }
     QWidget::keyPressEvent(event);
-}
-
-bool MainWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_introductionLink && event->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        m_dialogs.messageDialog(introductionText());
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 // The main window ends the program, also when the window system closes it.

@@ -12,7 +12,6 @@ class AlertWindow;
 class ProgramWindows;
 class QAction;
 class QFrame;
-class QLabel;
 class QMenu;
 class QWindow;
 class Reminders;
@@ -50,7 +49,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void placeAtTopRight();
@@ -76,7 +74,6 @@ private:
     Dialogs &m_dialogs;
     QFrame *m_agendaPanel = nullptr;
     AgendaView *m_agenda = nullptr;
-    QLabel *m_introductionLink = nullptr;
     QMenu *m_menu = nullptr;
     QAction *m_autostartAction = nullptr;
     Autostart m_autostart;

@@ -32,6 +32,7 @@ public:
 ReminderGrid::ReminderGrid(ReminderList &list, QWidget *parent)
     : QTableView(parent)
 {
+    setAccessibleName(tr("提醒列表"));
     setEditTriggers(NoEditTriggers);
     setSelectionBehavior(SelectRows);
     setSelectionMode(SingleSelection);

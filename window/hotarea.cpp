@@ -20,10 +20,11 @@ public:
 
     QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
 
+    // The press answers the screen reader at once: what it starts may open a box that waits for the user.
     void doAction(const QString &actionName) override
     {
         if (actionName == pressAction())
-            emit static_cast<HotArea *>(widget())->clicked();
+            QMetaObject::invokeMethod(static_cast<HotArea *>(widget()), &HotArea::clicked, Qt::QueuedConnection);
         else
             QAccessibleWidget::doAction(actionName);
     }

@@ -1,5 +1,6 @@
 #include "window/picture.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
@@ -33,6 +34,9 @@ QImage loadPicture(const QString &path)
     const QString format = QFileInfo(path).suffix();
     if (format == QLatin1String("rgb32"))
         return rawPicture(path);
+    // A reader left without its file warns on the terminal; a picture with no double-size one is no fault.
+    if (!QFile::exists(path))
+        return {};
     QImageReader reader(path, format.toLatin1());
     reader.setAutoDetectImageFormat(false);
     return reader.read();

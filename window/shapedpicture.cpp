@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QWindow>
 
 #include <cstdlib>
 #include <vector>
@@ -113,6 +114,7 @@ ShapedPicture::ShapedPicture(const QImage &picture, QWidget *window)
     lower();
     show(); // a control made on a window already shown stays hidden otherwise
     shapeWindow(window);
+    window->installEventFilter(this);
 }
 
 ShapedPicture::ShapedPicture(const QString &path, QWidget *window)
@@ -129,6 +131,24 @@ void ShapedPicture::shapeWindow(QWidget *window)
     setWindowShape(window, regionFromPicture(m_picture));
     if (shown)
         window->show(); // changing the flags hid it
+}
+
+// The desktop takes the mask in its own pixels, which Qt works out from the screen the window is on when the
+// mask is set: on a screen of another scale the old one would cut the window at the wrong places.
+bool ShapedPicture::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Show) {
+        if (QWindow *handle = static_cast<QWidget *>(watched)->windowHandle())
+            connect(handle, &QWindow::screenChanged, this, &ShapedPicture::reapplyMask, Qt::UniqueConnection);
+    }
+    return false;
+}
+
+void ShapedPicture::reapplyMask()
+{
+    QWidget *window = parentWidget();
+    if (!window->mask().isEmpty())
+        window->windowHandle()->setMask(window->mask());
 }
 
 void ShapedPicture::paintEvent(QPaintEvent *)

@@ -18,7 +18,8 @@ void setWindowShape(QWidget *window, const QRegion &shape);
 // away, sizes the window to the picture, cuts the window to the picture's opaque pixels, and moves the
 // window while the user drags the bare picture with the left button (each proposed position is offered to
 // the window as a MovingEvent first, so an EdgeDocker can change it). The three windows of the program
-// get their picture, mask and drag from this one class.
+// get their picture, mask and drag from this one class. The window stays cut to its shape (whichever mask it
+// has) as it moves to a screen of another scale.
 class ShapedPicture : public QWidget
 {
     Q_OBJECT
@@ -35,11 +36,13 @@ public:
     QSize sizeHint() const override { return m_picture.size(); }
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
     void shapeWindow(QWidget *window);
+    void reapplyMask();
     const QImage &pictureFor(qreal devicePixelRatio);
 
     QImage m_picture;

@@ -6,9 +6,10 @@
 
 position_is() { window_geometry "$main"; [ "$WX" -eq "$1" ] && [ "$WY" -eq "$2" ]; }
 
-# drag_to <left> <top>: drags the window by its dial towards a new top-left corner, in steps.
+# drag_to <left> <top>: drags the window by its dial (GRAB_X, GRAB_Y into it) towards a new top-left
+# corner, in steps.
 drag_to() {
-  local gx=150 gy=100 steps=12 i
+  local gx=${GRAB_X:-150} gy=${GRAB_Y:-100} steps=12 i
   window_geometry "$main"
   xdotool mousemove --sync $((WX + gx)) $((WY + gy))
   sleep 0.1

@@ -94,7 +94,7 @@ screenshot() {
 remember_desktop() { screenshot "$E2E_WORK/desktop.png"; }
 # screen_shows <picture> <left> <top> <width> <height> <x> <y> [tolerance] [hands <cx> <cy> <r>]: that part
 # of the picture is on screen at x, y (screencheck.py); with "hands", but for the circle where the clock's hands
-# move over the dial (HANDS, or HANDS_2X on a screen scaled to 200 %).
+# move over the dial (HANDS, or HANDS_2X in the picture drawn at twice the size).
 HANDS="hands 165 143 101"
 HANDS_2X="hands 330 286 202"
 screen_shows() { screenshot "$E2E_WORK/shot.png" && python3 "$E2E_DIR/screencheck.py" shows "$E2E_WORK/shot.png" "$@"; }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The program as a screen reader and a keyboard user meet it: on the AT-SPI bus the main window's 设置 is
-# found as a push button and pressed through its action; in the manager a reminder for the next minute is
+# The program as a screen reader and a keyboard user meet it: on the AT-SPI bus the main window's 简介 is
+# found as a link and followed through its action, and its 设置 found as a push button and pressed; in the manager a reminder for the next minute is
 # added with keys alone; its alert is closed with Escape.
 : "${E2E_SESSION_BUS:=1}"
 source "$E2E_LIB"
@@ -28,6 +28,13 @@ new_workdir
 start_app
 wait_window 'Orvane日程提醒v1.0' >/dev/null
 wait_until 20 atspi shows 设置 'push button' || fail "no 设置 push button on the AT-SPI bus"
+
+note "the 简介 link followed through its action shows the introduction, in a box of the program's title"
+titled() { [ "$(count_windows 'Orvane日程提醒v1.0')" -eq "$1" ]; }
+atspi press 【Orvane日程提醒V2.0简介】 link
+wait_until 10 titled 2 || fail "the 简介 link showed nothing"
+xdotool key Return
+wait_until 10 titled 1 || fail "Enter did not close the introduction"
 
 note "设置 pressed through its action opens the manager"
 atspi press 设置 'push button'

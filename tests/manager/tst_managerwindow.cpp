@@ -72,6 +72,7 @@ private slots:
     void enterPressesTheFocusedButtonOnly();
     void escapeClosesTheWindow();
     void fieldsAreNamedByTheirCaptions();
+    void everyControlTabReachesIsNamed();
     void showingAListPageRereadsTheTable();
     void failedRereadLeavesTheWindowUsable();
     void gridsShareOneCurrentRow();
@@ -287,6 +288,7 @@ void TestManagerWindow::hotAreas()
     } else if (press == QLatin1String("screen reader")) {
         QVERIFY(accessible->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
         accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCoreApplication::processEvents(); // the press is carried out once the screen reader has its answer
     } else {
         f.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f.window));
@@ -457,6 +459,28 @@ void TestManagerWindow::fieldsAreNamedByTheirCaptions()
     QCOMPARE(seen, names);
 }
 
+// On every page, each control that Tab reaches tells a screen reader its name and what kind of control it is.
+void TestManagerWindow::everyControlTabReachesIsNamed()
+{
+    ManagerFixture f;
+    for (int page = AddPage; page <= AboutPage; ++page) {
+        f.showPage(page);
+        for (QWidget *control : f.window->findChildren<QWidget *>()) {
+            // A control that hands its focus on to another is not reached itself.
+            if (!control->isVisibleTo(f.window) || !(control->focusPolicy() & Qt::TabFocus) || control->focusProxy())
+                continue;
+            QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(control);
+            const QByteArray what = QByteArray::number(page) + ' ' + control->metaObject()->className() + ' '
+                                    + control->objectName().toUtf8();
+            QVERIFY2(!accessible->text(QAccessible::Name).trimmed().isEmpty(), what.constData());
+            const QAccessible::Role role = accessible->role();
+            QVERIFY2(role != QAccessible::NoRole && role != QAccessible::Client && role != QAccessible::Pane
+                         && role != QAccessible::StaticText,
+                     what.constData());
+        }
+    }
+}
+
 void TestManagerWindow::showingAListPageRereadsTheTable()
 {
     ManagerFixture f;
@@ -606,24 +630,26 @@ void TestManagerWindow::noticeLinksOpenTheirElement_data()
     QTest::addColumn<QByteArray>("reply");
     QTest::addColumn<QStringList>("launched");
     QTest::addColumn<QStringList>("shown");
-    QTest::addColumn<bool>("byKeyboard"); // Enter on the link or area that Tab reached
+    QTest::addColumn<QString>("press"); // a click, Enter on the link or area that Tab reached, or a screen reader
 
     const QByteArray both = page("<zeqa1>http://one.example/</zeqa1><zeqa2>http://two.example/</zeqa2>");
     QTest::newRow("更多信息... opens element 2")
-        << "moreInfoLink" << both << QStringList{"http://two.example/"} << QStringList() << false;
+        << "moreInfoLink" << both << QStringList{"http://two.example/"} << QStringList() << "click";
     QTest::newRow("更多信息... by Enter")
-        << "moreInfoLink" << both << QStringList{"http://two.example/"} << QStringList() << true;
+        << "moreInfoLink" << both << QStringList{"http://two.example/"} << QStringList() << "Enter";
+    QTest::newRow("更多信息... by a screen reader")
+        << "moreInfoLink" << both << QStringList{"http://two.example/"} << QStringList() << "screen reader";
     QTest::newRow("更多软件 opens element 1")
-        << "moreSoftwareArea" << both << QStringList{"http://one.example/"} << QStringList() << false;
+        << "moreSoftwareArea" << both << QStringList{"http://one.example/"} << QStringList() << "click";
     QTest::newRow("更多软件 by Enter") << "moreSoftwareArea" << both << QStringList{"http://one.example/"}
-                                       << QStringList() << true;
+                                       << QStringList() << "Enter";
     QTest::newRow("no address on the page")
         << "moreInfoLink" << page("<zeqa1>x</zeqa1>") << QStringList()
-        << QStringList{QStringLiteral("info|提示|") + kNoNoticeAddressMessage} << false;
+        << QStringList{QStringLiteral("info|提示|") + kNoNoticeAddressMessage} << "click";
     // The notice module's error reaches the program's error box.
     QTest::newRow("failed fetch") << "moreInfoLink" << QByteArray("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n")
                                   << QStringList() << QStringList{QStringLiteral("error||HTTP/1.1 404 Not Found.")}
-                                  << false;
+                                  << "click";
 }
 
 void TestManagerWindow::noticeLinksOpenTheirElement()
@@ -632,7 +658,7 @@ void TestManagerWindow::noticeLinksOpenTheirElement()
     QFETCH(QByteArray, reply);
     QFETCH(QStringList, launched);
     QFETCH(QStringList, shown);
-    QFETCH(bool, byKeyboard);
+    QFETCH(QString, press);
     ScriptedServer server;
     server.add(reply);
     const auto restore = noticeHostAt(server);
@@ -640,11 +666,17 @@ void TestManagerWindow::noticeLinksOpenTheirElement()
     f.showPage(AddPage);
 
     QWidget *target = f.find(qPrintable(link));
-    if (byKeyboard) {
+    if (press == QLatin1String("Enter")) {
         f.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f.window));
         target->setFocus(Qt::TabFocusReason);
         QTest::keyClick(target, Qt::Key_Return);
+    } else if (press == QLatin1String("screen reader")) {
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(target);
+        QCOMPARE(accessible->role(), QAccessible::Link);
+        QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("更多信息..."));
+        accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCoreApplication::processEvents(); // the press is carried out once the screen reader has its answer
     } else {
         QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(5, 5));
     }
