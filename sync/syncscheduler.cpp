@@ -50,7 +50,8 @@ public:
         client->setTimeout(timeout);
         auto *sync = new CalendarSync(m_store, *client, account.calendar, m_clock, this);
         connect(sync, &CalendarSync::finished, this, [this, sync, client, accountVersion] {
-            emit finished({sync->summary(), sync->error(), sync->errorMessage(), client->requestCount(), accountVersion});
+            emit finished(
+                {sync->summary(), sync->error(), sync->errorMessage(), client->requestCount(), accountVersion});
             // The pass goes before the client whose jobs it listened to.
             sync->deleteLater();
             client->deleteLater();
@@ -96,6 +97,15 @@ SyncScheduler::~SyncScheduler()
     m_thread.wait();
 }
 
+QString SyncScheduler::conflictNotice(const SyncSummary &summary)
+{
+    if (summary.conflicts == 0)
+        return QString();
+    return tr("%n 个日程在这台电脑和日历服务器上都被改动了：服务器上的版本已保留，这里的改动另存为主题带“%1”的副本。",
+              nullptr, summary.conflicts)
+        .arg(CalendarSync::conflictMark());
+}
+
 void SyncScheduler::setAccount(const SyncAccount &account)
 {
     m_account = account;
@@ -135,9 +145,8 @@ void SyncScheduler::startPass()
     m_changeDelay.stop();
     m_running = true;
     m_again = false;
-    QMetaObject::invokeMethod(
-        m_runner, [runner = m_runner, account = m_account, timeout = m_timing.requestTimeout,
-                   version = m_accountVersion] { runner->run(account, timeout, version); });
+    QMetaObject::invokeMethod(m_runner, [runner = m_runner, account = m_account, timeout = m_timing.requestTimeout,
+                                         version = m_accountVersion] { runner->run(account, timeout, version); });
 }
 
 void SyncScheduler::passDone(const SyncPassOutcome &outcome)
