@@ -1,14 +1,17 @@
 // How long the user-interface thread is held up: the lateness of a 5 ms timer while the alert shakes,
 // while a notice page trickles in from a slow local server, and while the agenda is rebuilt with 10,000
 // reminders today; and how long the watch's looks hold it with 10,000 repeating reminders. A stall over 16 ms is a
-// frame the user sees missed. Run it from a Release build, on the offscreen platform or a real display; it prints one
-// line per figure.
+// frame the user sees missed. Also the background sync of 10,000 reminders with a Radicale of its own, up from
+// one file and down to another, while the main window runs. Run it from a Release build, on the offscreen platform or a
+// real display; it prints one line per figure.
 
 #include "alert/alertsound.h"
 #include "alert/alertwindow.h"
 #include "alert/desktopnotifier.h"
 #include "app/desktopservices.h"
 #include "app/mainwindow.h"
+#include "caldav/caldavclient.h"
+#include "caldav/calendarcreation.h"
 #include "core/clock.h"
 #include "notice/http/httpclient.h"
 #include "reminders/reminders.h"
@@ -16,7 +19,10 @@
 #include "store/reminder.h"
 #include "store/reminderstore.h"
 #include "store/schema.h"
+#include "sync/syncscheduler.h"
 #include "window/programwindows.h"
+
+#include "radicaleserver.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -270,6 +276,76 @@ void repeatingWatch()
     look("watch, a look with 10,000 repeating", QTime(9, 0, 40));
 }
 
+// Makes `path` with `count` reminders over the next 200 days.
+void fillStore(const QString &path, int count)
+{
+    ReminderStore::create(path);
+    if (count == 0)
+        return;
+    QProcess sqlite;
+    sqlite.start(
+        QStringLiteral("sqlite3"),
+        {path, QStringLiteral("with recursive n(i) as (select 1 union all select i+1 from n where i<%1), "
+                              "r(i,d) as (select i,date('now','localtime',(i%200)||' days') from n) "
+                              "insert into 日程提醒(主题,内容,时间,日期) "
+                              "select '提醒 '||i,'内容 '||i,d||printf(' %02d:%02d:00',(i/200)%24,i%60),d from r")
+                   .arg(count)});
+    if (!sqlite.waitForFinished() || sqlite.exitCode() != 0)
+        std::fprintf(stderr, "stall_bench: sqlite3 could not fill the store\n");
+}
+
+// The scheduler's first pass of 10,000 reminders, up from the window's file, then down to a second file,
+// while the main window shows its agenda and scrolls.
+void backgroundSync()
+{
+    RadicaleServer server({QStringLiteral("alice:secret")});
+    if (!server.start())
+        return;
+    CalDavClient client;
+    client.setCredentials(QStringLiteral("alice"), QStringLiteral("secret"));
+    std::unique_ptr<CalendarCreation> creation(
+        client.createCalendar(server.root().resolved(QUrl(QStringLiteral("/alice/"))), QStringLiteral("bench")));
+    QEventLoop created;
+    QObject::connect(creation.get(), &CalDavJob::finished, &created, &QEventLoop::quit);
+    created.exec();
+    if (creation->error() != CalDavError::None) {
+        std::fprintf(stderr, "stall_bench: no calendar: %s\n", qUtf8Printable(creation->errorMessage()));
+        return;
+    }
+    const SyncAccount account{creation->calendar().url, QStringLiteral("alice"), QStringLiteral("secret"), false};
+
+    QTemporaryDir dir;
+    BenchServices services;
+    for (const auto &[name, count] : {std::pair("background sync, 10,000 reminders up", 10000),
+                                      std::pair("background sync, 10,000 reminders down", 0)}) {
+        const QString path = dir.filePath(QString::number(count) + QStringLiteral(".mdb"));
+        fillStore(path, count);
+        ReminderStore store(path);
+        Reminders reminders(store, services.clock(), services.makeNotifier());
+        ProgramWindows programWindows(services.dialogs());
+        MainWindow window(store, reminders, programWindows, services);
+        window.show();
+        SyncScheduler scheduler(store, services.clock());
+        bool synced = false;
+        QObject::connect(&scheduler, &SyncScheduler::synced, [&](const SyncSummary &summary) {
+            std::printf("%-44s %d up, %d down\n", "", summary.uploaded, summary.added);
+            synced = true;
+        });
+        QObject::connect(&scheduler, &SyncScheduler::trouble, [&](const QString &message) {
+            std::fprintf(stderr, "stall_bench: the sync failed: %s\n", qUtf8Printable(message));
+            synced = true;
+        });
+        QElapsedTimer elapsed;
+        StallProbe(name).run(
+            [&] {
+                elapsed.start();
+                scheduler.setAccount(account);
+            },
+            [&] { return synced; });
+        std::printf("%-44s took %.1f s\n", "", double(elapsed.elapsed()) / 1000);
+    }
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -279,5 +355,6 @@ int main(int argc, char *argv[])
     noticeFetch();
     agendaRefresh();
     repeatingWatch();
+    backgroundSync();
     return 0;
 }
