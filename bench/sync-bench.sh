@@ -14,8 +14,8 @@ build=${ORVANE_BENCH_BUILD:-$top/build-bench}
 for tool in sqlite3 curl; do
   command -v "$tool" >/dev/null || { echo "sync-bench: $tool is missing (./scripts/setup installs it)" >&2; exit 1; }
 done
-# Debian's radicale is a module of Debian's Python, which need not be the python3 first on PATH.
-python=/usr/bin/python3
+source "$top/tests/caldav/radicale.sh"
+python=$RADICALE_PYTHON
 "$python" -c 'import radicale' 2>/dev/null || { echo "sync-bench: radicale is missing (apt install radicale)" >&2; exit 1; }
 
 work=$(mktemp -d)
@@ -34,27 +34,10 @@ if ! { cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVANE_
 fi
 db="$build/cli/orvane-db"
 
-free_port() { "$python" -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'; }
 server_port=$(free_port)
 proxy_port=$(free_port)
-
-echo "alice:secret" >"$work/users"
-cat >"$work/config" <<EOF
-[server]
-hosts = 127.0.0.1:$server_port
-[auth]
-type = htpasswd
-htpasswd_filename = $work/users
-htpasswd_encryption = plain
-[rights]
-type = owner_only
-[storage]
-filesystem_folder = $work/collections
-[logging]
-level = info
-EOF
-"$python" -m radicale --config "$work/config" 2>"$work/radicale.log" &
-pids+=($!)
+start_radicale "$work" "$server_port" || { echo "sync-bench: radicale did not start" >&2; cat "$work/radicale.log" >&2; exit 1; }
+pids+=("$RADICALE_PID")
 
 # Forwards 127.0.0.1:proxy_port to the server and counts the bytes each way; SIGUSR1 writes "up down" to
 # the counts file and starts again from zero.
@@ -101,12 +84,7 @@ for _ in $(seq 100); do
   curl -s -o /dev/null "http://127.0.0.1:$proxy_port/" && break
   sleep 0.2
 done
-status=$(curl -s -o /dev/null -w '%{http_code}' -u alice:secret -X MKCOL -H 'Content-Type: application/xml' \
-  --data '<?xml version="1.0"?><mkcol xmlns="DAV:" xmlns:C="urn:ietf:params:xml:ns:caldav"><set><prop>
-<resourcetype><collection/><C:calendar/></resourcetype><displayname>bench</displayname>
-<C:supported-calendar-component-set><C:comp name="VEVENT"/></C:supported-calendar-component-set></prop></set></mkcol>' \
-  "http://127.0.0.1:$proxy_port/alice/bench/")
-[ "$status" = 201 ] || { echo "sync-bench: the calendar was not made ($status)" >&2; cat "$work/radicale.log" >&2; exit 1; }
+make_calendar "http://127.0.0.1:$proxy_port/alice/bench/" || { echo "sync-bench: the calendar was not made" >&2; exit 1; }
 calendar="http://127.0.0.1:$proxy_port/alice/bench/"
 
 # Two machines: one with $count reminders over the next 200 days, one with none.
