@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # orvane-db sync in an optimised build without sanitizers, against a Radicale of its own on 127.0.0.1: the
-# first sync of 10,000 reminders up (from a file that has them) and down (to a file that has none), a sync
-# with nothing changed, and a sync with one change among 10,000 on either side; each with its time (the whole
-# process, start to exit), the HTTP requests it made (from Radicale's log) and the bytes that moved (through
-# a small counting proxy). Beside them, the floor: a plain curl PROPFIND (Depth 1) of the same calendar.
+# first sync of 10,000 reminders down (a calendar that a phone filled, to a file that has none), a sync with
+# nothing changed, a sync with one change among 10,000 on either side, and the first sync up of 1,000
+# reminders (Radicale's own time per stored event grows with the calendar, so 10,000 one by one take it the
+# best part of an hour); each with its time (the whole process, start to exit), the HTTP requests it made
+# (from Radicale's log) and the bytes that moved (through a small counting proxy). Beside them, the floor: a
+# plain curl PROPFIND (Depth 1) of the same calendar.
 #
-# Usage: bench/sync-bench.sh [reminders, default 10000]
+# Usage: bench/sync-bench.sh [reminders, default 10000] [reminders up, default 1000]
 # ORVANE_BENCH_BUILD names the build directory (default: build-bench beside the sources).
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 count=${1:-10000}
+uploads=${2:-1000}
 build=${ORVANE_BENCH_BUILD:-$top/build-bench}
 for tool in sqlite3 curl; do
   command -v "$tool" >/dev/null || { echo "sync-bench: $tool is missing (./scripts/setup installs it)" >&2; exit 1; }
@@ -85,17 +88,33 @@ for _ in $(seq 100); do
   sleep 0.2
 done
 make_calendar "http://127.0.0.1:$proxy_port/alice/bench/" || { echo "sync-bench: the calendar was not made" >&2; exit 1; }
+make_calendar "http://127.0.0.1:$proxy_port/alice/up/" || { echo "sync-bench: the calendar was not made" >&2; exit 1; }
 calendar="http://127.0.0.1:$proxy_port/alice/bench/"
 
-# Two machines: one with $count reminders over the next 200 days, one with none.
-"$db" --file "$work/first.mdb" init >/dev/null
-"$db" --file "$work/second.mdb" init >/dev/null
-sqlite3 "$work/first.mdb" <<SQL
+# The calendar as a phone filled it: $count events with an alarm at their start over the next 200 days,
+# written into Radicale's storage.
+"$python" - "$work/collections/collection-root/alice/bench" "$count" <<'EOF'
+import datetime, sys
+folder, count = sys.argv[1], int(sys.argv[2])
+today = datetime.date.today()
+for i in range(1, count + 1):
+    start = datetime.datetime.combine(today + datetime.timedelta(days=i % 200), datetime.time((i // 200) % 24, i % 60))
+    with open(f"{folder}/phone-{i}.ics", "w", newline="") as f:
+        f.write("\r\n".join([
+            "BEGIN:VCALENDAR", "VERSION:2.0", "PRODID:-//Phone//EN", "BEGIN:VEVENT", f"UID:phone-{i}",
+            "DTSTAMP:20260101T000000Z", start.strftime("DTSTART:%Y%m%dT%H%M%S"), f"SUMMARY:提醒事项 {i}",
+            f"DESCRIPTION:请记得处理第 {i} 号事项。", "BEGIN:VALARM", "ACTION:DISPLAY", "DESCRIPTION:提醒",
+            "TRIGGER:PT0S", "END:VALARM", "END:VEVENT", "END:VCALENDAR", ""]))
+EOF
+
+# Three machines: two with none, one with $uploads reminders over the next 200 days.
+for file in first second up; do "$db" --file "$work/$file.mdb" init >/dev/null; done
+sqlite3 "$work/up.mdb" <<SQL
 BEGIN;
-WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<$count),
+WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<$uploads),
  r(i, d) AS (SELECT i, date('now', 'localtime', (i % 200) || ' days') FROM n)
 INSERT INTO 日程提醒(主题,内容,时间,日期)
- SELECT '提醒事项 '||i, '请记得处理第 '||i||' 号事项。', d||' '||printf('%02d:%02d:00', (i/200)%24, (i/4800)%60), d FROM r;
+ SELECT '提醒事项 '||i, '请记得处理第 '||i||' 号事项。', d||' '||printf('%02d:%02d:00', (i/200)%24, i%60), d FROM r;
 COMMIT;
 SQL
 
@@ -110,12 +129,12 @@ bytes_since() {
 report() { # what seconds requests up down
   printf '%-44s %8.2f s %7d requests %12d bytes up %12d bytes down\n' "$@"
 }
-measure() { # what file
+measure() { # what file [calendar]
   local before up down start end
   bytes_since >/dev/null
   before=$(requests_so_far)
   start=$(date +%s.%N)
-  echo secret | "$db" --file "$2" sync --url "$calendar" --user alice --password-stdin >"$work/sync.out" 2>&1 \
+  echo secret | "$db" --file "$2" sync --url "${3:-$calendar}" --user alice --password-stdin >"$work/sync.out" 2>&1 \
     || { cat "$work/sync.out" >&2; exit 1; }
   end=$(date +%s.%N)
   read -r up down < <(bytes_since)
@@ -123,8 +142,8 @@ measure() { # what file
 }
 
 echo "orvane-db sync with $count reminders, Radicale $("$python" -c 'import radicale; print(radicale.VERSION)') on 127.0.0.1"
-measure "first sync up ($count reminders)" "$work/first.mdb"
-measure "first sync down ($count reminders)" "$work/second.mdb"
+measure "first sync down ($count reminders)" "$work/first.mdb"
+measure "first sync down, the second machine" "$work/second.mdb"
 measure "nothing changed" "$work/first.mdb"
 sqlite3 "$work/first.mdb" "UPDATE 日程提醒 SET 内容='改过了' WHERE id=(SELECT min(id) FROM 日程提醒)"
 measure "one change among $count, up" "$work/first.mdb"
@@ -138,8 +157,10 @@ seconds=$(curl -s -o /dev/null -w '%{time_total}' -u alice:secret -X PROPFIND -H
   --data '<?xml version="1.0"?><propfind xmlns="DAV:"><prop><getetag/></prop></propfind>' "$calendar")
 read -r up down < <(bytes_since)
 report "floor: curl PROPFIND Depth 1 (etags)" "$seconds" "$(($(requests_so_far) - before))" "$up" "$down"
+measure "first sync up ($uploads reminders)" "$work/up.mdb" "http://127.0.0.1:$proxy_port/alice/up/"
 
 for file in first second; do
   rows=$(sqlite3 "$work/$file.mdb" "SELECT count(*) FROM 日程提醒")
   [ "$rows" = "$count" ] || { echo "sync-bench: $file.mdb has $rows reminders, not $count" >&2; exit 1; }
 done
+echo "both machines hold $count reminders"
