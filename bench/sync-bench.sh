@@ -107,6 +107,9 @@ for i in range(1, count + 1):
             "TRIGGER:PT0S", "END:VALARM", "END:VEVENT", "END:VCALENDAR", ""]))
 EOF
 
+# Radicale reads the files once and keeps its cache of them, as it would have as the phone stored them.
+curl -s -o /dev/null --max-time 600 -u alice:secret -X PROPFIND -H 'Depth: 1' "$calendar"
+
 # Three machines: two with none, one with $uploads reminders over the next 200 days.
 for file in first second up; do "$db" --file "$work/$file.mdb" init >/dev/null; done
 sqlite3 "$work/up.mdb" <<SQL
