@@ -41,10 +41,6 @@ public:
     void refreshAgenda();
     void updateTrayToolTip();
 
-signals:
-    // The manager added, changed or deleted reminders.
-    void remindersEdited();
-
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
