@@ -85,6 +85,11 @@ void RadicaleServer::resume()
     ::kill(pid_t(m_process.processId()), SIGCONT);
 }
 
+QString RadicaleServer::folderOf(const QString &path) const
+{
+    return m_dir.filePath(QStringLiteral("collections/collection-root") + path);
+}
+
 QUrl RadicaleServer::root() const
 {
     return QUrl(QStringLiteral("%1://127.0.0.1:%2/").arg(m_tls ? "https" : "http").arg(m_port));

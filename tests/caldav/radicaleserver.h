@@ -26,6 +26,8 @@ public:
     void pause();
     void resume();
     QUrl root() const;
+    // Where the calendar at `path` keeps its events, one file each: files written there are its events.
+    QString folderOf(const QString &path) const;
 
 private:
     QTemporaryDir m_dir;
