@@ -258,7 +258,12 @@ void MainWindow::openManager()
 {
     guarded(m_dialogs, [this] {
         auto *manager = new ManagerWindow(
-            m_store, m_services, [this] { refreshAgenda(); }, this);
+            m_store, m_services,
+            [this] {
+                emit remindersEdited();
+                refreshAgenda();
+            },
+            this);
         manager->setAttribute(Qt::WA_DeleteOnClose);
         manager->open(); // modal to the main window; an alert that falls due meanwhile opens above it
     });

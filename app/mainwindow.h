@@ -43,6 +43,8 @@ public:
 signals:
     // 同步设置… in the menu (the main window's or the tray's).
     void syncSetupRequested();
+    // The manager added, changed or deleted reminders.
+    void remindersEdited();
 
 protected:
     void showEvent(QShowEvent *event) override;

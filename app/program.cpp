@@ -7,13 +7,34 @@
 #include "desktop/sleepwatch.h"
 #include "reminders/reminders.h"
 #include "store/reminderstore.h"
+#include "sync/syncscheduler.h"
 #include "sync/syncsettings.h"
 #include "syncsetup/syncsetupdialog.h"
+#include "window/dialogs.h"
 #include "window/picture.h"
 #include "window/programwindows.h"
 
 #include <QApplication>
 #include <QPointer>
+
+namespace {
+
+// The background sync follows the manager's changes; what it brings in is looked at at once, so that the agenda
+// shows it and a reminder due now alerts; its failures and conflicts are told one box at a time. It syncs once
+// it is given an account (setAccount), and not before.
+void connectSync(SyncScheduler &scheduler, Reminders &reminders, MainWindow &mainWindow, Dialogs &dialogs)
+{
+    auto *notices = new LoneErrorBox(dialogs, &scheduler);
+    QObject::connect(&mainWindow, &MainWindow::remindersEdited, &scheduler, &SyncScheduler::localChange);
+    QObject::connect(&scheduler, &SyncScheduler::synced, &reminders, [&reminders, notices](const SyncSummary &summary) {
+        reminders.checkNow();
+        if (const QString conflicts = SyncScheduler::conflictNotice(summary); !conflicts.isEmpty())
+            notices->report(conflicts);
+    });
+    QObject::connect(&scheduler, &SyncScheduler::trouble, notices, &LoneErrorBox::report);
+}
+
+} // namespace
 
 int runProgram(InstanceGuard &guard)
 {
@@ -48,14 +69,22 @@ int runProgram(InstanceGuard &guard)
         syncSetup->raise();
         syncSetup->activateWindow();
     });
+    SyncScheduler syncScheduler(store, services.clock());
+    connectSync(syncScheduler, reminders, mainWindow, services.dialogs());
+    // The saved account starts the background sync; one saved in 同步设置… (or forgotten) takes its place.
+    QObject::connect(&syncSettings, &SyncSettings::loaded, &syncScheduler, &SyncScheduler::setAccount);
+    QObject::connect(&syncSettings, &SyncSettings::changed, &syncScheduler, &SyncScheduler::setAccount);
+    syncSettings.load();
 
     mainWindow.show();
     // The connection to the system bus that tells of a wake from sleep is made once the window is on its way
-    // to the screen, so as not to delay it; a wake looks at once for the minutes that passed asleep.
+    // to the screen, so as not to delay it; a wake looks at once for the minutes that passed asleep, and syncs.
     QMetaObject::invokeMethod(
         qApp,
-        [&reminders] {
-            QObject::connect(new SleepWatch(&reminders), &SleepWatch::resumed, &reminders, &Reminders::checkNow);
+        [&reminders, &syncScheduler] {
+            auto *sleepWatch = new SleepWatch(&reminders);
+            QObject::connect(sleepWatch, &SleepWatch::resumed, &reminders, &Reminders::checkNow);
+            QObject::connect(sleepWatch, &SleepWatch::resumed, &syncScheduler, &SyncScheduler::resume);
         },
         Qt::QueuedConnection);
     // The program's icon, for the taskbar and the title bars, is set once the main window is on screen.

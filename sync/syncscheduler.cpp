@@ -97,8 +97,20 @@ SyncScheduler::~SyncScheduler()
     m_thread.wait();
 }
 
+QString SyncScheduler::conflictNotice(const SyncSummary &summary)
+{
+    if (summary.conflicts == 0)
+        return QString();
+    return tr("%n 个日程在这台电脑和日历服务器上都被改动了：服务器上的版本已保留，这里的改动另存为主题带“%1”的副本。",
+              nullptr, summary.conflicts)
+        .arg(CalendarSync::conflictMark());
+}
+
 void SyncScheduler::setAccount(const SyncAccount &account)
 {
+    // The set-up window reads the saved account again: that alone is no reason to sync.
+    if (account == m_account && !m_refused)
+        return;
     m_account = account;
     ++m_accountVersion;
     m_refused = false;

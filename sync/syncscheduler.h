@@ -45,6 +45,9 @@ public:
     SyncScheduler(ReminderStore &store, const Clock &clock, QObject *parent = nullptr);
     ~SyncScheduler() override;
 
+    // What to tell the user of a pass that kept both versions of some reminders; empty when it kept none.
+    static QString conflictNotice(const SyncSummary &summary);
+
     // Requests sent by all passes so far.
     int requestCount() const { return m_requests; }
     bool isPassRunning() const { return m_running; }

@@ -20,10 +20,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeEdit>
 #include <QTimer>
 #include <QWindow>
 
@@ -88,6 +91,7 @@ private slots:
     void menuOpensFromTheKeyboard_data();
     void menuOpensFromTheKeyboard();
     void settingsOpensAFreshManagerEachTime();
+    void managerChangesAskForASync();
     void trayIconHidesAndShows();
     void agendaRefreshedOnReturnFromOwnWindow();
     void remindersDueTogetherAlertInTurn();
@@ -224,6 +228,27 @@ void TestMainWindow::settingsOpensAFreshManagerEachTime()
     auto *second = program.window.findChild<ManagerWindow *>();
     QVERIFY(second && second->isVisible());
     second->close();
+}
+
+// What the background sync follows: each change made in the manager, and nothing else it does.
+void TestMainWindow::managerChangesAskForASync()
+{
+    Program program;
+    QSignalSpy edited(&program.window, &MainWindow::remindersEdited);
+    click(program.area("settingsArea"));
+    auto *manager = program.window.findChild<ManagerWindow *>();
+    QVERIFY(manager);
+    auto *page = manager->findChild<QWidget *>(QStringLiteral("addPage"));
+    QVERIFY(page);
+    auto *add = page->findChild<QPushButton *>(QStringLiteral("addButton"));
+    add->click(); // refused: nothing filled in
+    QCOMPARE(edited.count(), 0);
+    page->findChild<QLineEdit *>(QStringLiteral("subjectEdit"))->setText(QStringLiteral("周会"));
+    page->findChild<QPlainTextEdit *>(QStringLiteral("contentEdit"))->setPlainText(QStringLiteral("三楼"));
+    page->findChild<QTimeEdit *>()->setTime(QTime(9, 30));
+    add->click();
+    QCOMPARE(edited.count(), 1);
+    QCOMPARE(program.db.sql(QStringLiteral("select count(*) from 日程提醒")).trimmed(), QStringLiteral("1"));
 }
 
 void TestMainWindow::trayIconHidesAndShows()
