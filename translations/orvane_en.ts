@@ -210,6 +210,29 @@
     </message>
 </context>
 <context>
+    <name>Dialogs</name>
+    <message>
+        <source>删除重复提醒</source>
+        <translation>Delete repeating reminder</translation>
+    </message>
+    <message>
+        <source>“%1”是重复提醒。只删除这一次，还是删除整个系列？</source>
+        <translation>“%1” repeats. Delete only this occurrence, or the whole series?</translation>
+    </message>
+    <message>
+        <source>只删除这一次</source>
+        <translation>Only this occurrence</translation>
+    </message>
+    <message>
+        <source>删除整个系列</source>
+        <translation>The whole series</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>每日提醒</source>
@@ -242,6 +265,10 @@
     <message>
         <source>登录时自动启动</source>
         <translation>Start at login</translation>
+    </message>
+    <message>
+        <source>同步设置…</source>
+        <translation>Sync settings…</translation>
     </message>
 </context>
 <context>
@@ -406,6 +433,20 @@
     </message>
 </context>
 <context>
+    <name>ReminderGrid</name>
+    <message>
+        <source>提醒列表</source>
+        <translation>Reminder list</translation>
+    </message>
+</context>
+<context>
+    <name>ReminderListModel</name>
+    <message>
+        <source>重复</source>
+        <translation>Repeat</translation>
+    </message>
+</context>
+<context>
     <name>ReminderStore</name>
     <message>
         <source>找不到数据库文件“%1”</source>
@@ -450,6 +491,37 @@
     <message>
         <source>数据库文件“%1”是只读文件，不能保存修改。</source>
         <translation>The database file &quot;%1&quot; is read-only; changes cannot be saved.</translation>
+    </message>
+</context>
+<context>
+    <name>RepeatChoice</name>
+    <message>
+        <source>不重复</source>
+        <translation>Does not repeat</translation>
+    </message>
+    <message>
+        <source>每天</source>
+        <translation>Daily</translation>
+    </message>
+    <message>
+        <source>工作日</source>
+        <translation>Weekdays</translation>
+    </message>
+    <message>
+        <source>每周</source>
+        <translation>Weekly</translation>
+    </message>
+    <message>
+        <source>每月</source>
+        <translation>Monthly</translation>
+    </message>
+    <message>
+        <source>每年</source>
+        <translation>Yearly</translation>
+    </message>
+    <message>
+        <source>重复</source>
+        <translation>Repeat</translation>
     </message>
 </context>
 <context>
@@ -509,6 +581,153 @@
     <message>
         <source>按规则重复</source>
         <translation>Repeats by rule</translation>
+    </message>
+</context>
+<context>
+    <name>SyncScheduler</name>
+    <message numerus="yes">
+        <source>%n 个日程在这台电脑和日历服务器上都被改动了：服务器上的版本已保留，这里的改动另存为主题带“%1”的副本。</source>
+        <translation>
+            <numerusform>%n reminder was changed both on this computer and on the calendar server: the server&apos;s version is kept, and the change made here is saved as a copy whose subject carries “%1”.</numerusform>
+            <numerusform>%n reminders were changed both on this computer and on the calendar server: the server&apos;s versions are kept, and the changes made here are saved as copies whose subjects carry “%1”.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>日历同步已停止：%1。请在同步设置中改正后再同步。</source>
+        <translation>Calendar sync stopped: %1. Correct it in the sync settings to sync again.</translation>
+    </message>
+    <message>
+        <source>日历同步接连失败：%1。程序会在后台继续重试。</source>
+        <translation>Calendar sync keeps failing: %1. The program keeps trying in the background.</translation>
+    </message>
+</context>
+<context>
+    <name>SyncSettings</name>
+    <message>
+        <source>无法写入设置文件 %1</source>
+        <translation>Cannot write the settings file %1</translation>
+    </message>
+    <message>
+        <source>没有运行中的密码存储（Secret Service，例如 GNOME 密钥环或 KWallet），无法保存或读取同步密码；请在桌面会话中启动它</source>
+        <translation>No password store (Secret Service, such as GNOME Keyring or KWallet) is running, so the sync password cannot be saved or read; start one in your desktop session</translation>
+    </message>
+    <message>
+        <source>密码存储拒绝了访问（密钥环没有解锁？）</source>
+        <translation>The password store refused access (is the keyring locked?)</translation>
+    </message>
+    <message>
+        <source>密码存储出错：%1</source>
+        <translation>The password store failed: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SyncSetupDialog</name>
+    <message>
+        <source>服务器地址无效：请填写 https:// 开头的地址</source>
+        <translation>The server address is not valid: give an address that starts with https://</translation>
+    </message>
+    <message>
+        <source>没有使用这个不加密（http://）的地址</source>
+        <translation>This unencrypted (http://) address was not used</translation>
+    </message>
+    <message>
+        <source>连不上服务器：地址不存在，或服务器没有运行</source>
+        <translation>Cannot reach the server: the address does not exist, or the server is not running</translation>
+    </message>
+    <message>
+        <source>服务器没有回答完：请稍后再试</source>
+        <translation>The server did not finish answering: try again later</translation>
+    </message>
+    <message>
+        <source>服务器的 TLS 证书不受信任（过期、自签名，或不属于这个地址）</source>
+        <translation>The server&apos;s TLS certificate is not trusted (expired, self-signed, or not for this address)</translation>
+    </message>
+    <message>
+        <source>用户名或密码不对</source>
+        <translation>Wrong user name or password</translation>
+    </message>
+    <message>
+        <source>这个地址不是日历，从它也找不到日历：请填写服务器或日历的地址</source>
+        <translation>This address is not a calendar and leads to none: give the address of a server or a calendar</translation>
+    </message>
+    <message>
+        <source>服务器内部出错：请稍后再试</source>
+        <translation>The server had an internal error: try again later</translation>
+    </message>
+    <message>
+        <source>服务器拒绝了请求，或它的回答无法理解</source>
+        <translation>The server refused the request, or its answer could not be understood</translation>
+    </message>
+    <message>
+        <source>测试连接</source>
+        <translation>Test connection</translation>
+    </message>
+    <message>
+        <source>新建日历</source>
+        <translation>New calendar</translation>
+    </message>
+    <message>
+        <source>同步设置</source>
+        <translation>Sync settings</translation>
+    </message>
+    <message>
+        <source>服务器地址</source>
+        <translation>Server address</translation>
+    </message>
+    <message>
+        <source>用户名</source>
+        <translation>User name</translation>
+    </message>
+    <message>
+        <source>密码</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>同步的日历</source>
+        <translation>Calendar to sync</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>%1 不加密（http://）：密码和日程会以明文经过网络。仍要使用这个地址吗？</source>
+        <translation>%1 is not encrypted (http://): the password and the reminders cross the network as plain text. Use this address anyway?</translation>
+    </message>
+    <message>
+        <source>使用</source>
+        <translation>Use</translation>
+    </message>
+    <message>
+        <source>正在连接服务器…</source>
+        <translation>Connecting to the server…</translation>
+    </message>
+    <message numerus="yes">
+        <source>连接成功：找到 %n 个日历，请选择一个</source>
+        <translation>
+            <numerusform>Connected: found %n calendar, pick it</numerusform>
+            <numerusform>Connected: found %n calendars, pick one</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>连接成功，但这个账户还没有可存放日程的日历：请新建一个</source>
+        <translation>Connected, but this account has no calendar for events yet: make a new one</translation>
+    </message>
+    <message>
+        <source>已新建日历“%1”</source>
+        <translation>Made the calendar “%1”</translation>
+    </message>
+    <message>
+        <source>请填写用户名，测试连接，再选择一个日历</source>
+        <translation>Give the user name, test the connection, then pick a calendar</translation>
+    </message>
+    <message>
+        <source>正在保存…</source>
+        <translation>Saving…</translation>
     </message>
 </context>
 </TS>
