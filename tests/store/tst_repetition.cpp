@@ -162,6 +162,14 @@ void TestRepetition::nextOccurrence_data()
                                            << "2010-07-04T12:00:00"
                                            << "2029-07-05T00:00:00"
                                            << "";
+    QTest::newRow("RRULE last workday of the month, years on") << "FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1"
+                                                               << "2020-01-31T09:00:00"
+                                                               << "2026-12-01T00:00:00"
+                                                               << "2026-12-31T09:00:00";
+    QTest::newRow("RRULE UNTIL, long ended") << "FREQ=DAILY;UNTIL=20201231T000000"
+                                             << "2020-01-01T09:00:00"
+                                             << "2026-12-01T00:00:00"
+                                             << "";
     QTest::newRow("exactly at an occurrence, the next") << "weekly"
                                                         << "2026-12-07T09:00:00"
                                                         << "2026-12-14T09:00:00"
