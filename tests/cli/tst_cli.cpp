@@ -835,6 +835,15 @@ void TestCli::repeatingReminders()
           "EXDATE:20260305T100000\r\n",
           "RRULE:FREQ=MONTHLY;BYMONTHDAY=31,-1;BYSETPOS=1\r\n"})
         QVERIFY2(calendar.contains(QString::fromUtf8(expected)), qPrintable(calendar));
+    // Imported into another file, each series is again one row with its rule, at its next occurrence.
+    TempDatabase other;
+    QCOMPARE(runInProcess(other, {"import", "--ics", "-"}, calendar.toUtf8()).status, 0);
+    QCOMPARE(runInProcess(other, {"list", "--all"}).out,
+             QStringLiteral("ID  DUE                  REPEAT      SUBJECT  CONTENT\n"
+                            " 3  2026-03-04 10:00:00  按规则重复  x\n"
+                            " 1  2026-03-04 11:00:00              单次\n"
+                            " 4  2026-03-09 09:00:00  按规则重复  晨会\n"
+                            " 2  2026-03-31 08:00:00  按规则重复  账单\n"));
 
     QCOMPARE(runInProcess(db, {"delete", "2", "4"}).status, 0);
     QCOMPARE(db.sql(QStringLiteral("SELECT row FROM reminder_repeats ORDER BY row;")).trimmed(),
