@@ -232,11 +232,12 @@ EventReminders EventConverter::convert(icalcomponent *event) const
         return made;
     };
     if (icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY)) {
-        const QDateTime first = reminderTime(start, allDay, zone, offset, result);
-        if (!first.isValid())
-            return result;
-        if (keepsRule(event, startValue, zone, first)) {
+        // Looked at aside: when the rule is expanded instead, its occurrences tell their own problems.
+        EventReminders firstMade;
+        const QDateTime first = reminderTime(start, allDay, zone, offset, firstMade);
+        if (first.isValid() && keepsRule(event, startValue, zone, first)) {
             result.recurring = true;
+            result.rounded = firstMade.rounded;
             const std::optional<Repetition> series = seriesOf(event, startValue, zone, first, result);
             if (!series)
                 return result;
@@ -248,8 +249,6 @@ EventReminders EventConverter::convert(icalcomponent *event) const
                 add(next, EventReminder::kSeries).repetition = series;
             return result;
         }
-        // The expansion counts its own roundings.
-        result.rounded = 0;
     }
     for (const Occurrence &occurrence : occurrences(event, startValue, zone, result)) {
         const QDateTime due = reminderTime(occurrence.written, allDay, zone, offset, result);
