@@ -197,6 +197,10 @@ void TestIcsImport::calendarPrograms_data()
                             "Daily|2026-03-20T02:00:00Z"};
     QTest::newRow("overrides after the event") << calendar(kShanghai + kMaster + kMoved + kCancelled) << 0 << daily
                                                << QStringList{"imported 4 reminders (0 already imported, 0 skipped)"};
+    // Without its RDATE the series is kept as a rule where the file's zone is the local one.
+    QTest::newRow("overrides of a rule alone") << calendar(
+        kShanghai + QByteArray(kMaster).replace("RDATE;TZID=Asia/Shanghai:20260320T100000\n", "") + kMoved + kCancelled)
+                                               << 0 << daily.mid(0, 3) << QStringList{"\"Daily\" repeats"};
     QTest::newRow("overrides before the event")
         << calendar(kCancelled + kMoved + kShanghai + kMaster, "-//Apple Inc.//macOS 14.0//EN") << 0 << daily
         << QStringList{"imported 4 reminders (0 already imported, 0 skipped)"};
