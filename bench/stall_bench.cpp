@@ -242,7 +242,8 @@ private:
     qint64 m_sinceBoot = 0;
 };
 
-// 10,000 reminders every day at 09:00: the first look after a day away moves them all to today's
+// 10,000 reminders every day at 09:00, each series begun on another day of the last year, half of them by the
+// program's own kind and half by a calendar's rule: the first look after a day away moves them all to today's
 // occurrence, at 09:00 they fall due together and move to tomorrow's, and a look a minute later finds nothing.
 void repeatingWatch()
 {
@@ -255,8 +256,9 @@ void repeatingWatch()
                             + QStringLiteral(";with recursive n(i) as (select 1 union all select i+1 from n where "
                                              "i<10000) insert into 日程提醒(主题,内容,时间,日期) select '提醒 '||i,'',"
                                              "'2026-03-04 09:00:00','2026-03-04' from n;"
-                                             "insert into reminder_repeats(row,rule,start) select rowid,'daily',时间 "
-                                             "from 日程提醒")});
+                                             "insert into reminder_repeats(row,rule,start) select rowid,"
+                                             "iif(rowid%2,'daily','FREQ=DAILY'),"
+                                             "date(日期,-(rowid%365)||' days')||' 09:00:00' from 日程提醒")});
     if (!sqlite.waitForFinished() || sqlite.exitCode() != 0)
         std::fprintf(stderr, "stall_bench: sqlite3 could not fill the store\n");
     ReminderStore store(path);

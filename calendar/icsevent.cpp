@@ -220,27 +220,137 @@ EventReminders EventConverter::convert(icalcomponent *event) const
     const qint64 offset = alarmOffset(event, startValue, zone);
     const QString uid = uidOf(event, result.subject, content);
     const QString zoneName = zone.kind == Zone::Floating || zone.kind == Zone::Utc ? QString() : zone.name;
-    for (const Occurrence &occurrence : occurrences(event, startValue, zone, result)) {
+    const QDateTime start = spelled(startValue);
+    const auto add = [&](const QDateTime &due, const QString &key) -> EventReminder & {
         EventReminder &made = result.reminders.emplace_back();
         made.reminder.subject = result.subject;
         made.reminder.content = content;
-        QDateTime due = allDay ? occurrence.written.addSecs(offset) : zone.local(occurrence.written, offset);
-        if (!due.isValid() || due.date().year() < 1 || due.date().year() > 9999) {
-            result.problem = QStringLiteral("its reminder for %1 falls outside the years 1 to 9999")
-                                 .arg(occurrence.written.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
-            result.reminders.clear();
-            return result;
-        }
-        if (due.time().second() != 0) {
-            due = due.addSecs(-due.time().second());
-            ++result.rounded;
-        }
         made.reminder.due = due;
         made.reminder.day = due.date();
         made.uid = uid;
-        made.start = zoneName.isEmpty() ? occurrence.key : zoneName + u':' + occurrence.key;
+        made.start = key;
+        return made;
+    };
+    if (icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY)) {
+        // Looked at aside: when the rule is expanded instead, its occurrences tell their own problems.
+        EventReminders firstMade;
+        const QDateTime first = reminderTime(start, allDay, zone, offset, firstMade);
+        if (first.isValid() && keepsRule(event, startValue, zone, first)) {
+            result.recurring = true;
+            result.rounded = firstMade.rounded;
+            const std::optional<Repetition> series = seriesOf(event, startValue, zone, first, result);
+            if (!series)
+                return result;
+            // The occurrence at this very second is still to come.
+            const QDateTime next = series->nextAfter(m_now.addSecs(-1));
+            if (!next.isValid())
+                result.ended = true;
+            else
+                add(next, EventReminder::kSeries).repetition = series;
+            return result;
+        }
+    }
+    for (const Occurrence &occurrence : occurrences(event, startValue, zone, result)) {
+        const QDateTime due = reminderTime(occurrence.written, allDay, zone, offset, result);
+        if (!due.isValid()) {
+            result.reminders.clear();
+            return result;
+        }
+        add(due, zoneName.isEmpty() ? occurrence.key : zoneName + u':' + occurrence.key);
     }
     return result;
+}
+
+QDateTime EventConverter::reminderTime(const QDateTime &written, bool allDay, const Zone &zone, qint64 offset,
+                                       EventReminders &made) const
+{
+    QDateTime due = allDay ? written.addSecs(offset) : zone.local(written, offset);
+    if (!due.isValid() || due.date().year() < 1 || due.date().year() > 9999) {
+        made.problem = QStringLiteral("its reminder for %1 falls outside the years 1 to 9999")
+                           .arg(written.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        return {};
+    }
+    if (due.time().second() != 0) {
+        due = due.addSecs(-due.time().second());
+        ++made.rounded;
+    }
+    return due;
+}
+
+bool EventConverter::keepsRule(icalcomponent *event, const icaltimetype &startValue, const Zone &zone,
+                               const QDateTime &first) const
+{
+    icalproperty *rule = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY);
+    // An override that repeats on from its occurrence has no row of its own to hold its rule under the UID.
+    if (icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY)
+        || icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY) || isOverride(event)) {
+        return false;
+    }
+    const icalrecurrencetype recurrence = icalproperty_get_rrule(rule);
+    if (recurrence.freq == ICAL_NO_RECURRENCE)
+        return false;
+    if (!startValue.is_date && !followsLocalClock(zone))
+        return false;
+    // A rule that names days, or hours, names them as the file writes the event.
+    const auto names = [](const short *values) { return values[0] != ICAL_RECURRENCE_ARRAY_MAX; };
+    const QDateTime start = spelled(startValue);
+    const bool namesDays = names(recurrence.by_day) || names(recurrence.by_month_day) || names(recurrence.by_year_day)
+                           || names(recurrence.by_week_no) || names(recurrence.by_month)
+                           || names(recurrence.by_set_pos);
+    const bool namesTimes = names(recurrence.by_hour) || names(recurrence.by_minute) || names(recurrence.by_second);
+    return !(namesDays && first.date() != start.date()) && !(namesTimes && first.time() != start.time());
+}
+
+bool EventConverter::followsLocalClock(const Zone &zone) const
+{
+    if (zone.kind == Zone::Floating)
+        return true;
+    const QString key = QString::number(zone.kind) + u':' + zone.name;
+    if (const auto known = m_followsLocal.constFind(key); known != m_followsLocal.constEnd())
+        return *known;
+    const qint64 apart = zone.written(m_now).secsTo(m_now);
+    bool follows = true;
+    for (int day = 1; follows && day <= kWindowDays; ++day) {
+        const QDateTime at = m_now.addDays(day);
+        follows = zone.written(at).secsTo(at) == apart;
+    }
+    m_followsLocal.insert(key, follows);
+    return follows;
+}
+
+std::optional<Repetition> EventConverter::seriesOf(icalcomponent *event, const icaltimetype &startValue,
+                                                   const Zone &zone, const QDateTime &first, EventReminders &made) const
+{
+    const bool allDay = startValue.is_date;
+    const auto local = [&](const QDateTime &written) { return allDay ? written : zone.local(written); };
+    // Every occurrence's reminder lies as far from it on the desk's clock as the first one's does.
+    const qint64 shift = local(spelled(startValue)).secsTo(first);
+    icalrecurrencetype recurrence =
+        icalproperty_get_rrule(icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY));
+    if (const icaltimetype until = recurrence.until; !icaltime_is_null_time(until)) {
+        QDateTime last;
+        if (icaltime_is_utc(until))
+            last = WallClock::of(QDateTime(spelled(until).date(), spelled(until).time(), Qt::UTC));
+        else if (until.is_date && !allDay)
+            last = zone.local(WallClock::at(spelled(until).date(), QTime(23, 59, 59)));
+        else
+            last = local(spelled(until));
+        if (!last.isValid()) {
+            made.problem = QStringLiteral("its UNTIL %1 is no real date and time").arg(writtenForm(until));
+            return std::nullopt;
+        }
+        recurrence.until = icalTimeOf(last.addSecs(shift), IcalTimeKind::Floating);
+    }
+    Repetition series{QString::fromUtf8(takeIcalText(icalrecurrencetype_as_string_r(&recurrence))), first, {}};
+    for (icalproperty *exception = icalcomponent_get_first_property(event, ICAL_EXDATE_PROPERTY); exception;
+         exception = icalcomponent_get_next_property(event, ICAL_EXDATE_PROPERTY)) {
+        const QDateTime key = occurrenceKey(exception, icalproperty_get_exdate(exception), allDay);
+        if (key.isValid())
+            series.exceptions.append(key.addSecs(shift));
+    }
+    for (const QDateTime &key : m_replaced.value(uidText(event)))
+        series.exceptions.append((allDay ? WallClock::at(key.date()) : key).addSecs(shift));
+    return series;
 }
 
 qint64 EventConverter::alarmOffset(icalcomponent *event, const icaltimetype &startValue, const Zone &zone) const

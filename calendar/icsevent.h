@@ -2,20 +2,26 @@
 
 #include "calendar/ical.h"
 #include "store/reminder.h"
+#include "store/repetition.h"
 
 #include <QDateTime>
 #include <QHash>
 #include <QList>
 #include <QString>
 #include <map>
+#include <optional>
 
 // A reminder that an event makes, with the key under which it counts as imported: the event's UID and
-// the start of its occurrence as the file writes it.
+// the start of its occurrence as the file writes it, or kSeries for a series kept as its rule.
 struct EventReminder
 {
     Reminder reminder;
     QString uid;
     QString start;
+    // The rule of a series that repeats on the desk's clock: the reminder is its next occurrence from now.
+    std::optional<Repetition> repetition;
+
+    static inline const QString kSeries = QStringLiteral("RRULE");
 };
 
 // What an event of a calendar file makes.
@@ -25,7 +31,8 @@ struct EventReminders
     QString subject;
     QString problem;          // why the event cannot be used; no reminders then
     bool unknownZone = false; // the problem is a time zone that no VTIMEZONE read so far defines
-    bool recurring = false;   // it had an RRULE or RDATE, expanded over the next 366 days
+    bool recurring = false;   // it had an RRULE or RDATE: kept as its rule, else expanded over the next 366 days
+    bool ended = false;       // a series kept as its rule that has no occurrence from now on
     bool capped = false;      // the rule makes more reminders than one event may make
     QDateTime cutAt;          // where the expansion stopped at its limit of steps; invalid when it did not
     int rounded = 0;          // reminders that fell on a second other than :00, moved to their minute's start
@@ -34,9 +41,12 @@ struct EventReminders
 // Turns the events of a calendar file into reminders in local time: the reminder's time is the event's
 // start moved by its first alarm's trigger; an all-day event without an alarm reminds at 09:00 of its day.
 // Times with a TZID are converted from that zone (the file's own VTIMEZONE, else the system's zone of that
-// name), UTC times from UTC; floating times are taken as they are. An RRULE is expanded over the 366 days
-// from `now` on in the event's own zone, less its EXDATEs and the occurrences that overrides replace, with its
-// RDATEs. Reminders fall on minutes: a moment with seconds is rounded down to its minute, never late.
+// name), UTC times from UTC; floating times are taken as they are. An RRULE is kept as the reminder's rule
+// (one reminder at its next occurrence from `now`, the EXDATEs and the occurrences that overrides replace as
+// its exceptions) where the desk's clock can follow it: no RDATE, a zone whose clock changes when the local
+// one does, and a reminder that falls on the day (and hour) the rule names. Other rules are expanded over the
+// 366 days from `now` on in the event's own zone, less those occurrences, with its RDATEs. Reminders fall on
+// minutes: a moment with seconds is rounded down to its minute, never late.
 class EventConverter
 {
 public:
@@ -78,6 +88,19 @@ private:
     // left out. Sets `made`'s recurring, capped, cutAt and problem.
     QList<Occurrence> occurrences(icalcomponent *event, const icaltimetype &startValue, const Zone &zone,
                                   EventReminders &made) const;
+    // The reminder's time of an occurrence written at `written`; invalid, with `made`'s problem, outside the
+    // years 1 to 9999. Counts a rounding in `made`.
+    QDateTime reminderTime(const QDateTime &written, bool allDay, const Zone &zone, qint64 offset,
+                           EventReminders &made) const;
+    // Whether the event's RRULE can be kept as the rule of a reminder whose first occurrence is `first`.
+    bool keepsRule(icalcomponent *event, const icaltimetype &startValue, const Zone &zone,
+                   const QDateTime &first) const;
+    // Whether `zone`'s clock stays the same distance from the local one over the coming year.
+    bool followsLocalClock(const Zone &zone) const;
+    // The event's series as a reminder's rule starting at `first`: UNTIL, EXDATEs and the occurrences that
+    // overrides replace moved as far as the first occurrence is; none, with `made`'s problem, when it fails.
+    std::optional<Repetition> seriesOf(icalcomponent *event, const icaltimetype &startValue, const Zone &zone,
+                                       const QDateTime &first, EventReminders &made) const;
     QList<Occurrence> ruleOccurrences(icalproperty *rule, const icaltimetype &startValue, const Zone &zone,
                                       EventReminders &made) const;
     // An occurrence's start as the key under which EXDATEs and overrides name it: the local wall-clock, or
@@ -87,4 +110,5 @@ private:
     QDateTime m_now; // wall-clock
     std::map<QByteArray, IcalTimeZone> m_zones;
     QHash<QString, QList<QDateTime>> m_replaced; // by UID, the occurrenceKey()s of overrides
+    mutable QHash<QString, bool> m_followsLocal; // followsLocalClock() by zone
 };

@@ -5,6 +5,7 @@
 #include "calendar/inputerror.h"
 #include "core/text.h"
 #include "store/calendarrecord.h"
+#include "store/reminderrepeats.h"
 #include "store/reminderstore.h"
 
 #include <QTextStream>
@@ -125,14 +126,27 @@ void IcsImport::take(const IcsReader::Part &part, const EventReminders &made, QT
             ++known;
             continue;
         }
-        if (!m_dryRun)
-            m_store.add(reminder.reminder);
+        if (!m_dryRun) {
+            const qint64 row = m_store.add(reminder.reminder);
+            if (reminder.repetition)
+                ReminderRepeats(m_store).keep(row, *reminder.repetition);
+        }
         ++m_added;
     }
     m_known += known;
     m_rounded += made.rounded;
     if (!made.recurring)
         return;
+    if (made.ended) {
+        out << "line " << part.line << ": " << quoted(made.subject) << " repeats: its series has ended" << Qt::endl;
+        return;
+    }
+    if (made.reminders.size() == 1 && made.reminders.first().repetition) {
+        out << "line " << part.line << ": " << quoted(made.subject) << " repeats by its rule: 1 reminder, next at "
+            << made.reminders.first().reminder.due.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+            << (known > 0 ? " (already imported)" : "") << Qt::endl;
+        return;
+    }
     out << "line " << part.line << ": " << quoted(made.subject) << " repeats: " << reminders(made.reminders.size())
         << " over the next 366 days";
     if (known > 0)

@@ -14,8 +14,9 @@ struct EventReminder;
 struct EventReminders;
 
 // import --ics: adds the reminders of a calendar file's events to the store, all in one transaction, so a
-// failed import leaves the store as it was. What was imported is kept in the file's CalendarRecord, by UID
-// and start, so that nothing is imported twice. A dry run writes nothing and tells what it would do.
+// failed import leaves the store as it was. A series kept as its rule becomes one reminder with its rule in
+// ReminderRepeats. What was imported is kept in the file's CalendarRecord, by UID and start (a series by its
+// UID alone), so that nothing is imported twice. A dry run writes nothing and tells what it would do.
 class IcsImport
 {
 public:

@@ -16,8 +16,12 @@ constexpr char kHasTableSql[] = "SELECT 1 FROM sqlite_master WHERE type='table' 
 constexpr char kRuleSql[] = "SELECT rule,start,exceptions FROM reminder_repeats WHERE row=?";
 constexpr char kAllSql[] = "SELECT row,rule,start,exceptions FROM reminder_repeats";
 constexpr char kKeepSql[] = "INSERT OR REPLACE INTO reminder_repeats(row,rule,start,exceptions) VALUES(?,?,?,?)";
-constexpr char kOverdueSql[] = "SELECT row FROM reminder_repeats JOIN 日程提醒 ON 日程提醒.rowid=row"
-                               " WHERE datetime(时间)<=?";
+// The repeating rows due by a moment, with their rules.
+constexpr char kOverdueSql[] = "SELECT row,rule,start,exceptions FROM reminder_repeats JOIN 日程提醒"
+                               " ON 日程提醒.rowid=row WHERE datetime(时间)<=?";
+// The rules of the rows in a JSON array of rowids.
+constexpr char kRulesOfRowsSql[] = "SELECT row,rule,start,exceptions FROM reminder_repeats"
+                                   " WHERE row IN (SELECT value FROM json_each(?))";
 constexpr char kForgetRowSql[] = "DELETE FROM reminder_repeats WHERE row=?";
 constexpr char kForgetSql[] = "DELETE FROM reminder_repeats WHERE row IN (SELECT rowid FROM 日程提醒 WHERE id=?)";
 constexpr char kForgetOrphansSql[] = "DELETE FROM reminder_repeats WHERE row NOT IN (SELECT rowid FROM 日程提醒)";
@@ -41,18 +45,13 @@ ReminderRepeats::ReminderRepeats(ReminderStore &store)
 bool ReminderRepeats::hasTable()
 {
     m_store.open();
-    return Statement(m_store.connection(), kHasTableSql).next();
+    return Statement(m_store.connection(), kHasTableSql, Statement::KeptPrepared).next();
 }
 
 std::optional<Repetition> ReminderRepeats::of(qint64 row)
 {
     if (!hasTable())
         return std::nullopt;
-    return ruleOf(row);
-}
-
-std::optional<Repetition> ReminderRepeats::ruleOf(qint64 row)
-{
     Statement select(m_store.connection(), kRuleSql);
     select.bind(1, row);
     if (!select.next())
@@ -164,9 +163,14 @@ void ReminderRepeats::advance(const QList<Reminder> &reminders, const QDateTime 
 {
     if (reminders.isEmpty() || !hasTable())
         return;
+    QByteArray rows = "[";
+    for (const Reminder &reminder : reminders)
+        rows += QByteArray::number(reminder.rowid) + ',';
+    rows.back() = ']';
     m_store.transaction([&] {
-        for (const Reminder &reminder : reminders)
-            move(reminder.rowid, after);
+        Statement select(m_store.connection(), kRulesOfRowsSql, Statement::KeptPrepared);
+        select.bind(1, QString::fromLatin1(rows));
+        moveAll(select, after);
     });
 }
 
@@ -174,30 +178,29 @@ void ReminderRepeats::advanceOverdue(const QDateTime &now)
 {
     if (!hasTable())
         return;
-    QList<qint64> rows;
     m_store.transaction([&] {
-        Statement overdue(m_store.connection(), kOverdueSql);
+        Statement overdue(m_store.connection(), kOverdueSql, Statement::KeptPrepared);
         overdue.bind(1, canonicalDateTimeText(now));
-        while (overdue.next())
-            rows << overdue.integer(0);
-        for (const qint64 row : std::as_const(rows))
-            move(row, now);
+        moveAll(overdue, now);
     });
 }
 
-void ReminderRepeats::move(qint64 row, const QDateTime &after)
+void ReminderRepeats::moveAll(Statement &rules, const QDateTime &after)
 {
-    const std::optional<Repetition> repetition = ruleOf(row);
-    if (!repetition)
-        return;
-    const QDateTime next = repetition->nextAfter(after);
-    if (next.isValid())
+    // Read to the end before writing: SQLite leaves undefined what a scan sees of rows changed under it.
+    QList<std::pair<qint64, QDateTime>> moves;
+    while (rules.next()) {
+        const QDateTime next = repetitionOf(rules.text(1), rules.text(2), rules.text(3)).nextAfter(after);
+        if (next.isValid())
+            moves.append({rules.integer(0), next});
+    }
+    for (const auto &[row, next] : std::as_const(moves))
         moveTo(row, next);
 }
 
 bool ReminderRepeats::moveTo(qint64 row, const QDateTime &occurrence)
 {
-    Statement move(m_store.connection(), kMoveSql);
+    Statement move(m_store.connection(), kMoveSql, Statement::KeptPrepared);
     move.bind(1, canonicalDateTimeText(occurrence));
     move.bind(2, reminderDateText(occurrence.date()));
     move.bind(3, row);

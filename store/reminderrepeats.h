@@ -7,6 +7,7 @@
 #include <optional>
 
 class ReminderStore;
+class Statement;
 struct Reminder;
 
 // The rules of repeating reminders, kept beside 日程提醒 (repeatTableStatements()) by the row they move.
@@ -54,11 +55,10 @@ public:
 
 private:
     bool hasTable();
-    // of() in a file known to hold the table.
-    std::optional<Repetition> ruleOf(qint64 row);
     void forget(qint64 row);
-    // Moves one row, inside a transaction; an ended series stays.
-    void move(qint64 row, const QDateTime &after);
+    // Moves the rows that `rules` (row, rule, start, exceptions) selects to their first occurrence after
+    // `after`, inside a transaction; an ended series stays.
+    void moveAll(Statement &rules, const QDateTime &after);
     bool moveTo(qint64 row, const QDateTime &occurrence);
 
     ReminderStore &m_store;

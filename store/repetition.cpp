@@ -122,6 +122,10 @@ QDateTime Repetition::nextAfter(const QDateTime &after) const
     const RecurrenceIterator iterator(icalrecur_iterator_new(recurrence, floatingTime(start)));
     if (!iterator)
         return {};
+    // Straight to `after` instead of through every occurrence since the start, years of them for an old
+    // series; a rule that ends by a count has to be counted from its start.
+    if (after > start && recurrence.count == 0)
+        icalrecur_iterator_set_start(iterator.get(), floatingTime(after));
     for (int i = 0; i < kLongestSearch; ++i) {
         const icaltimetype next = icalrecur_iterator_next(iterator.get());
         if (icaltime_is_null_time(next))

@@ -1,7 +1,8 @@
 """Calendar files exchanged with another program that Debian packages, Python's icalendar library: a year of
 mixed events that it writes (zones, all-day, repeating with a moved and a left-out occurrence, alarms) is
-imported by orvane-db into the reminders that the events' own times give, and orvane-db's export of them is
-read back by icalendar without complaint, the same events at the same times.
+imported by orvane-db into the reminders that the events' own times give (a series as one reminder with its
+rule), and orvane-db's export of them is read back by icalendar without complaint, the same events at the
+same times, the series with its count and the occurrences it leaves out.
 
 Usage: icalendar_exchange.py ORVANE_DB (run with TZ set; the times are checked in that zone)."""
 
@@ -103,17 +104,16 @@ def year_of_events(today):
     moved.add("dtstart", weekly[4] + timedelta(hours=2))
     moved.add_component(alarm(10))
     calendar.add_component(moved)
-    for k, moment in enumerate(weekly):
-        if k == 2:
-            continue
-        at = moment + timedelta(hours=2) if k == 4 else moment
-        expected.append(("Weekly call", local_minute(at - timedelta(minutes=10))))
-    return calendar, sorted(expected, key=lambda row: (row[1], row[0]))
+    # The series is one reminder with its rule, at its first occurrence; the moved one is a reminder of its own.
+    expected.append(("Weekly call", local_minute(first - timedelta(minutes=10))))
+    expected.append(("Weekly call", local_minute(weekly[4] + timedelta(hours=2) - timedelta(minutes=10))))
+    left_out = {local_minute(weekly[k] - timedelta(minutes=10)) for k in (2, 4)}
+    return calendar, sorted(expected, key=lambda row: (row[1], row[0])), left_out
 
 
 def main():
     today = date.today()
-    calendar, expected = year_of_events(today)
+    calendar, expected, left_out = year_of_events(today)
     with tempfile.TemporaryDirectory() as folder:
         store = os.path.join(folder, "data.mdb")
         written = os.path.join(folder, "python.ics")
@@ -138,6 +138,14 @@ def main():
             fail("exported events differ:\n" + "\n".join(f"{a} | {b}" for a, b in zip(back, expected)))
         if len({str(event["uid"]) for event in events}) != len(events):
             fail("exported UIDs repeat")
+        series = [event for event in events if "rrule" in event]
+        if len(series) != 1 or series[0]["rrule"].get("count") != [10]:
+            fail(f"the weekly series is not one event of ten: {[event.get('rrule') for event in series]}")
+        exdates = series[0].get("exdate", [])
+        exdates = exdates if isinstance(exdates, list) else [exdates]
+        written = {moment.dt.strftime("%Y-%m-%d %H:%M:%S") for exdate in exdates for moment in exdate.dts}
+        if written != left_out:
+            fail(f"the series leaves out {sorted(written)}, not {sorted(left_out)}")
         for event in events:
             alarms = event.walk("VALARM")
             if len(alarms) != 1 or alarms[0].decoded("trigger") != timedelta(0):

@@ -1,4 +1,8 @@
+#include "store/reminderrepeats.h"
+#include "store/reminderstore.h"
+#include "store/textformats.h"
 #include "tests/cli/clirun.h"
+#include "tests/support/fakeclock.h"
 #include "tests/support/tempdatabase.h"
 
 #include <QDateTime>
@@ -72,10 +76,59 @@ QByteArray vevent(const QByteArray &uid, const QByteArray &summary, const QByteA
            + "END:VEVENT\n";
 }
 
-// The reminders of the file, "subject|时间" in time order.
+// The rows of the file, "rowid|subject|时间" in time order, and the rules of those that repeat.
+QStringList rowsOf(const TempDatabase &db, QHash<qint64, Repetition> &rules)
+{
+    ReminderStore store(db.path());
+    rules = ReminderRepeats(store).all();
+    return db.sql(QStringLiteral("select rowid||'|'||主题||'|'||时间 from 日程提醒 order by 时间, 主题"))
+        .split(u'\n', Qt::SkipEmptyParts);
+}
+
+QString timeText(const QDateTime &time)
+{
+    return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+// The reminders that the file gives over the 366 days from the import, "subject|time" in time order: a row,
+// and the later occurrences of its rule.
 QString stored(const TempDatabase &db)
 {
-    return db.sql(QStringLiteral("select 主题||'|'||时间 from 日程提醒 order by 时间, 主题"));
+    QHash<qint64, Repetition> rules;
+    QStringList reminders;
+    const QDateTime end = FakeClock().now().addDays(366);
+    for (const QString &row : rowsOf(db, rules)) {
+        const QString subject = row.section(u'|', 1, 1);
+        reminders << subject + u'|' + row.section(u'|', 2);
+        const auto rule = rules.constFind(row.section(u'|', 0, 0).toLongLong());
+        if (rule == rules.constEnd())
+            continue;
+        for (QDateTime at = rule->nextAfter(parseDateTimeText(row.section(u'|', 2))); at.isValid() && at <= end;
+             at = rule->nextAfter(at))
+            reminders << subject + u'|' + timeText(at);
+    }
+    std::sort(reminders.begin(), reminders.end(), [](const QString &a, const QString &b) {
+        return a.section(u'|', 1) + a.section(u'|', 0, 0) < b.section(u'|', 1) + b.section(u'|', 0, 0);
+    });
+    return reminders.join(u'\n');
+}
+
+// The rows of the file, "subject|时间", with "|rule|start|exceptions" for a row that repeats.
+QString kept(const TempDatabase &db)
+{
+    QHash<qint64, Repetition> rules;
+    QStringList rows;
+    for (const QString &row : rowsOf(db, rules)) {
+        QString shown = row.section(u'|', 1);
+        if (const auto rule = rules.constFind(row.section(u'|', 0, 0).toLongLong()); rule != rules.constEnd()) {
+            QStringList exceptions;
+            for (const QDateTime &exception : rule->exceptions)
+                exceptions << timeText(exception);
+            shown += u'|' + rule->rule + u'|' + timeText(rule->start) + u'|' + exceptions.join(u',');
+        }
+        rows << shown;
+    }
+    return rows.join(u'\n');
 }
 
 // `expected` as the local reminders it means: a time that ends in Z is an instant, shown in the zone the test
@@ -108,6 +161,8 @@ private slots:
     void initTestCase();
     void calendarPrograms_data();
     void calendarPrograms();
+    void seriesKeptAsRules_data();
+    void seriesKeptAsRules();
 };
 
 void TestIcsImport::initTestCase()
@@ -131,17 +186,21 @@ void TestIcsImport::calendarPrograms_data()
         << 0
         << QStringList{"Until|2027-01-05T01:00:00Z", "Until|2027-01-06T01:00:00Z", "Until|2027-01-07T01:00:00Z",
                        "Until|2027-01-08T01:00:00Z", "Until|2027-01-09T01:00:00Z"}
-        << QStringList{"imported 5 reminders"};
+        << QStringList{"\"Until\" repeats"};
     QTest::newRow("UNTIL in UTC, zone of the system")
         << calendar(vevent("until@outlook.com", "Until",
                            "DTSTART;TZID=America/New_York:20270105T090000\nRRULE:FREQ=DAILY;UNTIL=20270107T140000Z\n"),
                     "Microsoft Exchange Server 2010")
         << 0 << QStringList{"Until|2027-01-05T14:00:00Z", "Until|2027-01-06T14:00:00Z", "Until|2027-01-07T14:00:00Z"}
-        << QStringList{"imported 3 reminders"};
+        << QStringList{"\"Until\" repeats"};
     const QStringList daily{"Daily|2026-03-10T02:00:00Z", "Daily|2026-03-11T07:00:00Z", "Daily|2026-03-13T02:00:00Z",
                             "Daily|2026-03-20T02:00:00Z"};
     QTest::newRow("overrides after the event") << calendar(kShanghai + kMaster + kMoved + kCancelled) << 0 << daily
                                                << QStringList{"imported 4 reminders (0 already imported, 0 skipped)"};
+    // Without its RDATE the series is kept as a rule where the file's zone is the local one.
+    QTest::newRow("overrides of a rule alone") << calendar(
+        kShanghai + QByteArray(kMaster).replace("RDATE;TZID=Asia/Shanghai:20260320T100000\n", "") + kMoved + kCancelled)
+                                               << 0 << daily.mid(0, 3) << QStringList{"\"Daily\" repeats"};
     QTest::newRow("overrides before the event")
         << calendar(kCancelled + kMoved + kShanghai + kMaster, "-//Apple Inc.//macOS 14.0//EN") << 0 << daily
         << QStringList{"imported 4 reminders (0 already imported, 0 skipped)"};
@@ -178,9 +237,11 @@ void TestIcsImport::calendarPrograms_data()
     QTest::newRow("nested 300,000 deep") << crlf("BEGIN:VCALENDAR\nVERSION:2.0\n"
                                                  + QByteArray("BEGIN:VEVENT\n").repeated(300000))
                                          << 1 << QStringList{} << QStringList{"line 11", "nested", nothing};
+    // The RDATE has it expanded rather than kept as a rule.
     QTest::newRow("a rule cut by the limit")
-        << calendar(vevent("minutely", "Minutely", "DTSTART:20150101T000000\nRRULE:FREQ=MINUTELY;COUNT=5000000\n")) << 0
-        << QStringList{} << QStringList{"\"Minutely\"", "cut at 2018-10-20 21:19:00", "imported 0 reminders"};
+        << calendar(vevent("minutely", "Minutely",
+                           "DTSTART:20150101T000000\nRRULE:FREQ=MINUTELY;COUNT=5000000\nRDATE:20150101T000000\n"))
+        << 0 << QStringList{} << QStringList{"\"Minutely\"", "cut at 2018-10-20 21:19:00", "imported 0 reminders"};
     QTest::newRow("not UTF-8") << calendar(vevent("l1", "Caf\xe9", "DTSTART:20260310T100000\n")
                                            + vevent("l2", "na\xefve", "DTSTART:20260311T100000\n"))
                                << 0 << QStringList{"Caf\uFFFD|2026-03-10T10:00:00", "na\uFFFDve|2026-03-11T10:00:00"}
@@ -222,6 +283,73 @@ void TestIcsImport::calendarPrograms()
     QCOMPARE(stored(db), localRows(reminders));
     for (const QString &part : std::as_const(told))
         QVERIFY2(said.contains(part), qPrintable(part + QStringLiteral(" not in:\n") + said));
+}
+
+// Series from a day before the import (FakeClock: 2026-03-04 08:30), in floating time so that every zone
+// keeps them as rules.
+void TestIcsImport::seriesKeptAsRules_data()
+{
+    QTest::addColumn<QByteArray>("ics");
+    QTest::addColumn<QString>("rows"); // see kept()
+    QTest::addColumn<QString>("told");
+
+    const QByteArray alarm = "BEGIN:VALARM\nACTION:DISPLAY\nTRIGGER:%1\nEND:VALARM\n";
+    QTest::newRow("weekly with COUNT, its alarm before it")
+        << calendar(vevent("w", "Weekly",
+                           "DTSTART:20260302T090000\nRRULE:FREQ=WEEKLY;COUNT=4\n"
+                               + QByteArray(alarm).replace("%1", "-PT15M")))
+        << "Weekly|2026-03-09 08:45:00|FREQ=WEEKLY;COUNT=4|2026-03-02 08:45:00|"
+        << "\"Weekly\" repeats by its rule: 1 reminder, next at 2026-03-09 08:45:00";
+    // The alarm an hour early moves the end and the exception along; the first one left is tomorrow's.
+    QTest::newRow("daily with UNTIL and EXDATE")
+        << calendar(vevent("d", "Daily",
+                           "DTSTART:20260303T200000\nRRULE:FREQ=DAILY;UNTIL=20260310T200000\n"
+                           "EXDATE:20260304T200000\n"
+                               + QByteArray(alarm).replace("%1", "-PT1H")))
+        << "Daily|2026-03-05 19:00:00|FREQ=DAILY;UNTIL=20260310T190000|2026-03-03 19:00:00|2026-03-04 19:00:00"
+        << "next at 2026-03-05 19:00:00";
+    QTest::newRow("all-day, weekly until a date")
+        << calendar(vevent("b", "Bins", "DTSTART;VALUE=DATE:20260304\nRRULE:FREQ=WEEKLY;UNTIL=20260325\n"))
+        << "Bins|2026-03-04 09:00:00|FREQ=WEEKLY;UNTIL=20260325T090000|2026-03-04 09:00:00|"
+        << "next at 2026-03-04 09:00:00";
+    // The first occurrence moved to the next day, the third cancelled.
+    QTest::newRow("an occurrence moved and one cancelled")
+        << calendar(vevent("r", "Review", "DTSTART:20260305T100000\nRRULE:FREQ=WEEKLY;COUNT=5\n")
+                    + vevent("r", "Review", "RECURRENCE-ID:20260305T100000\nDTSTART:20260306T150000\n")
+                    + vevent("r", "Review",
+                             "RECURRENCE-ID:20260319T100000\nDTSTART:20260319T100000\n"
+                             "STATUS:CANCELLED\n"))
+        << "Review|2026-03-06 15:00:00\n"
+           "Review|2026-03-12 10:00:00|FREQ=WEEKLY;COUNT=5|2026-03-05 10:00:00|2026-03-05 10:00:00,2026-03-19 10:00:00"
+        << "imported 2 reminders";
+    QTest::newRow("a series that has ended")
+        << calendar(vevent("o", "Old", "DTSTART:20250101T090000\nRRULE:FREQ=DAILY;COUNT=3\n")) << QString()
+        << "\"Old\" repeats: its series has ended";
+    // A rule of Mondays cannot carry reminders on Sundays: it is expanded.
+    QTest::newRow("an alarm a day before a rule of weekdays")
+        << calendar(vevent("m", "Monday",
+                           "DTSTART:20260309T090000\nRRULE:FREQ=WEEKLY;BYDAY=MO;COUNT=3\n"
+                               + QByteArray(alarm).replace("%1", "-P1D")))
+        << "Monday|2026-03-08 09:00:00\nMonday|2026-03-15 09:00:00\nMonday|2026-03-22 09:00:00"
+        << "repeats: 3 reminders over the next 366 days";
+}
+
+void TestIcsImport::seriesKeptAsRules()
+{
+    QFETCH(QByteArray, ics);
+    QFETCH(QString, rows);
+    QFETCH(QString, told);
+    TempDatabase db;
+    const CliRun first = runInProcess(db, {"import", "--ics", "-"}, ics);
+    QCOMPARE(first.status, 0);
+    QVERIFY2(first.out.contains(told), qPrintable(first.out + first.error));
+    QCOMPARE(kept(db), rows);
+
+    const CliRun again = runInProcess(db, {"import", "--ics", "-"}, ics);
+    const qsizetype count = rows.isEmpty() ? 0 : rows.count(u'\n') + 1;
+    QVERIFY2(again.out.contains(QStringLiteral("imported 0 reminders (%1 already imported").arg(count)),
+             qPrintable(again.out));
+    QCOMPARE(kept(db), rows);
 }
 
 QTEST_GUILESS_MAIN(TestIcsImport)

@@ -145,6 +145,31 @@ void TestRepetition::nextOccurrence_data()
                                           << "2016-05-01T09:00:00"
                                           << "2026-12-11T09:00:00"
                                           << "2026-12-12T09:00:00";
+    // A calendar rule years after its start keeps its own step, not one counted from the moment looked at.
+    QTest::newRow("RRULE every other week, years on") << "FREQ=WEEKLY;INTERVAL=2"
+                                                      << "2020-01-06T09:00:00"
+                                                      << "2026-12-08T10:00:00"
+                                                      << "2026-12-14T09:00:00";
+    QTest::newRow("RRULE every third day, years on") << "FREQ=DAILY;INTERVAL=3"
+                                                     << "2020-01-01T09:00:00"
+                                                     << "2026-12-10T09:00:00"
+                                                     << "2026-12-13T09:00:00";
+    QTest::newRow("RRULE 31st, years on") << "FREQ=MONTHLY"
+                                          << "2019-01-31T08:00:00"
+                                          << "2026-03-31T08:00:00"
+                                          << "2026-05-31T08:00:00";
+    QTest::newRow("RRULE UNTIL, years on") << "FREQ=YEARLY;UNTIL=20300101T000000"
+                                           << "2010-07-04T12:00:00"
+                                           << "2029-07-05T00:00:00"
+                                           << "";
+    QTest::newRow("RRULE last workday of the month, years on") << "FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1"
+                                                               << "2020-01-31T09:00:00"
+                                                               << "2026-12-01T00:00:00"
+                                                               << "2026-12-31T09:00:00";
+    QTest::newRow("RRULE UNTIL, long ended") << "FREQ=DAILY;UNTIL=20201231T000000"
+                                             << "2020-01-01T09:00:00"
+                                             << "2026-12-01T00:00:00"
+                                             << "";
     QTest::newRow("exactly at an occurrence, the next") << "weekly"
                                                         << "2026-12-07T09:00:00"
                                                         << "2026-12-14T09:00:00"
