@@ -15,4 +15,3 @@ Language textLanguage(const QStringList &uiLanguages);
 // Loads into `translator` the translation of the program's texts into `language`; false for Chinese, whose texts
 // need none, or if it cannot be loaded.
 bool loadTranslation(QTranslator &translator, Language language);
-

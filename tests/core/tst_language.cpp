@@ -75,7 +75,8 @@ void TestLanguage::translationsAreComplete()
                 const QString translation = ts.readElementText(QXmlStreamReader::IncludeChildElements);
                 QVERIFY2(type.isEmpty() && !translation.isEmpty(), qPrintable(name + QLatin1String(": ") + source));
                 for (const char *placeholder : {"%1", "%2", "%3"})
-                    QVERIFY2(source.contains(QLatin1String(placeholder)) == translation.contains(QLatin1String(placeholder)),
+                    QVERIFY2(source.contains(QLatin1String(placeholder))
+                                 == translation.contains(QLatin1String(placeholder)),
                              qPrintable(name + QLatin1String(": ") + source));
             }
         }
