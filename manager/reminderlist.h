@@ -12,8 +12,7 @@ class ReminderListModel;
 class ReminderStore;
 
 // What the error box says when a command needs the current reminder and the list has none: the list could
-// not be read, or it is empty. The texts, with the list's old name "qry2", are kept as users have always
-// read them.
+// not be read, or it is empty. The texts stay word for word as users have always read them.
 inline const QString kListNotReadMessage = QStringLiteral("qry2: Cannot perform this operation on a closed dataset");
 inline const QString kListEmptyMessage = QStringLiteral("qry2: Cannot perform this operation on an empty dataset");
 
