@@ -4,6 +4,7 @@ through their actions, and tells which control has the keyboard focus.
 usage: atspi.py press <name> <role>       press the control, e.g. press 设置 "push button"
        atspi.py focus                     print the focused control as "<role>|<name>"
        atspi.py shows <name> <role>       exit 0 when a showing control of that name and role is there
+       atspi.py text <name> <role>        print the text that a showing control of that name and role holds
 """
 import sys
 
@@ -44,6 +45,11 @@ def main(argv):
         print("" if control is None else f"{control.getRoleName()}|{control.name}")
     elif command == "shows":
         sys.exit(0 if find(named(argv[2], argv[3])) is not None else 1)
+    elif command == "text":
+        control = find(named(argv[2], argv[3]))
+        if control is None:
+            sys.exit(f"no {argv[3]} named {argv[2]}")
+        print(control.queryText().getText(0, -1))
     else:
         sys.exit(__doc__)
 

@@ -161,6 +161,25 @@ start_app() {
   E2E_PIDS+=($APP_PID)
 }
 
+# start_atspi: the accessibility bus, and the program on it as a screen reader would meet it (atspi.py).
+start_atspi() {
+  /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+  E2E_PIDS+=($!)
+  export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+}
+atspi() { /usr/bin/python3 "$E2E_DIR/atspi.py" "$@"; }
+focused_is() { [ "$(atspi focus)" = "$1" ]; }
+# tab_to <role|name>: Tab until that control has the focus; the date and time edits take a Tab per part.
+tab_to() {
+  local presses
+  for presses in $(seq 12); do
+    focused_is "$1" && return 0
+    xdotool key Tab
+    sleep 0.3
+  done
+  fail "Tab did not reach $1 (the focus is on $(atspi focus))"
+}
+
 # No match is an empty answer, not a failure: a window may go between two looks.
 window_of() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true; }
 has_window() { [ -n "$(window_of "$1")" ]; }

@@ -6,23 +6,9 @@
 source "$E2E_LIB"
 MANAGER='日程设置'
 ALERT='日程提醒'
-atspi() { /usr/bin/python3 "$E2E_DIR/atspi.py" "$@"; }
-focused_is() { [ "$(atspi focus)" = "$1" ]; }
-# tab_to <role|name>: Tab until that control has the focus; the date and time edits take a Tab per part.
-tab_to() {
-  local presses
-  for presses in $(seq 12); do
-    focused_is "$1" && return 0
-    xdotool key Tab
-    sleep 0.3
-  done
-  fail "Tab did not reach $1 (the focus is on $(atspi focus))"
-}
 rows() { sqlite3 data.mdb "select 主题||'|'||内容||'|'||时间 from 日程提醒"; }
 
-/usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
-E2E_PIDS+=($!)
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+start_atspi
 start_display
 new_workdir
 start_app

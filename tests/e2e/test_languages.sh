@@ -4,7 +4,6 @@
 # Chinese as they always did. The main window's screenshot tells the two apart where a caption is drawn.
 : "${E2E_SESSION_BUS:=1}"
 source "$E2E_LIB"
-atspi() { /usr/bin/python3 "$E2E_DIR/atspi.py" "$@"; }
 # expect_controls <role|name>...: each is showing on the AT-SPI bus.
 expect_controls() {
   local control
@@ -13,9 +12,7 @@ expect_controls() {
   done
 }
 
-/usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
-E2E_PIDS+=($!)
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+start_atspi
 unset LC_ALL LANGUAGE
 # The two locales, made for the test: without them the C library falls back to ASCII, and the windows' titles
 # reach the X server mangled.
