@@ -86,7 +86,7 @@ void TestLanguage::englishTranslatesTheTexts()
     QCOMPARE(kApplicationTitle.text(), QStringLiteral("Orvane日程提醒v1.0"));
     QCoreApplication::installTranslator(&english);
     QCOMPARE(kApplicationTitle.text(), QStringLiteral("Orvane Reminder v1.0"));
-    QCOMPARE(QCoreApplication::translate("MainWindow", "设置"), QStringLiteral("Settings"));
+    QCOMPARE(QCoreApplication::translate("MainWindow", "设置"), QStringLiteral("Setup"));
     QCoreApplication::removeTranslator(&english);
     QCOMPARE(kApplicationTitle.text(), QStringLiteral("Orvane日程提醒v1.0"));
 }

@@ -59,7 +59,7 @@ run_in() {
   wait_until 10 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "$6 did not end the program"
 }
 
-run_in en_US.UTF-8 'Orvane Reminder v1.0' 'Reminder settings' 'Reminder' Settings Quit 'Add reminder' Back \
+run_in en_US.UTF-8 'Orvane Reminder v1.0' 'Reminder settings' 'Reminder' Setup Quit 'Add reminder' Back \
   'Remind me later'
 run_in zh_CN.UTF-8 'Orvane日程提醒v1.0' '日程设置' '日程提醒' 设置 退出 添加提醒 返回 稍后提醒
 

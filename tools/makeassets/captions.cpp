@@ -26,14 +26,14 @@ const Captions &englishCaptions()
 {
     static const Captions captions{
         QStringLiteral("Orvane Reminder"),
-        QStringLiteral("Settings"),
+        QStringLiteral("Setup"),
         QStringLiteral("Quit"),
         QStringLiteral("About"),
         QStringLiteral("Reminder"),
         QStringLiteral("A reminder of yours is due"),
         QStringLiteral("Reminder settings"),
         QStringLiteral("Quit"),
-        QStringLiteral("More software"),
+        QStringLiteral("More apps"),
         QStringLiteral("A simple, handy desktop reminder"),
         QStringLiteral("Copyright © 2008 Bluejay Soft Studio  All rights reserved"),
         {QStringLiteral("Made by: Bluejay Soft Studio"), QStringLiteral("Website: http://www.example.com/orvane/"),
