@@ -102,6 +102,10 @@ int main(int argc, char *argv[])
     QTranslator translation;
     if (loadTranslation(translation, language))
         QApplication::installTranslator(&translation);
+    // The pictures follow the texts: the resource system picks the English ones in an English locale.
+    const QLocale pictures = resourceLocale(language, QLocale::system());
+    if (pictures != QLocale::system())
+        QLocale::setDefault(pictures);
     InstanceGuard guard;
     if (!guard.problem().isEmpty())
         std::fprintf(stderr, "orvane-reminder: %s; running without the check for another instance\n",

@@ -21,3 +21,11 @@ bool loadTranslation(QTranslator &translator, Language language)
 {
     return language == Language::English && translator.load(QStringLiteral(":/i18n/orvane_en.qm"));
 }
+
+QLocale resourceLocale(Language language, const QLocale &system)
+{
+    const bool english = system.language() == QLocale::English;
+    if (language == Language::English)
+        return english ? system : QLocale(QLocale::English, system.territory());
+    return english ? QLocale(QLocale::Chinese, QLocale::China) : system;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QStringList>
 
 class QTranslator;
@@ -15,3 +16,7 @@ Language textLanguage(const QStringList &uiLanguages);
 // Loads into `translator` the translation of the program's texts into `language`; false for Chinese, whose texts
 // need none, or if it cannot be loaded.
 bool loadTranslation(QTranslator &translator, Language language);
+
+// The locale the program's resources are picked in, its English pictures being tagged "en": the desktop's own
+// `system` locale where its language picks the pictures of `language` already, else one of that language.
+QLocale resourceLocale(Language language, const QLocale &system);

@@ -244,7 +244,7 @@
     </message>
     <message>
         <source>设置</source>
-        <translation>Settings</translation>
+        <translation>Setup</translation>
     </message>
     <message>
         <source>添加、修改、删除和浏览提醒</source>
@@ -330,7 +330,7 @@
     </message>
     <message>
         <source>更多软件</source>
-        <translation>More software</translation>
+        <translation>More apps</translation>
     </message>
     <message>
         <source>在浏览器中打开</source>

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <QLocale>
 #include <QRect>
 #include <QResource>
 #include <QtTest>
@@ -39,6 +40,16 @@ QPair<int, int> pngDepthAndColourType(const QString &path)
     return {uchar(head.at(24)), uchar(head.at(25))};
 }
 
+// The picture at `path` as the program reads it in `locale`.
+QImage pictureIn(const QLocale &locale, const QString &path, qreal devicePixelRatio)
+{
+    const QLocale before;
+    QLocale::setDefault(locale);
+    const QImage picture = loadPicture(path, devicePixelRatio);
+    QLocale::setDefault(before);
+    return picture.convertToFormat(QImage::Format_RGB32);
+}
+
 } // namespace
 
 class tst_Assets : public QObject
@@ -62,6 +73,8 @@ private slots:
     void dockingStripHoldsWindow_data();
     void dockingStripHoldsWindow();
     void chimeBesideExecutable();
+    void englishPicturesKeepTheShape_data();
+    void englishPicturesKeepTheShape();
 };
 
 void tst_Assets::format_data()
@@ -254,6 +267,57 @@ void tst_Assets::chimeBesideExecutable()
     QCOMPARE(head.size(), 3);
     const bool frameSync = uchar(head.at(0)) == 0xff && (uchar(head.at(1)) & 0xe0) == 0xe0;
     QVERIFY(head.startsWith("ID3") || frameSync);
+}
+
+void tst_Assets::englishPicturesKeepTheShape_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("englishFile");
+    QTest::addColumn<qreal>("devicePixelRatio");
+    QTest::addColumn<bool>("shaped");
+    QTest::newRow("main, from its raw pixels") << ":/assets/main.rgb32"
+                                               << "main.png" << 1.0 << true;
+    QTest::newRow("main @2x") << ":/assets/main.rgb32"
+                              << "main@2x.png" << 2.0 << true;
+    QTest::newRow("alert") << ":/assets/alert.png"
+                           << "alert.png" << 1.0 << true;
+    QTest::newRow("alert @2x") << ":/assets/alert.png"
+                               << "alert@2x.png" << 2.0 << true;
+    QTest::newRow("manager") << ":/assets/manager.png"
+                             << "manager.png" << 1.0 << true;
+    QTest::newRow("manager @2x") << ":/assets/manager.png"
+                                 << "manager@2x.png" << 2.0 << true;
+    QTest::newRow("about") << ":/assets/about.jpg"
+                           << "about.jpg" << 1.0 << false;
+    QTest::newRow("about @2x") << ":/assets/about.jpg"
+                               << "about@2x.jpg" << 2.0 << false;
+}
+
+// In an English locale the program reads the English drawing of each picture under the same name: other
+// captions, but the same size and, where the picture shapes its window, exactly the same parts cut away, so
+// that the hot areas and the docking strips lie where they do in Chinese.
+void tst_Assets::englishPicturesKeepTheShape()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, englishFile);
+    QFETCH(qreal, devicePixelRatio);
+    QFETCH(bool, shaped);
+    const QImage chinese = pictureIn(QLocale(QLocale::Chinese, QLocale::China), path, devicePixelRatio);
+    const QImage english = pictureIn(QLocale(QLocale::English, QLocale::UnitedKingdom), path, devicePixelRatio);
+    QCOMPARE(pictureIn(QLocale::c(), path, devicePixelRatio), chinese);
+    QCOMPARE(english, QImage(QStringLiteral(ORVANE_ASSETS "/en/") + englishFile).convertToFormat(QImage::Format_RGB32));
+    QCOMPARE(english.size(), chinese.size());
+    QVERIFY(english != chinese);
+    if (!shaped)
+        return;
+    const QRgb key = chinese.pixel(0, 0);
+    QCOMPARE(english.pixel(0, 0), key);
+    for (int y = 0; y < english.height(); ++y) {
+        for (int x = 0; x < english.width(); ++x) {
+            if ((english.pixel(x, y) == key) != (chinese.pixel(x, y) == key))
+                QFAIL(qPrintable(QStringLiteral("the shapes differ at %1,%2").arg(x).arg(y)));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_Assets)

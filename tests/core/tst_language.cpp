@@ -15,6 +15,8 @@ class TestLanguage : public QObject
 private slots:
     void chosenFromTheLocale_data();
     void chosenFromTheLocale();
+    void resourcesPickedInTheTextsLanguage_data();
+    void resourcesPickedInTheTextsLanguage();
     void englishTranslatesTheTexts();
     void translationsAreComplete();
 };
@@ -40,6 +42,40 @@ void TestLanguage::chosenFromTheLocale()
     QCOMPARE(textLanguage(uiLanguages), language);
 }
 
+void TestLanguage::resourcesPickedInTheTextsLanguage_data()
+{
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<QString>("system");
+    QTest::addColumn<QString>("expected"); // empty: the desktop's own locale, kept as it is
+    QTest::newRow("Chinese desktop") << Language::Chinese << "zh_CN"
+                                     << "";
+    QTest::newRow("C locale") << Language::Chinese << "C"
+                              << "";
+    QTest::newRow("English desktop") << Language::English << "en_US"
+                                     << "";
+    QTest::newRow("British desktop") << Language::English << "en_GB"
+                                     << "";
+    QTest::newRow("German desktop, English texts") << Language::English << "de_DE"
+                                                   << "en";
+    QTest::newRow("English desktop, Chinese texts") << Language::Chinese << "en_US"
+                                                    << "zh_CN";
+}
+
+// The English pictures are picked by the resource locale's language: it must be English exactly when the
+// texts are, and otherwise disturb the desktop's locale as little as it can.
+void TestLanguage::resourcesPickedInTheTextsLanguage()
+{
+    QFETCH(Language, language);
+    QFETCH(QString, system);
+    QFETCH(QString, expected);
+    const QLocale picked = resourceLocale(language, QLocale(system));
+    if (expected.isEmpty())
+        QCOMPARE(picked, QLocale(system));
+    else
+        QCOMPARE(picked.name().left(expected.size()), expected);
+    QCOMPARE(picked.language() == QLocale::English, language == Language::English);
+}
+
 // Chinese is the source and loads nothing; English replaces the texts kept in constants too.
 void TestLanguage::englishTranslatesTheTexts()
 {
@@ -50,7 +86,7 @@ void TestLanguage::englishTranslatesTheTexts()
     QCOMPARE(kApplicationTitle.text(), QStringLiteral("Orvane日程提醒v1.0"));
     QCoreApplication::installTranslator(&english);
     QCOMPARE(kApplicationTitle.text(), QStringLiteral("Orvane Reminder v1.0"));
-    QCOMPARE(QCoreApplication::translate("MainWindow", "设置"), QStringLiteral("Settings"));
+    QCOMPARE(QCoreApplication::translate("MainWindow", "设置"), QStringLiteral("Setup"));
     QCoreApplication::removeTranslator(&english);
     QCOMPARE(kApplicationTitle.text(), QStringLiteral("Orvane日程提醒v1.0"));
 }

@@ -1,6 +1,7 @@
 // The About page's picture, 580 x 321: the icon on a card, the name with its version, and the maker.
 
 #include "beetle.h"
+#include "captions.h"
 #include "paint.h"
 #include "pictures.h"
 
@@ -14,14 +15,13 @@ const QSize kSize(580, 321);
 const QColor kNavy(0x15, 0x35, 0x63);
 const QColor kGrey(0x5a, 0x6b, 0x82);
 
-void drawBackground(QPainter &painter)
+void drawBackground(QPainter &painter, const QString &copyright)
 {
     const QRectF whole(QPointF(0, 0), kSize);
     painter.fillRect(whole, verticalGradient(whole, QColor(0xfb, 0xfd, 0xff), QColor(0xd9, 0xe7, 0xf7)));
     const QRectF band(0, kSize.height() - 34, kSize.width(), 34);
     painter.fillRect(band, verticalGradient(band, QColor(0x3d, 0x7c, 0xcc), QColor(0x1f, 0x4f, 0x95)));
-    drawCaption(painter, band, QStringLiteral("Copyright © 2008 蓝鹊软件工作室  保留所有权利"), captionFont(12),
-                Qt::white);
+    drawCaption(painter, band, copyright, fittedFont(captionFont(12), copyright, band.width() - 20), Qt::white);
 }
 
 void drawIconCard(QPainter &painter)
@@ -36,10 +36,11 @@ void drawIconCard(QPainter &painter)
     drawBeetle(painter, card.adjusted(18, 18, -18, -18), kRedShell);
 }
 
-void drawTitle(QPainter &painter)
+void drawTitle(QPainter &painter, const Captions &captions)
 {
-    const QFont nameFont = captionFont(32, true);
-    const QString name = QStringLiteral("Orvane日程提醒");
+    const QString &name = captions.name;
+    // Room for the version badge after it.
+    const QFont nameFont = fittedFont(captionFont(32, true), name, 296);
     const QRectF nameRect(222, 58, QFontMetricsF(nameFont).horizontalAdvance(name) + 4, 44);
     painter.setFont(nameFont);
     painter.setPen(kNavy);
@@ -51,43 +52,38 @@ void drawTitle(QPainter &painter)
     painter.drawRoundedRect(badge, 12, 12);
     drawCaption(painter, badge, QStringLiteral("v1.0"), captionFont(14, true), Qt::white, QColor(0x86, 0x3c, 0x00));
 
-    painter.setFont(captionFont(15));
+    const QRectF tagline(224, 104, 330, 24);
+    painter.setFont(fittedFont(captionFont(15), captions.tagline, tagline.width()));
     painter.setPen(kGrey);
-    painter.drawText(QRectF(224, 104, 330, 24), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("简单好用的桌面日程提醒工具"));
+    painter.drawText(tagline, Qt::AlignLeft | Qt::AlignVCenter, captions.tagline);
     painter.setPen(QPen(QColor(0xa9, 0xc3, 0xe4), 1));
     painter.drawLine(QPointF(224, 140.5), QPointF(548, 140.5));
 }
 
-void drawMaker(QPainter &painter)
+void drawMaker(QPainter &painter, const Captions &captions)
 {
-    const char *const lines[] = {
-        "出品：蓝鹊软件工作室（Bluejay Soft Studio）",
-        "网站：http://www.example.com/orvane/",
-        "邮箱：orvane@example.com",
-        "地址：示例市软件园路 8 号 1203 室",
-    };
-    painter.setFont(captionFont(13));
     painter.setPen(kNavy);
     qreal top = 152;
-    for (const char *line : lines) {
-        painter.drawText(QRectF(224, top, 330, 22), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(line));
+    for (const QString &line : captions.maker) {
+        const QRectF rect(224, top, 330, 22);
+        painter.setFont(fittedFont(captionFont(13), line, rect.width()));
+        painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter, line);
         top += 25;
     }
 }
 
 } // namespace
 
-QImage aboutPicture(int scale)
+QImage aboutPicture(const Captions &captions, int scale)
 {
     QImage picture(kSize * scale, QImage::Format_RGB32);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(scale, scale);
-    drawBackground(painter);
+    drawBackground(painter, captions.copyright);
     drawIconCard(painter);
-    drawTitle(painter);
-    drawMaker(painter);
+    drawTitle(painter, captions);
+    drawMaker(painter, captions);
     return picture;
 }
 

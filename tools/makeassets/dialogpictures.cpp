@@ -3,6 +3,7 @@
 // occurs nowhere else in the picture.
 
 #include "beetle.h"
+#include "captions.h"
 #include "paint.h"
 #include "pictures.h"
 
@@ -190,7 +191,7 @@ void drawBell(QPainter &painter, const QRectF &box)
 }
 
 // The heading above the alert's fields.
-void drawAlertHeading(QPainter &painter)
+void drawAlertHeading(QPainter &painter, const Captions &captions)
 {
     const QRectF band(7, 29, 586, 24);
     painter.setPen(Qt::NoPen);
@@ -199,13 +200,13 @@ void drawAlertHeading(QPainter &painter)
     painter.setPen(QPen(QColor(0xb4, 0xcb, 0xea), 1));
     painter.drawLine(QPointF(7, band.bottom() + 0.5), QPointF(593, band.bottom() + 0.5));
     drawBell(painter, QRectF(16, 33, 16, 16));
-    painter.setFont(captionFont(13, true));
+    const QRectF line(38, 29, 300, 24);
+    painter.setFont(fittedFont(captionFont(13, true), captions.alertHeading, line.width()));
     painter.setPen(QColor(0x15, 0x35, 0x63));
-    painter.drawText(QRectF(38, 29, 300, 24), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("您有一条日程提醒到时间了"));
+    painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, captions.alertHeading);
 }
 
-void drawManagerBar(QPainter &painter)
+void drawManagerBar(QPainter &painter, const Captions &captions)
 {
     const QRectF bar(1, 23, 598, 25);
     painter.setPen(Qt::NoPen);
@@ -213,12 +214,13 @@ void drawManagerBar(QPainter &painter)
     painter.drawRect(bar);
     painter.setPen(QPen(QColor(0x7f, 0xa0, 0xcc), 1));
     painter.drawLine(QPointF(1, 47.5), QPointF(599, 47.5));
-    drawPushButton(painter, QRectF(309, 24, 57, 23), QStringLiteral("退 出"), 12);
-    drawPushButton(painter, QRectF(406, 24, 57, 23), QStringLiteral("更多软件"), 12);
+    drawPushButton(painter, QRectF(309, 24, 57, 23), captions.managerQuit, 12);
+    drawPushButton(painter, QRectF(406, 24, 57, 23), captions.moreSoftware, 12);
 }
 
 // The frame, the white area and the media strip, with what is particular to one window drawn on top.
-QImage windowPicture(const QString &title, const QRectF &whiteArea, void (*drawParticulars)(QPainter &), int scale)
+QImage windowPicture(const QString &title, const QRectF &whiteArea,
+                     void (*drawParticulars)(QPainter &, const Captions &), const Captions &captions, int scale)
 {
     QImage canvas = transparentCanvas(kSize * scale);
     {
@@ -228,7 +230,7 @@ QImage windowPicture(const QString &title, const QRectF &whiteArea, void (*drawP
         drawFrame(painter, title);
         drawWhiteArea(painter, whiteArea);
         drawMediaStrip(painter);
-        drawParticulars(painter);
+        drawParticulars(painter, captions);
     }
     QPainterPath shape;
     shape.addRect(QRectF(QPointF(0, 0), kSize));
@@ -239,14 +241,14 @@ QImage windowPicture(const QString &title, const QRectF &whiteArea, void (*drawP
 
 } // namespace
 
-QImage alertPicture(int scale)
+QImage alertPicture(const Captions &captions, int scale)
 {
-    return windowPicture(QStringLiteral("日程提醒"), kAlertWhiteArea, drawAlertHeading, scale);
+    return windowPicture(captions.alertTitle, kAlertWhiteArea, drawAlertHeading, captions, scale);
 }
 
-QImage managerPicture(int scale)
+QImage managerPicture(const Captions &captions, int scale)
 {
-    return windowPicture(QStringLiteral("日程设置"), kManagerWhiteArea, drawManagerBar, scale);
+    return windowPicture(captions.managerTitle, kManagerWhiteArea, drawManagerBar, captions, scale);
 }
 
 } // namespace art

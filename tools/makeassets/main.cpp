@@ -3,6 +3,7 @@
 // Runs without a display (the offscreen platform is used unless another one is chosen).
 
 #include "beetle.h"
+#include "captions.h"
 #include "paint.h"
 #include "pictures.h"
 
@@ -20,6 +21,29 @@ int fail(const QString &message)
 {
     std::fprintf(stderr, "orvane-makeassets: %s\n", qUtf8Printable(message));
     return 1;
+}
+
+// The windows' pictures with the captions of one language, into `folder`; the path that could not be written,
+// if any.
+QString writePictures(const art::Captions &captions, const QDir &folder)
+{
+    const struct
+    {
+        const char *file;
+        QImage image;
+        int quality; // -1: the format's default
+    } outputs[] = {
+        {"main.png", art::mainPicture(captions), -1},       {"main@2x.png", art::mainPicture(captions, 2), -1},
+        {"alert.png", art::alertPicture(captions), -1},     {"alert@2x.png", art::alertPicture(captions, 2), -1},
+        {"manager.png", art::managerPicture(captions), -1}, {"manager@2x.png", art::managerPicture(captions, 2), -1},
+        {"about.jpg", art::aboutPicture(captions), 92},     {"about@2x.jpg", art::aboutPicture(captions, 2), 92},
+    };
+    for (const auto &output : outputs) {
+        const QString path = folder.filePath(QString::fromLatin1(output.file));
+        if (!output.image.save(path, nullptr, output.quality))
+            return path;
+    }
+    return {};
 }
 
 // The program's icon in the desktop's icon theme, for a package to install:
@@ -69,29 +93,29 @@ int main(int argc, char *argv[])
     {
         const char *file;
         QImage image;
-        int quality; // -1: the format's default
-    } outputs[] = {
-        {"main.png", art::mainPicture(), -1},
-        {"main@2x.png", art::mainPicture(2), -1},
-        {"alert.png", art::alertPicture(), -1},
-        {"alert@2x.png", art::alertPicture(2), -1},
-        {"manager.png", art::managerPicture(), -1},
-        {"manager@2x.png", art::managerPicture(2), -1},
-        {"about.jpg", art::aboutPicture(), 92},
-        {"about@2x.jpg", art::aboutPicture(2), 92},
-        {"beetle-green.png", art::beetleIcon(art::kGreenShell, 32), -1},
-        {"beetle-green@2x.png", art::beetleIcon(art::kGreenShell, 64), -1},
-        {"beetle-red.png", art::beetleIcon(art::kRedShell, 32), -1},
-        {"beetle-red@2x.png", art::beetleIcon(art::kRedShell, 64), -1},
-        {"beetle-yellow.png", art::beetleIcon(art::kYellowShell, 32), -1},
-        {"beetle-yellow@2x.png", art::beetleIcon(art::kYellowShell, 64), -1},
-        {"app.png", art::beetleIcon(art::kRedShell, 64), -1},
+    } icons[] = {
+        {"beetle-green.png", art::beetleIcon(art::kGreenShell, 32)},
+        {"beetle-green@2x.png", art::beetleIcon(art::kGreenShell, 64)},
+        {"beetle-red.png", art::beetleIcon(art::kRedShell, 32)},
+        {"beetle-red@2x.png", art::beetleIcon(art::kRedShell, 64)},
+        {"beetle-yellow.png", art::beetleIcon(art::kYellowShell, 32)},
+        {"beetle-yellow@2x.png", art::beetleIcon(art::kYellowShell, 64)},
+        {"app.png", art::beetleIcon(art::kRedShell, 64)},
     };
-    for (const auto &output : outputs) {
-        const QString path = folder.filePath(QString::fromLatin1(output.file));
-        if (!output.image.save(path, nullptr, output.quality))
+    for (const auto &icon : icons) {
+        const QString path = folder.filePath(QString::fromLatin1(icon.file));
+        if (!icon.image.save(path))
             return fail(QStringLiteral("cannot write %1").arg(path));
     }
+    // The Chinese pictures are the program's own; the English ones lie under en/ with the same names.
+    const QDir english(folder.filePath(QStringLiteral("en")));
+    if (!folder.mkpath(QStringLiteral("en")))
+        return fail(QStringLiteral("cannot create %1").arg(english.absolutePath()));
+    QString failed = writePictures(art::chineseCaptions(), folder);
+    if (failed.isEmpty())
+        failed = writePictures(art::englishCaptions(), english);
+    if (!failed.isEmpty())
+        return fail(QStringLiteral("cannot write %1").arg(failed));
     if (!writeThemeIcons(folder))
         return fail(QStringLiteral("cannot write the icons under %1").arg(folder.filePath(QStringLiteral("icons"))));
     return 0;

@@ -2,6 +2,7 @@
 // black, the key colour that shaping cuts away; the program lays its labels and agenda panel over the display
 // and its three hot areas over the painted buttons.
 
+#include "captions.h"
 #include "paint.h"
 #include "pictures.h"
 
@@ -25,11 +26,11 @@ const QRectF kBridge(236, 72, 64, 142); // joins the dial to the display
 const struct
 {
     QRectF rect;
-    const char *caption;
+    QString Captions::*caption;
 } kButtons[] = {
-    {{111, 230, 33, 25}, "设置"},
-    {{147, 238, 33, 25}, "退出"},
-    {{189, 233, 33, 25}, "关于"},
+    {{111, 230, 33, 25}, &Captions::settings},
+    {{147, 238, 33, 25}, &Captions::quit},
+    {{189, 233, 33, 25}, &Captions::about},
 };
 
 // A window hidden at an edge keeps a 40-pixel strip on screen: columns 0-39 at the right edge, columns
@@ -140,7 +141,6 @@ void drawDial(QPainter &painter)
     painter.drawEllipse(kDialCentre, 7, 7);
 }
 
-const QString kName = QStringLiteral("Orvane日程提醒");
 constexpr qreal kPlateRadius = 13.5;
 
 QFont namePlateFont()
@@ -148,14 +148,15 @@ QFont namePlateFont()
     return captionFont(15, true);
 }
 
-// The plate sits on the dial's upper rim and stands out past its curve.
+// The plate sits on the dial's upper rim and stands out past its curve. It is as wide as the program's
+// Chinese name needs, in every language, since the window's outline follows it.
 QRectF namePlate()
 {
-    const qreal width = QFontMetricsF(namePlateFont()).horizontalAdvance(kName) + 30;
+    const qreal width = QFontMetricsF(namePlateFont()).horizontalAdvance(chineseCaptions().name) + 30;
     return QRectF(kDialCentre.x() - width / 2, 22, width, 27);
 }
 
-void drawNamePlate(QPainter &painter)
+void drawNamePlate(QPainter &painter, const QString &name)
 {
     const QRectF plate = namePlate();
     painter.setPen(QPen(QColor(0x9c, 0x4a, 0x06), 1.5));
@@ -164,7 +165,9 @@ void drawNamePlate(QPainter &painter)
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(255, 255, 255, 70));
     painter.drawRoundedRect(plate.adjusted(3, 2, -3, -plate.height() / 2), 10, 6);
-    drawCaption(painter, plate, kName, namePlateFont(), Qt::white, QColor(0x86, 0x3c, 0x00));
+    // Clear of the rounded ends.
+    const QFont font = fittedFont(namePlateFont(), name, plate.width() - 2 * kPlateRadius);
+    drawCaption(painter, plate, name, font, Qt::white, QColor(0x86, 0x3c, 0x00));
 }
 
 QPainterPath outline()
@@ -184,7 +187,7 @@ QPainterPath outline()
 
 } // namespace
 
-QImage mainPicture(int scale)
+QImage mainPicture(const Captions &captions, int scale)
 {
     QImage canvas = transparentCanvas(kSize * scale);
     {
@@ -195,9 +198,9 @@ QImage mainPicture(int scale)
             drawGrip(painter, grip.tab, grip.ridges, grip.orientation);
         drawDisplay(painter);
         drawDial(painter);
-        drawNamePlate(painter);
+        drawNamePlate(painter, captions.name);
         for (const auto &button : kButtons)
-            drawPushButton(painter, button.rect, QString::fromUtf8(button.caption), 12);
+            drawPushButton(painter, button.rect, captions.*button.caption, 12);
     }
     return flattenWithKey(canvas, outline(), Qt::black, kOutline, scale);
 }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Redraws the program's pictures and icons and renders its chime, into assets/ (or the folder given second).
+# Redraws the program's pictures and icons and renders its chime, into assets/ (or the folder given second);
+# the pictures with painted captions also in English, into its en/.
 #   tools/makeassets/make-assets.sh [build folder] [output folder]
 # Needs Qt 6 with Qt SVG, CMake, Ninja, the font fonts-wqy-microhei, sox and lame. Safe to run again: every file is
 # written afresh. The build never runs this; it uses the files committed under assets/.

@@ -1,5 +1,6 @@
 #include "paint.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 
 namespace art {
@@ -12,6 +13,13 @@ QFont captionFont(qreal pixelSize, bool bold)
     font.setPixelSize(qRound(pixelSize));
     font.setBold(bold);
     font.setStyleStrategy(QFont::PreferAntialias);
+    return font;
+}
+
+QFont fittedFont(QFont font, const QString &text, qreal width)
+{
+    while (font.pixelSize() > 1 && QFontMetricsF(font).horizontalAdvance(text) > width)
+        font.setPixelSize(font.pixelSize() - 1);
     return font;
 }
 
@@ -51,8 +59,9 @@ void drawPushButton(QPainter &painter, const QRectF &rect, const QString &captio
     painter.setBrush(QColor(255, 255, 255, 140));
     painter.drawRoundedRect(upper, radius - 1, radius - 1);
     painter.restore();
-    drawCaption(painter, face, caption, captionFont(fontPixels, true), QColor(0x12, 0x33, 0x5f),
-                QColor(255, 255, 255, 200));
+    // A rim's width of room on either side.
+    const QFont font = fittedFont(captionFont(fontPixels, true), caption, face.width() - 4);
+    drawCaption(painter, face, caption, font, QColor(0x12, 0x33, 0x5f), QColor(255, 255, 255, 200));
 }
 
 QImage transparentCanvas(QSize size)

@@ -16,6 +16,8 @@ namespace art {
 // The one font for every caption: it carries the Chinese glyphs, so nothing is drawn as boxes.
 extern const char *const kCaptionFamily;
 QFont captionFont(qreal pixelSize, bool bold = false);
+// `font`, or the largest smaller size of it in which `text` is no wider than `width`.
+QFont fittedFont(QFont font, const QString &text, qreal width);
 
 QLinearGradient verticalGradient(const QRectF &rect, const QColor &top, const QColor &bottom);
 
@@ -23,7 +25,7 @@ QLinearGradient verticalGradient(const QRectF &rect, const QColor &top, const QC
 void drawCaption(QPainter &painter, const QRectF &rect, const QString &text, const QFont &font, const QColor &colour,
                  const QColor &shadow = QColor());
 
-// A raised, lightly glossy button face filling `rect`, with its caption centred.
+// A raised, lightly glossy button face filling `rect`, with its caption centred, smaller where it would not fit.
 void drawPushButton(QPainter &painter, const QRectF &rect, const QString &caption, qreal fontPixels);
 
 // A fully transparent canvas of `size`; artwork is drawn on it and flattened afterwards.
