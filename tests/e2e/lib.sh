@@ -195,6 +195,8 @@ wait_window() {
   [ -n "$id" ] || fail "window '$1' did not appear"
   echo "$id"
 }
+# is_active <window id>: the window has the keyboard focus.
+is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
 count_windows() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l; }
 screen_width() { xdotool getdisplaygeometry | cut -d' ' -f1; }
 
