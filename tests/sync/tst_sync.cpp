@@ -129,6 +129,7 @@ private slots:
     void repeatingReminders_data();
     void repeatingReminders();
     void seriesOfOtherPrograms();
+    void bothSidesChangedASeriesKeepsACopy();
     void commandLine_data();
     void commandLine();
 
@@ -610,6 +611,43 @@ void TestSync::seriesOfOtherPrograms()
     QCOMPARE(sync(second).summary.added, 1);
     QCOMPARE(seriesOf(second), seriesOf(first));
     QVERIFY(seriesOf(second).startsWith(QStringLiteral("站会（线上）|2027-01-13 09:20|")));
+}
+
+void TestSync::bothSidesChangedASeriesKeepsACopy()
+{
+    Machine first;
+    Machine second;
+    {
+        ReminderStore store(first.path());
+        ReminderRepeats(store).add({0, 0, QStringLiteral("晨跑"), QStringLiteral(""),
+                                    at(QStringLiteral("2027-02-01 07:00")), QDate(2027, 2, 1)},
+                                   QStringLiteral("daily"));
+    }
+    sync(first);
+    sync(second);
+    first.sql(QStringLiteral("UPDATE 日程提醒 SET 主题='晨跑五公里'"));
+    {
+        ReminderStore store(second.path());
+        QVERIFY(ReminderRepeats(store).update(second.only(), QStringLiteral("weekdays")));
+    }
+
+    QCOMPARE(sync(first).summary.uploaded, 1);
+    const Pass kept = sync(second);
+    QCOMPARE(kept.summary.conflicts, 1);
+    QCOMPARE(kept.summary.uploaded, 1); // the copy
+    sync(first);
+    for (Machine *machine : {&first, &second}) {
+        ReminderStore store(machine->path());
+        QStringList series;
+        const QHash<qint64, Repetition> rules = ReminderRepeats(store).all();
+        store.forEachInTimeOrder({}, {}, [&](const Reminder &reminder) {
+            series << reminder.subject + u'|' + rules.value(reminder.rowid).calendarRule();
+        });
+        series.sort();
+        QCOMPARE(series, (QStringList{QStringLiteral("晨跑五公里|FREQ=DAILY"),
+                                      QStringLiteral("晨跑（冲突）|FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR")}));
+    }
+    QCOMPARE(eventsOnServer(), 2);
 }
 
 void TestSync::commandLine_data()
