@@ -238,10 +238,14 @@ void CalendarSync::mergeEvent(const EventData &data)
     event.ics = data.ics;
     const auto local = m_reminders.find(event.reminderId);
     if (!object.reminder) {
-        // Left on the server as it is; a reminder it was stays here as a reminder of its own.
+        // Left on the server as it is (another program gave a series dates of their own, say). A reminder it
+        // made stays here, still its event's, so that it does not go back as a second one; changed here as well,
+        // it is a reminder of its own, to be stored as a new event.
         ++m_summary.skipped;
-        event.reminderId = 0;
-        event.fingerprint.clear();
+        if (local == m_reminders.end() || fingerprintOf(*local) != event.fingerprint) {
+            event.reminderId = 0;
+            event.fingerprint.clear();
+        }
         return keep(event);
     }
     const QString theirs = reminderFingerprint(*object.reminder, object.repetition ? &*object.repetition : nullptr);

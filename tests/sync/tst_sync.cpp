@@ -130,6 +130,7 @@ private slots:
     void repeatingReminders();
     void seriesOfOtherPrograms();
     void bothSidesChangedASeriesKeepsACopy();
+    void seriesTheClockCannotFollowStaysOnce();
     void commandLine_data();
     void commandLine();
 
@@ -648,6 +649,47 @@ void TestSync::bothSidesChangedASeriesKeepsACopy()
                                       QStringLiteral("晨跑（冲突）|FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR")}));
     }
     QCOMPARE(eventsOnServer(), 2);
+}
+
+// A phone gives a synced series a date of its own, which this program cannot keep as a rule: the event stays
+// on the server as the phone wrote it, once, and the reminder here stays as it was.
+void TestSync::seriesTheClockCannotFollowStaysOnce()
+{
+    Machine first;
+    {
+        ReminderStore store(first.path());
+        ReminderRepeats(store).add({0, 0, QStringLiteral("读书会"), QStringLiteral(""),
+                                    at(QStringLiteral("2027-03-01 19:00")), QDate(2027, 3, 1)},
+                                   QStringLiteral("weekly"));
+    }
+    sync(first);
+    const QByteArray event = onlyEventOnServer();
+    QByteArray changed = event;
+    changed.replace("RRULE:FREQ=WEEKLY\n", "RRULE:FREQ=WEEKLY\nRDATE:20270303T190000\n").replace("\n", "\r\n");
+    {
+        CalDavClient client;
+        client.setCredentials(kUser, kPassword);
+        std::unique_ptr<EtagListing> listing(client.listEtags(m_calendar));
+        QSignalSpy listed(listing.get(), &CalDavJob::finished);
+        QVERIFY(listed.wait(20000));
+        const EventVersion version = listing->events().value(0);
+        std::unique_ptr<EventWrite> put(
+            client.putEvent(m_calendar.resolved(QUrl(version.href)), changed, version.etag));
+        QSignalSpy stored(put.get(), &CalDavJob::finished);
+        QVERIFY(stored.wait(20000));
+        QCOMPARE(put->error(), CalDavError::None);
+    }
+
+    for (int pass = 0; pass < 2; ++pass) {
+        const Pass kept = sync(first);
+        QCOMPARE(kept.summary.uploaded + kept.summary.removed + kept.summary.changed, 0);
+    }
+    QCOMPARE(seriesOf(first), QStringLiteral("读书会|2027-03-01 19:00|FREQ=WEEKLY|2027-03-01 19:00|"));
+    QCOMPARE(eventsOnServer(), 1);
+    QVERIFY(onlyEventOnServer().contains("RDATE:20270303T190000"));
+    Machine second;
+    QCOMPARE(sync(second).summary.skipped, 1);
+    QVERIFY(second.reminders().isEmpty());
 }
 
 void TestSync::commandLine_data()
