@@ -498,6 +498,10 @@ void TestSync::repeatingReminders_data()
                                          << "2027-01-31 20:00"
                                          << "2027-02-28 20:00"
                                          << QByteArray("RRULE:FREQ=MONTHLY;BYMONTHDAY=31,-1;BYSETPOS=1");
+    QTest::newRow("yearly on February 29")
+        << "yearly"
+        << "2028-02-29 08:00"
+        << "2029-02-28 08:00" << QByteArray("RRULE:FREQ=YEARLY;BYMONTHDAY=29,-1;BYMONTH=2;BYSETPOS=1");
     QTest::newRow("a calendar rule with COUNT")
         << "RRULE:FREQ=DAILY;INTERVAL=3;COUNT=5"
         << "2027-01-04 09:00"
