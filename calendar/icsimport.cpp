@@ -1,5 +1,6 @@
 #include "calendar/icsimport.h"
 
+#include "calendar/calendarobject.h"
 #include "calendar/icsevent.h"
 #include "calendar/icsreader.h"
 #include "calendar/inputerror.h"
@@ -51,8 +52,10 @@ void IcsImport::run(QIODevice &input, QTextStream &out, QTextStream &error)
             throw InputError(failure.message() + QStringLiteral("; nothing was imported"));
         }
     }
-    out << (m_dryRun ? "would import " : "imported ") << reminders(m_added) << " (" << m_known << " already imported, "
-        << m_skipped << " skipped)";
+    out << (m_dryRun ? "would import " : "imported ") << reminders(m_added) << " (" << m_known << " already imported, ";
+    if (m_updated > 0)
+        out << m_updated << (m_dryRun ? " to update, " : " updated, ");
+    out << m_skipped << " skipped)";
     if (m_rounded > 0)
         out << "; " << m_rounded << " rounded down to their minute, as reminders fall on minutes";
     out << Qt::endl;
@@ -121,19 +124,26 @@ void IcsImport::take(const IcsReader::Part &part, const EventReminders &made, QT
         return;
     }
     int known = 0;
+    int updated = 0;
     for (const EventReminder &reminder : std::as_const(made.reminders)) {
         if (!claim(reminder)) {
-            ++known;
+            if (update(reminder))
+                ++updated;
+            else
+                ++known;
             continue;
         }
         if (!m_dryRun) {
             const qint64 row = m_store.add(reminder.reminder);
-            if (reminder.repetition)
+            if (reminder.repetition) {
                 ReminderRepeats(m_store).keep(row, *reminder.repetition);
+                m_record.keepSeries(reminder.uid, {row, reminderFingerprint(reminder.reminder, &*reminder.repetition)});
+            }
         }
         ++m_added;
     }
     m_known += known;
+    m_updated += updated;
     m_rounded += made.rounded;
     if (!made.recurring)
         return;
@@ -144,7 +154,10 @@ void IcsImport::take(const IcsReader::Part &part, const EventReminders &made, QT
     if (made.reminders.size() == 1 && made.reminders.first().repetition) {
         out << "line " << part.line << ": " << quoted(made.subject) << " repeats by its rule: 1 reminder, next at "
             << made.reminders.first().reminder.due.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-            << (known > 0 ? " (already imported)" : "") << Qt::endl;
+            << (updated > 0 ? (m_dryRun ? " (to update)" : " (updated)")
+                : known > 0 ? " (already imported)"
+                            : "")
+            << Qt::endl;
         return;
     }
     out << "line " << part.line << ": " << quoted(made.subject) << " repeats: " << reminders(made.reminders.size())
@@ -158,6 +171,27 @@ void IcsImport::take(const IcsReader::Part &part, const EventReminders &made, QT
             << EventConverter::kMostSteps << " steps";
     }
     out << Qt::endl;
+}
+
+bool IcsImport::update(const EventReminder &made)
+{
+    if (!made.repetition || !m_hasRecord)
+        return false;
+    const std::optional<ImportedSeries> before = m_record.series(made.uid);
+    const QString fingerprint = reminderFingerprint(made.reminder, &*made.repetition);
+    // A reminder deleted since, or no longer repeating, was taken out of the series here: it stays so.
+    ReminderRepeats repeats(m_store);
+    if (!before || before->fingerprint == fingerprint || !repeats.of(before->reminder))
+        return false;
+    if (m_dryRun)
+        return true;
+    Reminder changed = made.reminder;
+    changed.id = before->reminder;
+    if (!m_store.update(changed))
+        return false;
+    repeats.keep(before->reminder, *made.repetition);
+    m_record.keepSeries(made.uid, {before->reminder, fingerprint});
+    return true;
 }
 
 bool IcsImport::claim(const EventReminder &made)

@@ -502,7 +502,8 @@ int syncCalendar(const Arguments &arguments, Console &console)
         console.text << "; " << done.conflicts << " changed on both sides, kept here also as copies marked "
                      << CalendarSync::conflictMark();
     if (done.skipped > 0)
-        console.text << "; " << done.skipped << " events left out (repeating, or no reminder)";
+        console.text << "; " << done.skipped
+                     << " events left out (no reminder, or a series ended or not kept as a rule)";
     console.text << Qt::endl;
     return ExitDone;
 }

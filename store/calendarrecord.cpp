@@ -14,6 +14,9 @@ namespace {
 constexpr char kHasImportsSql[] = "SELECT 1 FROM sqlite_master WHERE type='table' AND name='ics_imports'";
 constexpr char kClaimSql[] = "INSERT OR IGNORE INTO ics_imports(uid, start) VALUES(?, ?)";
 constexpr char kKnownSql[] = "SELECT 1 FROM ics_imports WHERE uid=? AND start=?";
+constexpr char kHasSeriesSql[] = "SELECT 1 FROM sqlite_master WHERE type='table' AND name='ics_series'";
+constexpr char kSeriesSql[] = "SELECT reminder, fingerprint FROM ics_series WHERE uid=?";
+constexpr char kKeepSeriesSql[] = "INSERT OR REPLACE INTO ics_series(uid, reminder, fingerprint) VALUES(?, ?, ?)";
 constexpr char kHasIdSql[] = "SELECT 1 FROM sqlite_master WHERE type='table' AND name='orvane_calendar'";
 constexpr char kIdSql[] = "SELECT id FROM orvane_calendar LIMIT 1";
 constexpr char kKeepIdSql[] = "INSERT INTO orvane_calendar(id) VALUES(?)";
@@ -51,6 +54,27 @@ bool CalendarRecord::claim(const QString &uid, const QString &start)
     claim.bind(1, uid);
     claim.bind(2, start);
     return claim.run() > 0;
+}
+
+std::optional<ImportedSeries> CalendarRecord::series(const QString &uid)
+{
+    m_store.open();
+    if (!Statement(m_store.connection(), kHasSeriesSql).next())
+        return std::nullopt;
+    Statement select(m_store.connection(), kSeriesSql);
+    select.bind(1, uid);
+    if (!select.next())
+        return std::nullopt;
+    return ImportedSeries{select.integer(0), select.text(1)};
+}
+
+void CalendarRecord::keepSeries(const QString &uid, const ImportedSeries &series)
+{
+    Statement keep(m_store.connection(), kKeepSeriesSql);
+    keep.bind(1, uid);
+    keep.bind(2, series.reminder);
+    keep.bind(3, series.fingerprint);
+    keep.run();
 }
 
 QString CalendarRecord::calendarId()

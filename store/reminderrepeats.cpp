@@ -154,6 +154,8 @@ bool ReminderRepeats::skipOccurrence(const Reminder &reminder)
 
 void ReminderRepeats::forget(qint64 row)
 {
+    if (!hasTable())
+        return;
     Statement forget(m_store.connection(), kForgetRowSql);
     forget.bind(1, row);
     forget.run();

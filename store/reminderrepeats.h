@@ -49,13 +49,15 @@ public:
     // Deletes the reminder with this id and its rule, both or neither, also within a transaction of the store's.
     // Returns false when no row had it.
     bool remove(qint64 id);
+    // Forgets the row's rule, which makes it a reminder that does not repeat; a write, within a transaction of
+    // the store's.
+    void forget(qint64 row);
     // Forgets the rules whose row is gone (another program deleted it), so that no row made later in its
     // place repeats.
     void forgetOrphans();
 
 private:
     bool hasTable();
-    void forget(qint64 row);
     // Moves the rows that `rules` (row, rule, start, exceptions) selects to their first occurrence after
     // `after`, inside a transaction; an ended series stays.
     void moveAll(Statement &rules, const QDateTime &after);

@@ -152,8 +152,9 @@ QString Repetition::calendarRule() const
         return day.day() > 28 ? QStringLiteral("FREQ=MONTHLY;BYMONTHDAY=%1,-1;BYSETPOS=1").arg(day.day())
                               : QStringLiteral("FREQ=MONTHLY");
     }
+    // In the order libical writes its parts, so that the rule read back from a calendar is the same text.
     if (rule == kYearly) {
-        return day.month() == 2 && day.day() == 29 ? QStringLiteral("FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=29,-1;BYSETPOS=1")
+        return day.month() == 2 && day.day() == 29 ? QStringLiteral("FREQ=YEARLY;BYMONTHDAY=29,-1;BYMONTH=2;BYSETPOS=1")
                                                    : QStringLiteral("FREQ=YEARLY");
     }
     return rule;

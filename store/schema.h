@@ -38,13 +38,17 @@ inline QStringList reminderTableStatements()
 
 // The program's own tables beside 日程提醒, made when first needed (the program's windows read only 日程提醒):
 // the events that the calendar import took in, by UID and the start of the occurrence, so that nothing comes in
-// twice; and the file's calendar id, one random value that export puts in its UIDs, so that exports of two
-// files never name the same event.
+// twice; the series it kept as rules, by UID, with the reminder each made and a digest of what the event said
+// when it came (reminderFingerprint()), so that a series changed in the file changes its reminder when the
+// file comes in again; and the file's calendar id, one random value that export puts in its UIDs, so that
+// exports of two files never name the same event.
 inline QStringList calendarTableStatements()
 {
     return {
         QStringLiteral("CREATE TABLE IF NOT EXISTS ics_imports(uid TEXT NOT NULL, start TEXT NOT NULL,"
                        " PRIMARY KEY(uid, start)) WITHOUT ROWID"),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS ics_series(uid TEXT PRIMARY KEY, reminder INTEGER NOT NULL,"
+                       " fingerprint TEXT NOT NULL)"),
         QStringLiteral("CREATE TABLE IF NOT EXISTS orvane_calendar(id TEXT NOT NULL)"),
     };
 }

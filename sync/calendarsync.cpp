@@ -9,21 +9,11 @@
 #include "core/clock.h"
 #include "core/text.h"
 #include "store/reminderstore.h"
-#include "store/textformats.h"
 
-#include <QCryptographicHash>
 #include <QSet>
 #include <QUuid>
 
 namespace {
-
-// The fields that travel, as the server gives them back: line breaks as line feeds.
-QString fingerprintOf(const Reminder &reminder)
-{
-    const QString fields = withLineFeeds(reminder.subject) + QChar(0x1f) + withLineFeeds(reminder.content) + QChar(0x1f)
-                           + canonicalDateTimeText(reminder.due);
-    return QString::fromLatin1(QCryptographicHash::hash(fields.toUtf8(), QCryptographicHash::Sha1).toHex());
-}
 
 // A reminder of the server's, to be stored as the reminder `id`.
 Reminder storable(Reminder reminder, qint64 id)
@@ -43,6 +33,7 @@ CalendarSync::CalendarSync(ReminderStore &store, CalDavClient &client, const QUr
     , m_calendar(calendar)
     , m_clock(clock)
     , m_record(store)
+    , m_repeats(store)
 {
     // Hrefs resolve against the calendar as a collection.
     if (!m_calendar.path().endsWith(u'/'))
@@ -157,9 +148,13 @@ void CalendarSync::merge(const QList<EventData> &events, const QStringList &remo
 {
     m_store.transaction([&] {
         // Read inside the transaction, so that no other program's change in between is overwritten.
-        m_store.forEachInTimeOrder({}, {}, [this](const Reminder &reminder) {
-            if (reminder.id > 0)
-                m_reminders.insert(reminder.id, reminder);
+        const QHash<qint64, Repetition> rules = m_repeats.all();
+        m_store.forEachInTimeOrder({}, {}, [&](const Reminder &reminder) {
+            if (reminder.id <= 0)
+                return;
+            m_reminders.insert(reminder.id, reminder);
+            if (const auto rule = rules.constFind(reminder.rowid); rule != rules.cend())
+                m_rules.insert(reminder.id, *rule);
         });
         for (const Reminder &reminder : std::as_const(m_reminders)) {
             if (!m_uidOf.contains(reminder.id) && reminder.due.isValid())
@@ -176,6 +171,40 @@ void CalendarSync::merge(const QList<EventData> &events, const QStringList &remo
         m_record.setCalendar(m_state);
     });
     pushNext();
+}
+
+QString CalendarSync::fingerprintOf(const Reminder &reminder) const
+{
+    return reminderFingerprint(reminder, ruleOf(reminder.id));
+}
+
+const Repetition *CalendarSync::ruleOf(qint64 id) const
+{
+    const auto rule = m_rules.constFind(id);
+    return rule == m_rules.cend() ? nullptr : &*rule;
+}
+
+qint64 CalendarSync::addHere(Reminder reminder, const std::optional<Repetition> &repetition)
+{
+    reminder.id = reminder.rowid = m_store.add(reminder);
+    m_reminders.insert(reminder.id, reminder);
+    if (repetition) {
+        m_repeats.keep(reminder.rowid, *repetition);
+        m_rules.insert(reminder.id, *repetition);
+    }
+    return reminder.id;
+}
+
+void CalendarSync::replaceHere(const Reminder &reminder, const std::optional<Repetition> &repetition)
+{
+    m_store.update(reminder);
+    m_reminders.insert(reminder.id, reminder);
+    if (repetition) {
+        m_repeats.keep(reminder.rowid, *repetition);
+        m_rules.insert(reminder.id, *repetition);
+    } else if (m_rules.remove(reminder.id) > 0) {
+        m_repeats.forget(reminder.rowid);
+    }
 }
 
 void CalendarSync::keep(const SyncedEvent &event)
@@ -209,34 +238,35 @@ void CalendarSync::mergeEvent(const EventData &data)
     event.ics = data.ics;
     const auto local = m_reminders.find(event.reminderId);
     if (!object.reminder) {
-        // Left on the server as it is; a reminder it was stays here as a reminder of its own.
+        // Left on the server as it is (another program gave a series dates of their own, say). A reminder it
+        // made stays here, still its event's, so that it does not go back as a second one; changed here as well,
+        // it is a reminder of its own, to be stored as a new event.
         ++m_summary.skipped;
-        event.reminderId = 0;
-        event.fingerprint.clear();
+        if (local == m_reminders.end() || fingerprintOf(*local) != event.fingerprint) {
+            event.reminderId = 0;
+            event.fingerprint.clear();
+        }
         return keep(event);
     }
-    const QString theirs = fingerprintOf(*object.reminder);
+    const QString theirs = reminderFingerprint(*object.reminder, object.repetition ? &*object.repetition : nullptr);
     if ((event.reminderId == 0 || local == m_reminders.end()) && m_unlinked.contains(theirs)) {
         // The same reminder, made on both sides before they first synced (imported from one file, say).
         event.reminderId = m_unlinked.take(theirs);
     } else if (event.reminderId == 0 || local == m_reminders.end()) {
         // New there, or deleted here while it changed there: it comes (back).
-        Reminder added = storable(*object.reminder, 0);
-        added.id = m_store.add(added);
-        m_reminders.insert(added.id, added);
-        event.reminderId = added.id;
+        event.reminderId = addHere(storable(*object.reminder, 0), object.repetition);
         ++m_summary.added;
     } else if (const Reminder ours = *local; fingerprintOf(ours) != theirs) {
         if (fingerprintOf(ours) != event.fingerprint) {
             Reminder copy = ours;
             copy.subject += conflictMark();
-            copy.id = m_store.add(copy);
-            m_reminders.insert(copy.id, copy);
+            const Repetition *rule = ruleOf(ours.id);
+            addHere(copy, rule ? std::optional(*rule) : std::nullopt);
             ++m_summary.conflicts;
         }
-        const Reminder replaced = storable(*object.reminder, ours.id);
-        m_store.update(replaced);
-        m_reminders.insert(ours.id, replaced);
+        Reminder replaced = storable(*object.reminder, ours.id);
+        replaced.rowid = ours.rowid;
+        replaceHere(replaced, object.repetition);
         ++m_summary.changed;
     }
     event.fingerprint = theirs;
@@ -258,8 +288,9 @@ void CalendarSync::mergeRemoval(const QString &href)
     }
     if (local != m_reminders.cend()) {
         const qint64 id = local->id;
-        m_store.remove(id);
+        m_repeats.remove(id);
         m_reminders.remove(id);
+        m_rules.remove(id);
         ++m_summary.removed;
     }
     m_events.remove(uid);
@@ -293,9 +324,10 @@ void CalendarSync::plan()
             continue;
         SyncedEvent stored = event;
         stored.fingerprint = ours;
-        stored.ics = changedCalendarObject(event.ics, *local, stamp);
+        const Repetition *rule = ruleOf(local->id);
+        stored.ics = changedCalendarObject(event.ics, *local, rule, stamp);
         if (stored.ics.isEmpty())
-            stored.ics = calendarObjectOf(*local, event.uid, stamp);
+            stored.ics = calendarObjectOf(*local, rule, event.uid, stamp);
         m_pushes.append({event.etag.isEmpty() ? PushKind::Add : PushKind::Change, stored});
     }
 }

@@ -3,12 +3,14 @@
 #include "caldav/caldaverror.h"
 #include "caldav/synccollection.h"
 #include "store/reminder.h"
+#include "store/reminderrepeats.h"
 #include "store/syncrecord.h"
 
 #include <QHash>
 #include <QList>
 #include <QObject>
 #include <QUrl>
+#include <optional>
 
 class CalDavClient;
 class CalDavJob;
@@ -26,11 +28,13 @@ struct SyncSummary
     int conflicts = 0; // reminders changed on both sides: the server's version in place, ours as a copy
     int uploaded = 0;  // events stored on the server
     int deleted = 0;   // events removed from the server
-    int skipped = 0;   // events that make no reminder here (repeating ones among them), left as they are
+    int skipped = 0;   // events that make no reminder here, left as they are
 };
 
 // One pass of the two-way sync of the store's reminders with one CalDAV calendar. A reminder is a VEVENT
-// (calendarObjectOf) under a UID that it keeps for its life.
+// (calendarObjectOf) under a UID that it keeps for its life; a repeating one is its series, with its rule and
+// exceptions, so that its row moving on to the next occurrence is no change, nor is a snooze, kept apart.
+// A series that the desk's clock cannot follow stays on the server as it is, as do events without a reminder.
 //
 // The pass: pull what changed on the server since the last pass (sync-collection from the kept token, or
 // the ETag listing where the server has none) and fetch those events; then, in one store transaction,
@@ -90,6 +94,13 @@ private:
     // Runs `step` and turns a store failure into the pass's failure.
     template <typename Step> void guarded(Step step);
     QUrl hrefUrl(const QString &href) const;
+    QString fingerprintOf(const Reminder &reminder) const;
+    // The rule of the reminder with this id; null when it does not repeat.
+    const Repetition *ruleOf(qint64 id) const;
+    // Stores a reminder of the server's here, with its rule; returns its id.
+    qint64 addHere(Reminder reminder, const std::optional<Repetition> &repetition);
+    // Writes the server's version over the reminder (by its id and row).
+    void replaceHere(const Reminder &reminder, const std::optional<Repetition> &repetition);
     void keep(const SyncedEvent &event);
 
     ReminderStore &m_store;
@@ -97,12 +108,14 @@ private:
     QUrl m_calendar;
     const Clock &m_clock;
     SyncRecord m_record;
+    ReminderRepeats m_repeats;
 
     SyncedCalendar m_state;
     bool m_otherCalendar = false;           // the records are of another calendar, forgotten by this pass
     QHash<QString, SyncedEvent> m_events;   // by UID
     QHash<QString, QString> m_uidAt;        // by href
     QHash<qint64, Reminder> m_reminders;    // by id
+    QHash<qint64, Repetition> m_rules;      // of the repeating ones among them, by id
     QHash<qint64, QString> m_uidOf;         // by reminder id
     QMultiHash<QString, qint64> m_unlinked; // the reminders without an event, by fingerprint
     QList<Push> m_pushes;

@@ -163,6 +163,8 @@ private slots:
     void calendarPrograms();
     void seriesKeptAsRules_data();
     void seriesKeptAsRules();
+    void changedSeriesImportedAgain_data();
+    void changedSeriesImportedAgain();
 };
 
 void TestIcsImport::initTestCase()
@@ -350,6 +352,63 @@ void TestIcsImport::seriesKeptAsRules()
     QVERIFY2(again.out.contains(QStringLiteral("imported 0 reminders (%1 already imported").arg(count)),
              qPrintable(again.out));
     QCOMPARE(kept(db), rows);
+}
+
+// A weekly series imported, then its file changed and imported again: the one row and its rule follow it.
+void TestIcsImport::changedSeriesImportedAgain_data()
+{
+    QTest::addColumn<QByteArray>("summary");
+    QTest::addColumn<QByteArray>("lines"); // the event's other lines
+    QTest::addColumn<QString>("rows");     // see kept()
+
+    const QByteArray weekly = "DTSTART:20260302T090000\nRRULE:FREQ=WEEKLY;COUNT=4\n";
+    const QString before = QStringLiteral("Weekly|2026-03-09 09:00:00|FREQ=WEEKLY;COUNT=4|2026-03-02 09:00:00|");
+    QTest::newRow("unchanged") << QByteArray("Weekly") << weekly << before;
+    QTest::newRow("subject and content") << QByteArray("Weekly, moved") << weekly + "DESCRIPTION:Room 2\n"
+                                         << QString(before).replace(QStringLiteral("Weekly|"),
+                                                                    QStringLiteral("Weekly, moved|"));
+    QTest::newRow("rule") << QByteArray("Weekly") << QByteArray("DTSTART:20260302T090000\nRRULE:FREQ=DAILY;COUNT=10\n")
+                          << QStringLiteral("Weekly|2026-03-04 09:00:00|FREQ=DAILY;COUNT=10|2026-03-02 09:00:00|");
+    QTest::newRow("time") << QByteArray("Weekly") << QByteArray("DTSTART:20260302T111500\nRRULE:FREQ=WEEKLY;COUNT=4\n")
+                          << QStringLiteral("Weekly|2026-03-09 11:15:00|FREQ=WEEKLY;COUNT=4|2026-03-02 11:15:00|");
+    QTest::newRow("an exception")
+        << QByteArray("Weekly") << weekly + "EXDATE:20260309T090000\n"
+        << QStringLiteral("Weekly|2026-03-16 09:00:00|FREQ=WEEKLY;COUNT=4|2026-03-02 09:00:00|2026-03-09 09:00:00");
+}
+
+void TestIcsImport::changedSeriesImportedAgain()
+{
+    QFETCH(QByteArray, summary);
+    QFETCH(QByteArray, lines);
+    QFETCH(QString, rows);
+    TempDatabase db;
+    const QByteArray first = calendar(vevent("w", "Weekly", "DTSTART:20260302T090000\nRRULE:FREQ=WEEKLY;COUNT=4\n"));
+    QCOMPARE(runInProcess(db, {"import", "--ics", "-"}, first).status, 0);
+    const QString imported = kept(db);
+    const bool changes = imported != rows;
+    const QByteArray again = calendar(vevent("w", summary, lines));
+
+    const CliRun dry = runInProcess(db, {"import", "--ics", "-", "--dry-run"}, again);
+    QVERIFY2(dry.out.contains(changes ? "would import 0 reminders (0 already imported, 1 to update, 0 skipped)"
+                                      : "would import 0 reminders (1 already imported, 0 skipped)"),
+             qPrintable(dry.out));
+    QCOMPARE(kept(db), imported);
+
+    const CliRun run = runInProcess(db, {"import", "--ics", "-"}, again);
+    QVERIFY2(run.out.contains(changes ? "imported 0 reminders (0 already imported, 1 updated, 0 skipped)"
+                                      : "imported 0 reminders (1 already imported, 0 skipped)"),
+             qPrintable(run.out));
+    QCOMPARE(kept(db), rows);
+    // In place: the same row, its rule alone.
+    QCOMPARE(db.sql(QStringLiteral("select group_concat(rowid) from 日程提醒")).trimmed(), QStringLiteral("1"));
+    QCOMPARE(db.sql(QStringLiteral("select group_concat(row) from reminder_repeats")).trimmed(), QStringLiteral("1"));
+
+    // Taken out of its series here, it is left as it is.
+    db.sql(QStringLiteral("delete from reminder_repeats"));
+    const QByteArray monthly = calendar(vevent("w", "Weekly", "DTSTART:20260302T090000\nRRULE:FREQ=MONTHLY;COUNT=2\n"));
+    const CliRun third = runInProcess(db, {"import", "--ics", "-"}, monthly);
+    QVERIFY2(third.out.contains("(1 already imported, 0 skipped)"), qPrintable(third.out));
+    QCOMPARE(kept(db), rows.section(u'|', 0, 1));
 }
 
 QTEST_GUILESS_MAIN(TestIcsImport)

@@ -80,4 +80,12 @@ set -e
 [[ "$said" == *用户名或密码不对* ]] || fail "not said plainly: $said"
 [[ "$said" != *not-the-password* ]] || fail "the password was shown: $said"
 [ "$(count "$first")" = 42 ] || fail "a refused sync changed the file"
+
+note "a weekly reminder travels with its rule; its row moving on does not"
+"$ORVANE_DB" --file "$second" add "例会" --at "2027-07-05 10:00" --repeat weekly >/dev/null
+sync_both || fail "the sync failed"
+rule_of() { sqlite3 "$1" "SELECT rule||'|'||start FROM reminder_repeats JOIN 日程提醒 ON 日程提醒.rowid=row WHERE 主题='例会'"; }
+[ "$(rule_of "$first")" = "FREQ=WEEKLY|2027-07-05 10:00:00" ] || fail "not the weekly rule: $(rule_of "$first")"
+sqlite3 "$second" "UPDATE 日程提醒 SET 时间='2027-07-12 10:00:00', 日期='2027-07-12' WHERE 主题='例会'"
+sync_file "$second" | grep -q "there 0 stored" || fail "the row moving on was uploaded"
 echo "PASS"

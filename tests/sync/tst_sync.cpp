@@ -6,7 +6,9 @@
 #include "core/clock.h"
 #include "core/wallclock.h"
 #include "radicaleserver.h"
+#include "store/reminderrepeats.h"
 #include "store/reminderstore.h"
+#include "store/snoozerecord.h"
 #include "sync/calendarsync.h"
 
 #include <QProcess>
@@ -72,6 +74,31 @@ QDateTime at(const QString &text)
     return due;
 }
 
+// "yyyy-MM-dd HH:mm" as iCalendar writes a floating time.
+QByteArray compact(const QString &time)
+{
+    return at(time).toString(QStringLiteral("yyyyMMdd'T'HHmmss")).toLatin1();
+}
+
+// The machine's one repeating reminder, "subject|row's time|rule as calendars write it|first|exceptions"
+// (sorted).
+QString seriesOf(const Machine &machine)
+{
+    ReminderStore store(machine.path());
+    const Reminder reminder = machine.only();
+    const std::optional<Repetition> rule = ReminderRepeats(store).of(reminder.rowid);
+    if (!rule)
+        return reminder.subject + QStringLiteral("|does not repeat");
+    QStringList exceptions;
+    for (const QDateTime &exception : rule->exceptions)
+        exceptions << exception.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    exceptions.sort();
+    return QStringList{reminder.subject, reminder.due.toString(QStringLiteral("yyyy-MM-dd HH:mm")),
+                       rule->calendarRule(), rule->start.toString(QStringLiteral("yyyy-MM-dd HH:mm")),
+                       exceptions.join(u',')}
+        .join(u'|');
+}
+
 // The outcome of one pass.
 struct Pass
 {
@@ -99,6 +126,11 @@ private slots:
     void eventsOfOtherProgramsKeepTheirOwnFields();
     void unchangedSyncIsOneRequest();
     void serverStoppedMidSyncLosesAndDoublesNothing();
+    void repeatingReminders_data();
+    void repeatingReminders();
+    void seriesOfOtherPrograms();
+    void bothSidesChangedASeriesKeepsACopy();
+    void seriesTheClockCannotFollowStaysOnce();
     void commandLine_data();
     void commandLine();
 
@@ -107,6 +139,10 @@ private:
               const std::function<void(CalDavClient &)> &during = {});
     // The events in the calendar.
     int eventsOnServer();
+    // The ETags of the events in the calendar.
+    QStringList etagsOnServer();
+    // The text of the calendar's one event, unfolded, its lines ended by line feeds.
+    QByteArray onlyEventOnServer();
     // Stores an event as another program would, under `name`.ics.
     void putOnServer(const QString &name, const QByteArray &event);
     QByteArray onServer(const QString &name);
@@ -163,6 +199,36 @@ int TestSync::eventsOnServer()
     if (!finished.wait(20000) || listing->error() != CalDavError::None)
         return -1;
     return int(listing->events().size());
+}
+
+QStringList TestSync::etagsOnServer()
+{
+    CalDavClient client;
+    client.setCredentials(kUser, kPassword);
+    std::unique_ptr<EtagListing> listing(client.listEtags(m_calendar));
+    QSignalSpy finished(listing.get(), &CalDavJob::finished);
+    QStringList etags;
+    if (finished.wait(20000)) {
+        for (const EventVersion &version : listing->events())
+            etags << version.etag;
+    }
+    return etags;
+}
+
+QByteArray TestSync::onlyEventOnServer()
+{
+    CalDavClient client;
+    client.setCredentials(kUser, kPassword);
+    std::unique_ptr<EtagListing> listing(client.listEtags(m_calendar));
+    QSignalSpy listed(listing.get(), &CalDavJob::finished);
+    if (!listed.wait(20000) || listing->events().size() != 1)
+        return {};
+    std::unique_ptr<EventMultiget> get(client.multiget(m_calendar, {listing->events().first().href}));
+    QSignalSpy finished(get.get(), &CalDavJob::finished);
+    if (!finished.wait(20000) || get->events().size() != 1)
+        return {};
+    // The multistatus's XML gives line breaks as line feeds.
+    return QByteArray(get->events().first().ics).replace("\r", "").replace("\n ", "");
 }
 
 void TestSync::putOnServer(const QString &name, const QByteArray &event)
@@ -328,8 +394,10 @@ void TestSync::eventsOfOtherProgramsKeepTheirOwnFields()
     // Without an alarm: at its start.
     putOnServer(QStringLiteral("gym"), "BEGIN:VEVENT\r\nUID:gym@phone\r\nDTSTAMP:20261201T000000Z\r\n"
                                        "DTSTART:20270811T070000\r\nSUMMARY:健身\r\nEND:VEVENT\r\n");
+    // A series with an added date: the desk's clock cannot follow it, so it stays on the server alone.
     putOnServer(QStringLiteral("weekly"), "BEGIN:VEVENT\r\nUID:weekly@phone\r\nDTSTAMP:20261201T000000Z\r\n"
-                                          "DTSTART:20270101T090000\r\nRRULE:FREQ=WEEKLY\r\nSUMMARY:周会\r\n"
+                                          "DTSTART:20270101T090000\r\nRRULE:FREQ=WEEKLY\r\n"
+                                          "RDATE:20270103T090000\r\nSUMMARY:周会\r\n"
                                           "END:VEVENT\r\n");
     Machine first;
     const Pass pulled = sync(first);
@@ -348,7 +416,7 @@ void TestSync::eventsOfOtherProgramsKeepTheirOwnFields()
          {QByteArray("UID:dinner@phone"), QByteArray("DTSTART:20270810T190000Z"), QByteArray("DTEND:20270810T210000Z"),
           QByteArray("LOCATION:老地方"), QByteArray("TRIGGER:-PT15M"), QByteArray("SUMMARY:晚饭推迟")})
         QVERIFY2(event.contains(line), event.constData());
-    QVERIFY(onServer(QStringLiteral("weekly")).contains("RRULE:FREQ=WEEKLY"));
+    QVERIFY(onServer(QStringLiteral("weekly")).contains("RDATE:20270103T090000"));
 
     Machine second;
     sync(second);
@@ -409,6 +477,223 @@ void TestSync::serverStoppedMidSyncLosesAndDoublesNothing()
     QCOMPARE(first.reminders().size(), kFirst + kSecond);
     QCOMPARE(second.reminders(), first.reminders());
     QCOMPARE(eventsOnServer(), kFirst + kSecond);
+}
+
+void TestSync::repeatingReminders_data()
+{
+    QTest::addColumn<QString>("repeat"); // as orvane-db add --repeat takes it
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("next"); // the second occurrence
+    QTest::addColumn<QByteArray>("rrule");
+    QTest::newRow("daily") << "daily"
+                           << "2027-01-04 09:00"
+                           << "2027-01-05 09:00" << QByteArray("RRULE:FREQ=DAILY");
+    QTest::newRow("weekdays") << "weekdays"
+                              << "2027-01-08 09:00"
+                              << "2027-01-11 09:00" << QByteArray("RRULE:FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR");
+    QTest::newRow("weekly") << "weekly"
+                            << "2027-01-04 09:00"
+                            << "2027-01-11 09:00" << QByteArray("RRULE:FREQ=WEEKLY");
+    QTest::newRow("monthly on the 31st") << "monthly"
+                                         << "2027-01-31 20:00"
+                                         << "2027-02-28 20:00"
+                                         << QByteArray("RRULE:FREQ=MONTHLY;BYMONTHDAY=31,-1;BYSETPOS=1");
+    QTest::newRow("yearly on February 29")
+        << "yearly"
+        << "2028-02-29 08:00"
+        << "2029-02-28 08:00" << QByteArray("RRULE:FREQ=YEARLY;BYMONTHDAY=29,-1;BYMONTH=2;BYSETPOS=1");
+    QTest::newRow("a calendar rule with COUNT")
+        << "RRULE:FREQ=DAILY;INTERVAL=3;COUNT=5"
+        << "2027-01-04 09:00"
+        << "2027-01-07 09:00" << QByteArray("RRULE:FREQ=DAILY;COUNT=5;INTERVAL=3");
+}
+
+void TestSync::repeatingReminders()
+{
+    QFETCH(QString, repeat);
+    QFETCH(QString, start);
+    QFETCH(QString, next);
+    QFETCH(QByteArray, rrule);
+    Machine first;
+    Machine second;
+    {
+        ReminderStore store(first.path());
+        ReminderRepeats(store).add({0, 0, QStringLiteral("吃药"), QStringLiteral("饭后"), at(start), at(start).date()},
+                                   Repetition::ruleOf(repeat));
+    }
+    QCOMPARE(sync(first).summary.uploaded, 1);
+    const QStringList uploaded = etagsOnServer();
+    QCOMPARE(uploaded.size(), 1);
+    // The event starts where the series does, with its rule.
+    const QByteArray event = onlyEventOnServer();
+    for (const QByteArray &line : {"DTSTART:" + compact(start), rrule, QByteArray("SUMMARY:吃药")})
+        QVERIFY2(event.contains('\n' + line + '\n'), event.constData());
+    QCOMPARE(sync(second).summary.added, 1);
+    const QString rule = QString::fromLatin1(rrule.mid(6));
+    QCOMPARE(seriesOf(second), QStringList({"吃药", start, rule, start, ""}).join(u'|'));
+
+    // The occurrence alerts and its row moves on, and it is put off: neither is a change of the series.
+    {
+        ReminderStore store(first.path());
+        const Reminder due = first.only();
+        SnoozeRecord(store).snooze(due, due.due.addSecs(600));
+        ReminderRepeats(store).advance({due}, due.due);
+    }
+    QCOMPARE(first.only().due, at(next));
+    const Pass moved = sync(first);
+    QCOMPARE(moved.summary.uploaded, 0);
+    QCOMPARE(moved.requests, 1);
+    QCOMPARE(etagsOnServer(), uploaded);
+
+    // The other machine makes it every other week.
+    {
+        ReminderStore store(second.path());
+        QVERIFY(
+            ReminderRepeats(store).update(second.only(), Repetition::ruleOf(QStringLiteral("FREQ=WEEKLY;INTERVAL=2"))));
+    }
+    QCOMPARE(sync(second).summary.uploaded, 1);
+    QCOMPARE(sync(first).summary.changed, 1);
+    const QString everyOther = QStringList({"吃药", start, "FREQ=WEEKLY;INTERVAL=2", start, ""}).join(u'|');
+    QCOMPARE(seriesOf(first), everyOther);
+    QCOMPARE(seriesOf(second), everyOther);
+
+    // 只删除这一次 here: an EXDATE there.
+    {
+        ReminderStore store(first.path());
+        QVERIFY(ReminderRepeats(store).skipOccurrence(first.only()));
+    }
+    QCOMPARE(sync(first).summary.uploaded, 1);
+    const QByteArray skipped = onlyEventOnServer();
+    QVERIFY2(skipped.contains("\nEXDATE:" + compact(start) + '\n'), skipped.constData());
+    QCOMPARE(sync(second).summary.changed, 1);
+    QCOMPARE(seriesOf(second), seriesOf(first));
+    QVERIFY(seriesOf(second).endsWith(u'|' + start));
+
+    // The series deleted there is gone here, rule and all.
+    {
+        ReminderStore store(second.path());
+        QVERIFY(ReminderRepeats(store).remove(second.only().id));
+    }
+    QCOMPARE(sync(second).summary.deleted, 1);
+    QCOMPARE(sync(first).summary.removed, 1);
+    QVERIFY(first.reminders().isEmpty());
+    ReminderStore store(first.path());
+    QVERIFY(ReminderRepeats(store).all().isEmpty());
+    QCOMPARE(eventsOnServer(), 0);
+}
+
+// A phone's series: its alarm before it, an EXDATE, one occurrence moved and a field of its own.
+void TestSync::seriesOfOtherPrograms()
+{
+    putOnServer(QStringLiteral("standup"),
+                "BEGIN:VEVENT\r\nUID:standup@phone\r\nDTSTAMP:20261201T000000Z\r\nDTSTART:20270104T093000\r\n"
+                "DTEND:20270104T094500\r\nRRULE:FREQ=WEEKLY;BYDAY=MO,WE;UNTIL=20270331T235959\r\n"
+                "EXDATE:20270106T093000\r\nLOCATION:三楼\r\nSUMMARY:站会\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\n"
+                "DESCRIPTION:站会\r\nTRIGGER:-PT10M\r\nEND:VALARM\r\nEND:VEVENT\r\n"
+                "BEGIN:VEVENT\r\nUID:standup@phone\r\nDTSTAMP:20261201T000000Z\r\nRECURRENCE-ID:20270111T093000\r\n"
+                "DTSTART:20270111T110000\r\nDTEND:20270111T111500\r\nSUMMARY:站会\r\nEND:VEVENT\r\n");
+    Machine first;
+    QCOMPARE(sync(first).summary.added, 1);
+    QCOMPARE(seriesOf(first), QStringLiteral("站会|2027-01-04 09:20|FREQ=WEEKLY;UNTIL=20270331T234959;BYDAY=MO,WE|"
+                                             "2027-01-04 09:20|2027-01-06 09:20,2027-01-11 09:20"));
+
+    // Renamed and its first occurrence skipped here: the rest of the event stays as the phone wrote it.
+    first.sql(QStringLiteral("UPDATE 日程提醒 SET 主题='站会（线上）'"));
+    {
+        ReminderStore store(first.path());
+        QVERIFY(ReminderRepeats(store).skipOccurrence(first.only()));
+    }
+    QCOMPARE(sync(first).summary.uploaded, 1);
+    const QByteArray event = onlyEventOnServer();
+    for (const QByteArray &line :
+         {QByteArray("DTSTART:20270104T093000"), QByteArray("RRULE:FREQ=WEEKLY;UNTIL=20270331T235959;BYDAY=MO,WE"),
+          QByteArray("EXDATE:20270106T093000"), QByteArray("EXDATE:20270104T093000"),
+          QByteArray("RECURRENCE-ID:20270111T093000"), QByteArray("LOCATION:三楼"), QByteArray("TRIGGER:-PT10M"),
+          QByteArray("SUMMARY:站会（线上）"), QByteArray("DESCRIPTION:站会（线上）")})
+        QVERIFY2(event.contains('\n' + line + '\n'), event.constData());
+
+    Machine second;
+    QCOMPARE(sync(second).summary.added, 1);
+    QCOMPARE(seriesOf(second), seriesOf(first));
+    QVERIFY(seriesOf(second).startsWith(QStringLiteral("站会（线上）|2027-01-13 09:20|")));
+}
+
+void TestSync::bothSidesChangedASeriesKeepsACopy()
+{
+    Machine first;
+    Machine second;
+    {
+        ReminderStore store(first.path());
+        ReminderRepeats(store).add({0, 0, QStringLiteral("晨跑"), QStringLiteral(""),
+                                    at(QStringLiteral("2027-02-01 07:00")), QDate(2027, 2, 1)},
+                                   QStringLiteral("daily"));
+    }
+    sync(first);
+    sync(second);
+    first.sql(QStringLiteral("UPDATE 日程提醒 SET 主题='晨跑五公里'"));
+    {
+        ReminderStore store(second.path());
+        QVERIFY(ReminderRepeats(store).update(second.only(), QStringLiteral("weekdays")));
+    }
+
+    QCOMPARE(sync(first).summary.uploaded, 1);
+    const Pass kept = sync(second);
+    QCOMPARE(kept.summary.conflicts, 1);
+    QCOMPARE(kept.summary.uploaded, 1); // the copy
+    sync(first);
+    for (Machine *machine : {&first, &second}) {
+        ReminderStore store(machine->path());
+        QStringList series;
+        const QHash<qint64, Repetition> rules = ReminderRepeats(store).all();
+        store.forEachInTimeOrder({}, {}, [&](const Reminder &reminder) {
+            series << reminder.subject + u'|' + rules.value(reminder.rowid).calendarRule();
+        });
+        series.sort();
+        QCOMPARE(series, (QStringList{QStringLiteral("晨跑五公里|FREQ=DAILY"),
+                                      QStringLiteral("晨跑（冲突）|FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR")}));
+    }
+    QCOMPARE(eventsOnServer(), 2);
+}
+
+// A phone gives a synced series a date of its own, which this program cannot keep as a rule: the event stays
+// on the server as the phone wrote it, once, and the reminder here stays as it was.
+void TestSync::seriesTheClockCannotFollowStaysOnce()
+{
+    Machine first;
+    {
+        ReminderStore store(first.path());
+        ReminderRepeats(store).add({0, 0, QStringLiteral("读书会"), QStringLiteral(""),
+                                    at(QStringLiteral("2027-03-01 19:00")), QDate(2027, 3, 1)},
+                                   QStringLiteral("weekly"));
+    }
+    sync(first);
+    const QByteArray event = onlyEventOnServer();
+    QByteArray changed = event;
+    changed.replace("RRULE:FREQ=WEEKLY\n", "RRULE:FREQ=WEEKLY\nRDATE:20270303T190000\n").replace("\n", "\r\n");
+    {
+        CalDavClient client;
+        client.setCredentials(kUser, kPassword);
+        std::unique_ptr<EtagListing> listing(client.listEtags(m_calendar));
+        QSignalSpy listed(listing.get(), &CalDavJob::finished);
+        QVERIFY(listed.wait(20000));
+        const EventVersion version = listing->events().value(0);
+        std::unique_ptr<EventWrite> put(
+            client.putEvent(m_calendar.resolved(QUrl(version.href)), changed, version.etag));
+        QSignalSpy stored(put.get(), &CalDavJob::finished);
+        QVERIFY(stored.wait(20000));
+        QCOMPARE(put->error(), CalDavError::None);
+    }
+
+    for (int pass = 0; pass < 2; ++pass) {
+        const Pass kept = sync(first);
+        QCOMPARE(kept.summary.uploaded + kept.summary.removed + kept.summary.changed, 0);
+    }
+    QCOMPARE(seriesOf(first), QStringLiteral("读书会|2027-03-01 19:00|FREQ=WEEKLY|2027-03-01 19:00|"));
+    QCOMPARE(eventsOnServer(), 1);
+    QVERIFY(onlyEventOnServer().contains("RDATE:20270303T190000"));
+    Machine second;
+    QCOMPARE(sync(second).summary.skipped, 1);
+    QVERIFY(second.reminders().isEmpty());
 }
 
 void TestSync::commandLine_data()
