@@ -4,6 +4,7 @@
 #include <time.h>
 
 // Source of the current local date and time, and of the time that really passes; tests hand in a fixed one.
+// The watch and the sync read it from threads of their own: every clock must be safe to read from any thread.
 class Clock
 {
 public:

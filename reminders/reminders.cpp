@@ -4,6 +4,7 @@
 #include "core/apperror.h"
 #include "core/clock.h"
 #include "core/wallclock.h"
+#include "store/connection.h"
 #include "store/reminderstore.h"
 
 #include <QTimer>
@@ -13,16 +14,17 @@ Reminders::Reminders(ReminderStore &store, const Clock &clock, std::unique_ptr<D
     : QObject(parent)
     , m_store(store)
     , m_clock(clock)
-    , m_watch(store, clock)
+    , m_watch(store.connection().path(), clock)
     , m_snoozes(store)
     , m_notifier(std::move(notifier))
 {
-    connect(&m_watch, &ReminderWatch::remindersDue, this, &Reminders::queue);
+    connect(&m_watch, &WatchThread::remindersDue, this, &Reminders::queue);
+    connect(&m_watch, &WatchThread::looked, this, &Reminders::lookEnded);
     connect(m_notifier.get(), &DesktopNotifier::activated, this, &Reminders::alertRequested);
     connect(m_notifier.get(), &DesktopNotifier::snoozeRequested, this, &Reminders::snoozeFromNotification);
     auto *watchTimer = new QTimer(this);
     watchTimer->setObjectName(QStringLiteral("watchTimer"));
-    connect(watchTimer, &QTimer::timeout, this, &Reminders::checkNow);
+    connect(watchTimer, &QTimer::timeout, &m_watch, &WatchThread::check);
     watchTimer->start(30000);
 }
 
@@ -30,19 +32,30 @@ Reminders::~Reminders() = default;
 
 void Reminders::checkNow()
 {
+    m_watch.check();
+}
+
+// What was put off, and the agenda, follow a look that succeeded; a failed one tells its failure alone.
+void Reminders::lookEnded(const QString &failure)
+{
+    if (!failure.isEmpty()) {
+        emit storeFailed(failure);
+        emit looked();
+        return;
+    }
     // Nothing may escape a slot that Qt calls: a failure goes to the windows as a message.
     try {
-        look();
+        afterLook();
     } catch (const AppError &error) {
         emit storeFailed(error.message());
     } catch (const std::exception &error) {
         emit storeFailed(QString::fromLocal8Bit(error.what()));
     }
+    emit looked();
 }
 
-void Reminders::look()
+void Reminders::afterLook()
 {
-    m_watch.check();
     raiseSnoozed();
     const QDate today = m_clock.now().date();
     const qint64 version = m_store.dataVersion();

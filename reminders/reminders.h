@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reminders/reminderwatch.h"
+#include "reminders/watchthread.h"
 #include "store/reminder.h"
 #include "store/snoozerecord.h"
 
@@ -14,22 +14,24 @@ class DesktopNotifier;
 class ReminderStore;
 
 // The program's reminders as time passes: a look in the store every 30 seconds (the timer "watchTimer"),
-// and at once on checkNow(); an alert for each reminder that falls due or comes again after it was put off,
-// each in turn, earliest first; and a desktop notification for each as it falls due, also while its alert
-// waits or the program is in the tray.
-// It shows nothing itself: the windows show what its signals tell, and tell it when an alert has closed.
+// and at once on checkNow(), each on the watch's own thread; an alert for each reminder that falls due or comes again
+// after it was put off, each in turn, earliest first; and a desktop notification for each as it falls due, also while
+// its alert waits or the program is in the tray. It shows nothing itself: the windows show what its signals tell, and
+// tell it when an alert has closed.
 class Reminders : public QObject
 {
     Q_OBJECT
 
 public:
-    // The watch starts at once; the notifier is the program's.
+    // The watch starts at once, on the file of `store`; the clock is the program's (it must be safe to read from
+    // another thread); the notifier is the program's.
     Reminders(ReminderStore &store, const Clock &clock, std::unique_ptr<DesktopNotifier> notifier,
               QObject *parent = nullptr);
     ~Reminders() override;
 
 public slots:
-    // One look now, as at a tick: the minutes since the last look are caught up (after a wake from sleep, say).
+    // One look soon, as at a tick, after those asked for before: the minutes since the last look are caught up
+    // (after a wake from sleep, say).
     void checkNow();
     // The alert that showAlert() asked for was closed: the next waiting reminder's alert follows.
     void alertClosed();
@@ -49,9 +51,12 @@ signals:
     void alertRequested();
     // The open alert's reminder was put off from its notification: the alert is to close, as by 返回.
     void alertWithdrawn();
+    // A look ended: what it raised is queued, or its failure told.
+    void looked();
 
 private:
-    void look();
+    void lookEnded(const QString &failure);
+    void afterLook();
     void queue(const QList<Reminder> &due);
     void showNext();
     void raiseSnoozed();
@@ -59,7 +64,7 @@ private:
 
     ReminderStore &m_store;
     const Clock &m_clock;
-    ReminderWatch m_watch;
+    WatchThread m_watch;
     SnoozeRecord m_snoozes;
     std::unique_ptr<DesktopNotifier> m_notifier;
     QList<Reminder> m_waiting; // fell due while another alert was open

@@ -66,7 +66,13 @@ struct Program
         }
         return nullptr;
     }
-    void tick() { QMetaObject::invokeMethod(reminders.findChild<QTimer *>(QStringLiteral("watchTimer")), "timeout"); }
+    // A tick of the watch's timer, waited for until its look ended.
+    void tick()
+    {
+        QSignalSpy looked(&reminders, &Reminders::looked);
+        QMetaObject::invokeMethod(reminders.findChild<QTimer *>(QStringLiteral("watchTimer")), "timeout");
+        QVERIFY(looked.wait(15000));
+    }
 
     TempDatabase db;
     FakeServices services;
@@ -304,7 +310,7 @@ void TestMainWindow::trayToolTipTellsTheNextReminder()
     RecordingTrayBackend &tray = *program.services.trayBackend;
     QTRY_COMPARE(tray.toolTip, kApplicationTitle); // no reminder today
 
-    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(9, 0));
+    program.services.fakeClock.setNow(QDateTime(QDate(2026, 3, 4), QTime(9, 0)));
     program.db.sql(QStringLiteral("insert into 日程提醒(主题,内容,时间,日期) values"
                                   "('午会','c','2026-03-04 11:00:00','2026-03-04'),"
                                   "('会议','c','2026-03-04 09:30:00','2026-03-04'),"
@@ -312,7 +318,7 @@ void TestMainWindow::trayToolTipTellsTheNextReminder()
     program.tick(); // the store changed: the agenda is read again
     QTRY_COMPARE(tray.toolTip, QStringLiteral("09:30:00  会议"));
 
-    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(9, 30, 5));
+    program.services.fakeClock.setNow(QDateTime(QDate(2026, 3, 4), QTime(9, 30, 5)));
     program.tick();
     AlertWindow *alert = nullptr;
     QTRY_VERIFY(alert = qobject_cast<AlertWindow *>(QApplication::activeModalWidget()));
@@ -323,13 +329,13 @@ void TestMainWindow::trayToolTipTellsTheNextReminder()
 void TestMainWindow::remindersDueTogetherAlertInTurn()
 {
     Program program;
-    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(9, 30, 5));
+    program.services.fakeClock.setNow(QDateTime(QDate(2026, 3, 4), QTime(9, 30, 5)));
     program.db.sql(QStringLiteral("insert into 日程提醒(主题,内容,时间,日期) values"
                                   "('第二','c','2026-03-04 09:31:00','2026-03-04'),"
                                   "('第一甲','c','2026-03-04 09:30:00','2026-03-04'),"
                                   "('第一乙','c','2026-03-04 09:30:00','2026-03-04')"));
     program.tick();
-    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(9, 31, 5));
+    program.services.fakeClock.setNow(QDateTime(QDate(2026, 3, 4), QTime(9, 31, 5)));
     program.tick(); // falls due while the first alert is open
     QStringList shown;
     for (int alert = 0; alert < 3; ++alert) {
@@ -348,14 +354,14 @@ void TestMainWindow::remindersDueTogetherAlertInTurn()
 void TestMainWindow::agendaFollowsTheDayAndOtherPrograms()
 {
     Program program;
-    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(23, 59, 45));
+    program.services.fakeClock.setNow(QDateTime(QDate(2026, 3, 4), QTime(23, 59, 45)));
     QTRY_COMPARE(program.agenda()->text(), QString());
     program.db.sql(QStringLiteral("insert into 日程提醒(主题,内容,时间,日期) values"
                                   "('今天','', '2026-03-04 21:00:00','2026-03-04'),"
                                   "('明天','', '2026-03-05 08:00:00','2026-03-05')"));
     program.tick(); // another program wrote the store: the next look shows it
     QCOMPARE(program.agenda()->text(), QStringLiteral("21:00:00  今天\n\n"));
-    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 5), QTime(0, 0, 15));
+    program.services.fakeClock.setNow(QDateTime(QDate(2026, 3, 5), QTime(0, 0, 15)));
     program.tick(); // midnight passed
     QCOMPARE(program.agenda()->text(), QStringLiteral("08:00:00  明天\n\n"));
 }
@@ -383,7 +389,7 @@ void TestMainWindow::lockedStoreLeavesTheWatchTicking()
     Program program;
     RecordingDialogs &dialogs = program.services.recordingDialogs;
     QTRY_COMPARE(program.agenda()->text(), QString()); // the first agenda was read
-    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(9, 30, 5));
+    program.services.fakeClock.setNow(QDateTime(QDate(2026, 3, 4), QTime(9, 30, 5)));
     program.db.sql(QStringLiteral(
         "insert into 日程提醒(主题,内容,时间,日期) values('锁后','c','2026-03-04 09:31:00','2026-03-04')"));
     QProcess holder;
@@ -396,7 +402,7 @@ void TestMainWindow::lockedStoreLeavesTheWatchTicking()
     holder.write("COMMIT;\n");
     holder.closeWriteChannel();
     QVERIFY(holder.waitForFinished(10000));
-    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(9, 31, 5));
+    program.services.fakeClock.setNow(QDateTime(QDate(2026, 3, 4), QTime(9, 31, 5)));
     program.tick();
     AlertWindow *alert = nullptr;
     QTRY_VERIFY(alert = qobject_cast<AlertWindow *>(QApplication::activeModalWidget()));
@@ -423,7 +429,7 @@ void TestMainWindow::openWindowsSurviveTheTray()
     QCOMPARE(subject->text(), QStringLiteral("typed before the tray"));
     QVERIFY(manager->isModal());
 
-    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(9, 30, 5));
+    program.services.fakeClock.setNow(QDateTime(QDate(2026, 3, 4), QTime(9, 30, 5)));
     program.db.sql(QStringLiteral(
         "insert into 日程提醒(主题,内容,时间,日期) values('会议','c','2026-03-04 09:30:00','2026-03-04')"));
     program.tick();
@@ -454,14 +460,14 @@ void TestMainWindow::dialTellsTheTime()
     // The thin second hand is blended with the blue face at its edges: orange enough is red well above blue.
     const auto isOrange = [](const QColor &c) { return c.red() > 160 && c.red() > c.blue() + 80; };
 
-    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(3, 0, 30));
+    program.services.fakeClock.setNow(QDateTime(QDate(2026, 3, 4), QTime(3, 0, 30)));
     QTest::qWait(1100);                 // the next second's tick
     QVERIFY(isWhite(colourAt(35, 0)));  // the hour hand points at three
     QVERIFY(isWhite(colourAt(3, -60))); // the minute hand just past twelve
     QVERIFY(isOrange(colourAt(0, 70))); // the second hand at half past
     QVERIFY(!isWhite(colourAt(-35, 0)) && !isOrange(colourAt(-70, 0)));
 
-    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(3, 0, 45));
+    program.services.fakeClock.setNow(QDateTime(QDate(2026, 3, 4), QTime(3, 0, 45)));
     QTRY_VERIFY_WITH_TIMEOUT(isOrange(colourAt(-70, 0)), 1500); // it moves on with the clock
     QVERIFY(!isOrange(colourAt(0, 70)));
 }
@@ -508,7 +514,7 @@ void TestMainWindow::syncSetupFromTheMenus()
 void TestMainWindow::dueReminderIsAlsoNotified()
 {
     Program program;
-    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(9, 30, 5));
+    program.services.fakeClock.setNow(QDateTime(QDate(2026, 3, 4), QTime(9, 30, 5)));
     program.db.sql(QStringLiteral(
         "insert into 日程提醒(主题,内容,时间,日期) values('会议','c','2026-03-04 09:30:00','2026-03-04')"));
     program.tick();
@@ -527,7 +533,7 @@ void TestMainWindow::dueReminderIsAlsoNotified()
 void TestMainWindow::putOffItShowsInTheAgendaAtItsNewTime()
 {
     Program program;
-    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(9, 30, 5));
+    program.services.fakeClock.setNow(QDateTime(QDate(2026, 3, 4), QTime(9, 30, 5)));
     program.db.sql(QStringLiteral("insert into 日程提醒(主题,内容,时间,日期) values"
                                   "('会议','c','2026-03-04 09:30:00','2026-03-04'),"
                                   "('电话','c','2026-03-04 09:30:00','2026-03-04')"));
@@ -544,7 +550,7 @@ void TestMainWindow::putOffItShowsInTheAgendaAtItsNewTime()
     QTRY_VERIFY(!alert->isVisible());
     QCOMPARE(program.agenda()->text(), QStringLiteral("09:30:00  会议\n\n09:30:00  电话\n\n09:40:05  电话（稍后）\n\n"
                                                       "10:00:05  会议（稍后）\n\n"));
-    program.services.fakeClock.current = QDateTime(QDate(2026, 3, 4), QTime(9, 40, 10));
+    program.services.fakeClock.setNow(QDateTime(QDate(2026, 3, 4), QTime(9, 40, 10)));
     program.tick(); // it comes again and leaves the agenda's later entries
     QTRY_VERIFY(alert->isVisible());
     QCOMPARE(alert->findChild<QLineEdit *>(QStringLiteral("subjectField"))->text(), QStringLiteral("电话"));

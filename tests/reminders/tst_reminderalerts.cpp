@@ -5,6 +5,7 @@
 #include "reminders/reminders.h"
 #include "store/reminderstore.h"
 #include "tests/support/fakeclock.h"
+#include "tests/support/looknow.h"
 #include "tests/support/recordingnotifier.h"
 #include "tests/support/tempdatabase.h"
 
@@ -36,6 +37,8 @@ struct Watched
         QObject::connect(&reminders, &Reminders::showAlert,
                          [this](const Reminder &reminder) { alerts << reminder.subject; });
     }
+
+    void look() { QVERIFY(lookNow(reminders)); }
 
     void insert(const QString &subject, const QString &due)
     {
@@ -71,17 +74,17 @@ void TestReminderAlerts::alertsEachInTurnEarliestFirst()
     w.insert(QStringLiteral("第二"), QStringLiteral("2026-03-04 08:31:00"));
     w.insert(QStringLiteral("第一乙"), QStringLiteral("2026-03-04 08:30:00"));
     w.insert(QStringLiteral("第一甲"), QStringLiteral("2026-03-04 08:30:00"));
-    w.clock.current = at(QTime(8, 30, 5));
-    w.reminders.checkNow();
+    w.clock.setNow(at(QTime(8, 30, 5)));
+    w.look();
     // Both are notified as they fall due; the second alert waits for the first.
     QCOMPARE(subjects(w.notified), (QStringList{QStringLiteral("第一乙"), QStringLiteral("第一甲")}));
     QCOMPARE(w.alerts, QStringList{QStringLiteral("第一乙")});
-    w.clock.current = at(QTime(8, 31, 5));
-    w.reminders.checkNow(); // falls due while an alert is open: notified now, shown in turn
+    w.clock.setNow(at(QTime(8, 31, 5)));
+    w.look(); // falls due while an alert is open: notified now, shown in turn
     QCOMPARE(w.notified.size(), 3);
     QCOMPARE(w.alerts.size(), 1);
     for (int closed = 0; closed < 3; ++closed) {
-        w.reminders.checkNow(); // a later look raises none again
+        w.look(); // a later look raises none again
         w.reminders.alertClosed();
     }
     QCOMPARE(w.alerts, (QStringList{QStringLiteral("第一乙"), QStringLiteral("第一甲"), QStringLiteral("第二")}));
@@ -96,8 +99,8 @@ void TestReminderAlerts::aLookFromOutsideCatchesUp()
     auto *timer = w.reminders.findChild<QTimer *>(QStringLiteral("watchTimer"));
     QVERIFY(timer && timer->isActive());
     QCOMPARE(timer->interval(), 30000);
-    w.clock.current = at(QTime(9, 12, 3)); // a wake from sleep: the time passed asleep
-    w.reminders.checkNow();
+    w.clock.setNow(at(QTime(9, 12, 3))); // a wake from sleep: the time passed asleep
+    w.look();
     QCOMPARE(subjects(w.notified), (QStringList{QStringLiteral("睡前"), QStringLiteral("醒后")}));
 }
 
@@ -105,15 +108,15 @@ void TestReminderAlerts::agendaChangesWithTheDayAndOtherPrograms()
 {
     Watched w;
     QSignalSpy changed(&w.reminders, &Reminders::agendaChanged);
-    w.reminders.checkNow();
+    w.look();
     QCOMPARE(changed.size(), 1); // the first look
-    w.reminders.checkNow();
+    w.look();
     QCOMPARE(changed.size(), 1);
     w.insert(QStringLiteral("别处写的"), QStringLiteral("2026-03-04 21:00:00")); // another program
-    w.reminders.checkNow();
+    w.look();
     QCOMPARE(changed.size(), 2);
-    w.clock.current = at(QTime(0, 0, 15), 5);
-    w.reminders.checkNow();
+    w.clock.setNow(at(QTime(0, 0, 15), 5));
+    w.look();
     QCOMPARE(changed.size(), 3);
 }
 
@@ -124,14 +127,14 @@ void TestReminderAlerts::storeFailureIsToldAndTheMinutesComeAgain()
     const QString away = w.db.path() + QStringLiteral(".away");
     QVERIFY(QFile::rename(w.db.path(), away));
     QSignalSpy failed(&w.reminders, &Reminders::storeFailed);
-    w.clock.current = at(QTime(8, 30, 10));
-    w.reminders.checkNow();
+    w.clock.setNow(at(QTime(8, 30, 10)));
+    w.look();
     QCOMPARE(failed.size(), 1);
     QVERIFY(failed.first().at(0).toString().contains(QStringLiteral("找不到数据库文件")));
     QVERIFY(w.alerts.isEmpty());
     QVERIFY(QFile::rename(away, w.db.path()));
-    w.clock.current = at(QTime(8, 31, 10));
-    w.reminders.checkNow();
+    w.clock.setNow(at(QTime(8, 31, 10)));
+    w.look();
     QCOMPARE(w.alerts, QStringList{QStringLiteral("锁后")});
     QCOMPARE(failed.size(), 1);
 }

@@ -49,7 +49,7 @@ QString raisedAtLooks(TempDatabase &db, const Looks &looks)
         if (look.byHand)
             clock.setByHand(look.at);
         else
-            clock.current = look.at;
+            clock.setNow(look.at);
         watch.check();
         QStringList subjects;
         if (!due.isEmpty()) {
@@ -154,7 +154,7 @@ void TestReminderWatch::storeFailureIsReportedAndTheMinutesComeAgain()
     for (int look = 0; look < 3; ++look)
         QVERIFY_THROWS_EXCEPTION(AppError, failing.check());
     QVERIFY(QFile::rename(away, db.path()));
-    clock.current = at(4, QTime(8, 30, 40));
+    clock.setNow(at(4, QTime(8, 30, 40)));
     watch.check();
     QCOMPARE(due.size(), 1);
     QCOMPARE(due.first().at(0).value<QList<Reminder>>().size(), 1);

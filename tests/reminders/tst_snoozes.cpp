@@ -5,6 +5,7 @@
 #include "store/reminderstore.h"
 #include "store/snoozerecord.h"
 #include "tests/support/fakeclock.h"
+#include "tests/support/looknow.h"
 #include "tests/support/recordingnotifier.h"
 #include "tests/support/tempdatabase.h"
 
@@ -27,13 +28,15 @@ struct Snoozed
         db.sql(QStringLiteral("insert into 日程提醒(主题,内容,时间,日期) values('开会','三楼','2026-03-04 08:30:00',"
                               "'2026-03-04')"));
         start();
-        clock.current = at(QTime(8, 30, 5));
-        reminders->checkNow();
+        clock.setNow(at(QTime(8, 30, 5)));
+        look();
         Q_ASSERT(alerts.size() == 1);
-        clock.current = at(QTime(8, 30, 20));
+        clock.setNow(at(QTime(8, 30, 20)));
         reminders->snooze(alerts.takeFirst(), 5);
         reminders->alertClosed();
     }
+
+    void look() { QVERIFY(lookNow(*reminders)); }
 
     // The program (again) on the same file.
     void start()
@@ -85,22 +88,22 @@ void TestSnoozes::comesAgainOnceAfterTheDelay()
     QFETCH(bool, restart);
     QFETCH(QDateTime, look);
     Snoozed s;
-    s.clock.current = at(QTime(8, 35, 19)); // a second early
-    s.reminders->checkNow();
+    s.clock.setNow(at(QTime(8, 35, 19))); // a second early
+    s.look();
     QVERIFY(s.alerts.isEmpty());
     if (restart)
         s.start();
-    s.clock.current = look;
-    s.reminders->checkNow();
+    s.clock.setNow(look);
+    s.look();
     QCOMPARE(s.alerts.size(), 1);
     QCOMPARE(s.alerts.first().subject, QStringLiteral("开会"));
     QCOMPARE(s.alerts.first().due, QDateTime(QDate(2026, 3, 4), QTime(8, 35, 20), Qt::UTC));
     QCOMPARE(s.notified.size(), 2); // notified again as it comes again
     s.reminders->alertClosed();
-    s.clock.current = look.addSecs(30);
-    s.reminders->checkNow();
+    s.clock.setNow(look.addSecs(30));
+    s.look();
     s.start(); // nor does another start raise it again
-    s.reminders->checkNow();
+    s.look();
     QCOMPARE(s.alerts.size(), 1);
     // The row is where it was.
     QCOMPARE(s.db.sql(QStringLiteral("select 时间 from 日程提醒")).trimmed(), QStringLiteral("2026-03-04 08:30:00"));
@@ -112,8 +115,8 @@ void TestSnoozes::keepsTheTextItHad()
 {
     Snoozed s;
     s.db.sql(QStringLiteral("update 日程提醒 set 主题='改了'; delete from 日程提醒"));
-    s.clock.current = at(QTime(8, 36, 0));
-    s.reminders->checkNow();
+    s.clock.setNow(at(QTime(8, 36, 0)));
+    s.look();
     QCOMPARE(s.alerts.size(), 1);
     QCOMPARE(s.alerts.first().subject, QStringLiteral("开会"));
     QCOMPARE(s.alerts.first().content, QStringLiteral("三楼"));
@@ -134,8 +137,8 @@ void TestSnoozes::putOffFromItsNotificationItsAlertGoes()
     s.db.sql(QStringLiteral("insert into 日程提醒(主题,内容,时间,日期) values('电话','','2026-03-04 08:35:00',"
                             "'2026-03-04')"));
     QSignalSpy withdrawn(s.reminders.get(), &Reminders::alertWithdrawn);
-    s.clock.current = at(QTime(8, 35, 30));
-    s.reminders->checkNow();
+    s.clock.setNow(at(QTime(8, 35, 30)));
+    s.look();
     QCOMPARE(s.notified.size(), 3);
     QCOMPARE(s.alerts.size(), 1);             // 电话 shows, 开会 waits
     s.notifier->snooze(s.notified.at(2), 10); // the waiting one: it waits no more
@@ -144,8 +147,8 @@ void TestSnoozes::putOffFromItsNotificationItsAlertGoes()
     QCOMPARE(withdrawn.size(), 1);
     s.reminders->alertClosed();
     QCOMPARE(s.alerts.size(), 1);
-    s.clock.current = at(QTime(8, 45, 40));
-    s.reminders->checkNow();
+    s.clock.setNow(at(QTime(8, 45, 40)));
+    s.look();
     QCOMPARE(s.alerts.size(), 2);
     s.reminders->alertClosed();
     QCOMPARE(s.alerts.size(), 3);
