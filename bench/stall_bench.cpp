@@ -11,7 +11,6 @@
 #include "app/desktopservices.h"
 #include "app/mainwindow.h"
 #include "caldav/caldavclient.h"
-#include "caldav/calendarcreation.h"
 #include "caldav/etaglisting.h"
 #include "core/clock.h"
 #include "notice/http/httpclient.h"
@@ -288,21 +287,9 @@ void backgroundSync()
     RadicaleServer server({QStringLiteral("alice:secret")});
     if (!server.start())
         return;
-    CalDavClient client;
-    client.setCredentials(QStringLiteral("alice"), QStringLiteral("secret"));
-    const auto finish = [](CalDavJob *job) {
-        QEventLoop loop;
-        QObject::connect(job, &CalDavJob::finished, &loop, &QEventLoop::quit);
-        loop.exec();
-        if (job->error() != CalDavError::None)
-            std::fprintf(stderr, "stall_bench: %s\n", qUtf8Printable(job->errorMessage()));
-        return job->error() == CalDavError::None;
-    };
-    std::unique_ptr<CalendarCreation> creation(
-        client.createCalendar(server.root().resolved(QUrl(QStringLiteral("/alice/"))), QStringLiteral("bench")));
-    if (!finish(creation.get()))
+    const QUrl calendar = server.makeCalendar(QStringLiteral("alice"), QStringLiteral("bench"));
+    if (calendar.isEmpty())
         return;
-    const QUrl calendar = creation->calendar().url;
     const QDate today = QDate::currentDate();
     for (int i = 1; i <= kEvents; ++i) {
         QFile file(server.folderOf(calendar.path()) + QStringLiteral("phone-%1.ics").arg(i));
@@ -317,10 +304,17 @@ void backgroundSync()
                        .toUtf8());
     }
     // Radicale reads the files once and keeps its cache of them, as it would have as the phone stored them.
+    CalDavClient client;
+    client.setCredentials(QStringLiteral("alice"), QStringLiteral("secret"));
     client.setTimeout(std::chrono::minutes(10));
     std::unique_ptr<EtagListing> listing(client.listEtags(calendar));
-    if (!finish(listing.get()))
+    QEventLoop listed;
+    QObject::connect(listing.get(), &CalDavJob::finished, &listed, &QEventLoop::quit);
+    listed.exec();
+    if (listing->error() != CalDavError::None) {
+        std::fprintf(stderr, "stall_bench: %s\n", qUtf8Printable(listing->errorMessage()));
         return;
+    }
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("data.mdb"));

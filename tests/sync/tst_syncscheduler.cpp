@@ -1,5 +1,4 @@
 #include "caldav/caldavclient.h"
-#include "caldav/calendarcreation.h"
 #include "caldav/etaglisting.h"
 #include "core/clock.h"
 #include "radicaleserver.h"
@@ -76,14 +75,8 @@ void TestSyncScheduler::initTestCase()
 // A calendar and a data.mdb of their own for each test.
 void TestSyncScheduler::init()
 {
-    CalDavClient client;
-    client.setCredentials(kUser, kPassword);
-    std::unique_ptr<CalendarCreation> creation(
-        client.createCalendar(m_server->root().resolved(QUrl(QStringLiteral("/alice/"))), QStringLiteral("Orvane")));
-    QSignalSpy finished(creation.get(), &CalDavJob::finished);
-    QVERIFY(finished.wait(20000));
-    QCOMPARE(creation->error(), CalDavError::None);
-    m_calendar = creation->calendar().url;
+    m_calendar = m_server->makeCalendar(kUser);
+    QVERIFY(m_calendar.isValid());
     m_store.reset();
     m_dir = std::make_unique<QTemporaryDir>();
     const QString path = m_dir->filePath(QStringLiteral("data.mdb"));
