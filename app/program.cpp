@@ -20,8 +20,8 @@
 namespace {
 
 // The background sync follows the manager's changes; what it brings in is looked at at once, so that the agenda
-// shows it and a reminder due now alerts; its failures and conflicts are told one box at a time. It syncs once
-// it is given an account (setAccount), and not before.
+// shows it and a reminder due now alerts; its failures and conflicts, and a saved account that cannot be read
+// at start, are told one box at a time. It syncs once it is given an account, and not before.
 void connectSync(SyncScheduler &scheduler, Reminders &reminders, MainWindow &mainWindow, Dialogs &dialogs)
 {
     auto *notices = new LoneErrorBox(dialogs, &scheduler);
@@ -71,10 +71,7 @@ int runProgram(InstanceGuard &guard)
     });
     SyncScheduler syncScheduler(store, services.clock());
     connectSync(syncScheduler, reminders, mainWindow, services.dialogs());
-    // The saved account starts the background sync; one saved in 同步设置… (or forgotten) takes its place.
-    QObject::connect(&syncSettings, &SyncSettings::loaded, &syncScheduler, &SyncScheduler::setAccount);
-    QObject::connect(&syncSettings, &SyncSettings::changed, &syncScheduler, &SyncScheduler::setAccount);
-    syncSettings.load();
+    syncScheduler.followSettings(syncSettings);
 
     mainWindow.show();
     // The connection to the system bus that tells of a wake from sleep is made once the window is on its way

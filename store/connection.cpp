@@ -9,6 +9,12 @@
 #include <QFileInfo>
 #include <sqlite3.h>
 
+namespace {
+
+constexpr int kBusyWaitMs = 5000; // in looks a millisecond apart
+
+} // namespace
+
 Connection::Connection(QString path)
     : m_path(std::move(path))
 {
@@ -53,8 +59,18 @@ void Connection::open()
         throw AppError(QCoreApplication::translate("ReminderStore", "无法打开数据库文件“%1”：%2 Error opening database")
                            .arg(shown, reason));
     }
-    // Another program's lock is waited for five seconds, as Qt's SQLite driver always waited.
-    sqlite3_busy_timeout(db, 5000);
+    // Another program's lock is waited for five seconds, as Qt's SQLite driver always waited, looking again
+    // every millisecond: SQLite's own wait sleeps ever longer, up to 100 ms, and would hold the windows long
+    // after a short commit of the background sync ended.
+    sqlite3_busy_handler(
+        db,
+        [](void *, int tries) {
+            if (tries >= kBusyWaitMs)
+                return 0;
+            sqlite3_sleep(1);
+            return 1;
+        },
+        nullptr);
     m_db = db;
     try {
         checkUsable();

@@ -146,7 +146,19 @@ void CalendarSync::fetch(const QList<EventVersion> &changed, const QStringList &
 
 void CalendarSync::merge(const QList<EventData> &events, const QStringList &removed)
 {
+    const qsizetype count = events.size() + removed.size();
+    for (qsizetype from = 0; from == 0 || from < count; from += kBatch)
+        mergeBatch(events, removed, from, std::min(count, from + kBatch));
+    pushNext();
+}
+
+// The events from `from` to `to`, then the removals, in one transaction: the first forgets another calendar's
+// records, the last plans the pushes and keeps the new token.
+void CalendarSync::mergeBatch(const QList<EventData> &events, const QStringList &removed, qsizetype from, qsizetype to)
+{
     m_store.transaction([&] {
+        m_reminders.clear();
+        m_unlinked.clear();
         // Read inside the transaction, so that no other program's change in between is overwritten.
         const QHash<qint64, Repetition> rules = m_repeats.all();
         m_store.forEachInTimeOrder({}, {}, [&](const Reminder &reminder) {
@@ -161,16 +173,19 @@ void CalendarSync::merge(const QList<EventData> &events, const QStringList &remo
                 m_unlinked.insert(fingerprintOf(reminder), reminder.id);
         }
         m_record.prepare();
-        if (m_otherCalendar)
+        if (m_otherCalendar && from == 0)
             m_record.forgetAll();
-        for (const EventData &event : events)
-            mergeEvent(event);
-        for (const QString &href : removed)
-            mergeRemoval(href);
-        plan();
-        m_record.setCalendar(m_state);
+        for (qsizetype i = from; i < to; ++i) {
+            if (i < events.size())
+                mergeEvent(events.at(i));
+            else
+                mergeRemoval(removed.at(i - events.size()));
+        }
+        if (to == events.size() + removed.size()) {
+            plan();
+            m_record.setCalendar(m_state);
+        }
     });
-    pushNext();
 }
 
 QString CalendarSync::fingerprintOf(const Reminder &reminder) const
@@ -371,9 +386,9 @@ void CalendarSync::pushed(EventWrite *job)
 void CalendarSync::recordPushes()
 {
     try {
-        if (!m_taken.isEmpty()) {
-            m_store.transaction([this] {
-                for (const Push &push : std::as_const(m_taken)) {
+        for (qsizetype from = 0; from < m_taken.size(); from += kBatch) {
+            m_store.transaction([&] {
+                for (const Push &push : m_taken.mid(from, kBatch)) {
                     if (push.kind == PushKind::Remove)
                         m_record.forget(push.event.uid);
                     else

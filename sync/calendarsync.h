@@ -37,11 +37,13 @@ struct SyncSummary
 // A series that the desk's clock cannot follow stays on the server as it is, as do events without a reminder.
 //
 // The pass: pull what changed on the server since the last pass (sync-collection from the kept token, or
-// the ETag listing where the server has none) and fetch those events; then, in one store transaction,
-// bring the server's changes in, give new reminders their UIDs and keep the new token; then push the local
-// additions (If-None-Match: *), changes and deletions (If-Match), one request each; then record what the
-// server took, in a second transaction. A change here is what differs from the fingerprint kept at the last
-// agreement, so that changes that other programs make to the file count as well.
+// the ETag listing where the server has none) and fetch those events; then bring the server's changes in,
+// each reminder with its record, in store transactions of kBatch events, so that the windows' reads of the
+// file never wait long behind a pass that brings thousands; the last gives new reminders their UIDs and keeps
+// the new token; then push the local additions (If-None-Match: *), changes and deletions (If-Match), one
+// request each; then record what the server took, in transactions of the same size. A change here is what
+// differs from the fingerprint kept at the last agreement, so that changes that other programs make to the
+// file count as well; each transaction reads the reminders again for that.
 // Both sides changed: the server's version takes the reminder, ours comes back as a copy marked 冲突, to
 // be pushed as new. Deleted here and changed there: it comes back. A push the server refuses as a conflict
 // waits for the next pass, which pulls the change first.
@@ -70,6 +72,10 @@ signals:
     void finished();
 
 private:
+    // Events merged, or pushes recorded, in one store transaction: small enough to stay in SQLite's page cache,
+    // so that the file is locked against reading only while each commits.
+    static constexpr qsizetype kBatch = 500;
+
     enum class PushKind { Add, Change, Remove };
     struct Push
     {
@@ -82,6 +88,7 @@ private:
     void listed(const QList<EventVersion> &listed);
     void fetch(const QList<EventVersion> &changed, const QStringList &removed);
     void merge(const QList<EventData> &events, const QStringList &removed);
+    void mergeBatch(const QList<EventData> &events, const QStringList &removed, qsizetype from, qsizetype to);
     void mergeEvent(const EventData &event);
     void mergeRemoval(const QString &href);
     void plan();

@@ -3,6 +3,7 @@
 #include "caldav/caldavclient.h"
 #include "store/connection.h"
 #include "store/reminderstore.h"
+#include "sync/syncsettings.h"
 
 #include <algorithm>
 #include <memory>
@@ -104,6 +105,21 @@ QString SyncScheduler::conflictNotice(const SyncSummary &summary)
     return tr("%n 个日程在这台电脑和日历服务器上都被改动了：服务器上的版本已保留，这里的改动另存为主题带“%1”的副本。",
               nullptr, summary.conflicts)
         .arg(CalendarSync::conflictMark());
+}
+
+void SyncScheduler::followSettings(SyncSettings &settings)
+{
+    connect(&settings, &SyncSettings::loaded, this, &SyncScheduler::setAccount);
+    connect(&settings, &SyncSettings::changed, this, &SyncScheduler::setAccount);
+    const QMetaObject::Connection unreadable = connect(
+        &settings, &SyncSettings::failed, this,
+        [this](const QString &message) {
+            emit trouble(tr("日历同步没有开始：%1。解决后在同步设置中再保存一次帐户，或重新启动程序。").arg(message));
+        },
+        Qt::SingleShotConnection);
+    connect(
+        &settings, &SyncSettings::loaded, this, [unreadable] { disconnect(unreadable); }, Qt::SingleShotConnection);
+    settings.load();
 }
 
 void SyncScheduler::setAccount(const SyncAccount &account)

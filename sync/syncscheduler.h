@@ -12,6 +12,7 @@
 class Clock;
 class ReminderStore;
 class SyncPassRunner;
+class SyncSettings;
 struct SyncPassOutcome;
 
 // When the program syncs its reminders with the account's calendar, in the background: a pass at once when an
@@ -47,6 +48,12 @@ public:
 
     // What to tell the user of a pass that kept both versions of some reminders; empty when it kept none.
     static QString conflictNotice(const SyncSummary &summary);
+
+    // Syncs with the account of `settings`: the one saved at the last run, loaded now, then each one saved or
+    // forgotten in its place. A saved account whose password the secret store does not give now (no store,
+    // or one that refuses) is told once by trouble(), and nothing syncs until an account is saved; later
+    // failures of the settings are the set-up window's to tell.
+    void followSettings(SyncSettings &settings);
 
     // Requests sent by all passes so far.
     int requestCount() const { return m_requests; }

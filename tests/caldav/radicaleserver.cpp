@@ -1,11 +1,18 @@
 #include "radicaleserver.h"
 
+#include "caldav/caldavclient.h"
+#include "caldav/calendarcreation.h"
+
 #include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
+#include <QTimer>
+#include <algorithm>
 #include <csignal>
+#include <memory>
 #include <sys/prctl.h>
 
 namespace {
@@ -26,7 +33,8 @@ quint16 freePort()
 } // namespace
 
 RadicaleServer::RadicaleServer(const QStringList &users, const Tls &tls)
-    : m_port(freePort())
+    : m_users(users)
+    , m_port(freePort())
     , m_tls(!tls.certificate.isEmpty())
 {
     const QString usersFile = m_dir.filePath(QStringLiteral("users"));
@@ -93,4 +101,33 @@ QString RadicaleServer::folderOf(const QString &path) const
 QUrl RadicaleServer::root() const
 {
     return QUrl(QStringLiteral("%1://127.0.0.1:%2/").arg(m_tls ? "https" : "http").arg(m_port));
+}
+
+QUrl RadicaleServer::makeCalendar(const QString &user, const QString &name)
+{
+    const QString prefix = user + u':';
+    const auto account = std::find_if(m_users.cbegin(), m_users.cend(),
+                                      [&prefix](const QString &line) { return line.startsWith(prefix); });
+    if (account == m_users.cend()) {
+        qWarning("radicale has no user %s", qPrintable(user));
+        return QUrl();
+    }
+    CalDavClient client;
+    client.setCredentials(user, account->mid(prefix.size()));
+    const std::unique_ptr<CalendarCreation> creation(
+        client.createCalendar(root().resolved(QUrl(QStringLiteral("/%1/").arg(user))), name));
+    bool finished = false;
+    QEventLoop loop;
+    QObject::connect(creation.get(), &CalDavJob::finished, &loop, [&] {
+        finished = true;
+        loop.quit();
+    });
+    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+    loop.exec();
+    if (!finished || creation->error() != CalDavError::None) {
+        qWarning("radicale made no calendar for %s: %s", qPrintable(user),
+                 finished ? qPrintable(creation->errorMessage()) : "no answer");
+        return QUrl();
+    }
+    return creation->calendar().url;
 }

@@ -26,10 +26,14 @@ public:
     void pause();
     void resume();
     QUrl root() const;
+    // Makes a calendar named `name` in the home of `user` (one of the users given), as a client would, and
+    // returns its address; an empty one, with the reason logged, when that fails.
+    QUrl makeCalendar(const QString &user, const QString &name = QStringLiteral("Orvane"));
     // Where the calendar at `path` keeps its events, one file each: files written there are its events.
     QString folderOf(const QString &path) const;
 
 private:
+    QStringList m_users;
     QTemporaryDir m_dir;
     QProcess m_process;
     quint16 m_port = 0;

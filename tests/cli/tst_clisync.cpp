@@ -1,5 +1,3 @@
-#include "caldav/caldavclient.h"
-#include "caldav/calendarcreation.h"
 #include "sync/syncsettings.h"
 #include "tests/caldav/radicaleserver.h"
 #include "tests/cli/clirun.h"
@@ -39,14 +37,8 @@ void TestCliSync::initTestCase()
     QVERIFY(m_secretStore.start());
     m_server = std::make_unique<RadicaleServer>(QStringList{"alice:secret", "bob:secret"});
     QVERIFY(m_server->start());
-    CalDavClient client;
-    client.setCredentials(QStringLiteral("alice"), QStringLiteral("secret"));
-    std::unique_ptr<CalendarCreation> creation(
-        client.createCalendar(m_server->root().resolved(QUrl(QStringLiteral("/alice/"))), QStringLiteral("Orvane")));
-    QSignalSpy finished(creation.get(), &CalDavJob::finished);
-    QVERIFY(finished.wait(20000));
-    QCOMPARE(creation->error(), CalDavError::None);
-    m_calendar = creation->calendar().url;
+    m_calendar = m_server->makeCalendar(QStringLiteral("alice"));
+    QVERIFY(m_calendar.isValid());
 }
 
 // Settings of each test's own, where orvane-db looks for them.

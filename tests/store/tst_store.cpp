@@ -8,19 +8,23 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <functional>
 #include <grp.h>
 #include <pwd.h>
 #include <sqlite3.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -215,6 +219,7 @@ private slots:
     void oddRowsAreRead();
     void listIsPagedAndReloaded();
     void listUnderAnotherProgramsLock();
+    void readWaitsForAShortLockAndNoLonger();
     void dueBetweenCatchesUpMinutes_data();
     void dueBetweenCatchesUpMinutes();
     void dataVersionTellsOtherProgramsChanges();
@@ -767,6 +772,34 @@ void TestStore::listIsPagedAndReloaded()
         list.fetchMore({});
     QCOMPARE(list.rowCount(), 600);
     QCOMPARE(list.reminderAt(599).id, qint64(600));
+}
+
+// Another program (the background sync's connection, say) holds the file for a moment: a read waits for it
+// instead of failing, and goes on within a few milliseconds of its end, not SQLite's next look up to 100 ms
+// later (after a 230 ms lock, its own wait would look again only at 328 ms).
+void TestStore::readWaitsForAShortLockAndNoLonger()
+{
+    TempDatabase db;
+    fillRows(db, 3);
+    ReminderStore store(db.path());
+    store.open();
+    QSemaphore locked;
+    QElapsedTimer clock;
+    clock.start();
+    qint64 released = 0;
+    std::thread other([&] {
+        const ExclusiveLock lock(db.path());
+        locked.release();
+        QThread::msleep(230);
+        released = clock.elapsed();
+    });
+    locked.acquire();
+    QList<Reminder> day;
+    QVERIFY_THROWS_NO_EXCEPTION(day = store.onDay(QDate(2009, 3, 3)));
+    const qint64 read = clock.elapsed();
+    other.join();
+    QCOMPARE(day.size(), 3);
+    QVERIFY2(read >= 230 && read - released < 40, qPrintable(QStringLiteral("%1 %2").arg(read).arg(released)));
 }
 
 // Another program holds the file while the views scroll: the failure is reported, what was read stays, and

@@ -1,5 +1,4 @@
 #include "caldav/caldavclient.h"
-#include "caldav/calendarcreation.h"
 #include "caldav/etaglisting.h"
 #include "caldav/eventmultiget.h"
 #include "caldav/eventwrite.h"
@@ -163,14 +162,8 @@ void TestSync::initTestCase()
 // A calendar of its own for each test.
 void TestSync::init()
 {
-    CalDavClient client;
-    client.setCredentials(kUser, kPassword);
-    std::unique_ptr<CalendarCreation> creation(
-        client.createCalendar(m_server->root().resolved(QUrl(QStringLiteral("/alice/"))), QStringLiteral("Orvane")));
-    QSignalSpy finished(creation.get(), &CalDavJob::finished);
-    QVERIFY(finished.wait(20000));
-    QCOMPARE(creation->error(), CalDavError::None);
-    m_calendar = creation->calendar().url;
+    m_calendar = m_server->makeCalendar(kUser);
+    QVERIFY(m_calendar.isValid());
 }
 
 Pass TestSync::sync(Machine &machine, const QString &password, const std::function<void(CalDavClient &)> &during)

@@ -1,5 +1,4 @@
 #include "caldav/caldavclient.h"
-#include "caldav/calendarcreation.h"
 #include "caldav/etaglisting.h"
 #include "core/clock.h"
 #include "radicaleserver.h"
@@ -7,6 +6,7 @@
 #include "sync/syncscheduler.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -54,11 +54,14 @@ private slots:
     void failuresAreRetriedQuietlyAndSaidOnce();
     void refusalIsSaidOnceAndNotRetried_data();
     void refusalIsSaidOnceAndNotRetried();
+    void passCutOffMidwayIsFinishedByTheNext();
 
 private:
     SyncAccount account(const QString &password = kPassword) const { return {m_calendar, kUser, password, false}; }
     qint64 addReminder(const QString &subject);
     int eventsOnServer();
+    // Runs `statement` on the test's data.mdb in the sqlite3 shell, as another program would; its output.
+    QString sqlite(const QString &statement);
 
     std::unique_ptr<RadicaleServer> m_server;
     QUrl m_calendar;
@@ -76,14 +79,8 @@ void TestSyncScheduler::initTestCase()
 // A calendar and a data.mdb of their own for each test.
 void TestSyncScheduler::init()
 {
-    CalDavClient client;
-    client.setCredentials(kUser, kPassword);
-    std::unique_ptr<CalendarCreation> creation(
-        client.createCalendar(m_server->root().resolved(QUrl(QStringLiteral("/alice/"))), QStringLiteral("Orvane")));
-    QSignalSpy finished(creation.get(), &CalDavJob::finished);
-    QVERIFY(finished.wait(20000));
-    QCOMPARE(creation->error(), CalDavError::None);
-    m_calendar = creation->calendar().url;
+    m_calendar = m_server->makeCalendar(kUser);
+    QVERIFY(m_calendar.isValid());
     m_store.reset();
     m_dir = std::make_unique<QTemporaryDir>();
     const QString path = m_dir->filePath(QStringLiteral("data.mdb"));
@@ -112,6 +109,15 @@ int TestSyncScheduler::eventsOnServer()
     if (!finished.wait(20000) || listing->error() != CalDavError::None)
         return -1;
     return int(listing->events().size());
+}
+
+QString TestSyncScheduler::sqlite(const QString &statement)
+{
+    QProcess shell;
+    shell.start(QStringLiteral("sqlite3"), {m_dir->filePath(QStringLiteral("data.mdb")), statement});
+    if (!shell.waitForFinished(10000) || shell.exitCode() != 0)
+        qWarning("sqlite3: %s", shell.readAllStandardError().constData());
+    return QString::fromUtf8(shell.readAllStandardOutput()).trimmed();
 }
 
 void TestSyncScheduler::syncsAtOnceAndEveryPeriodUntilTheAccountGoes()
@@ -278,6 +284,50 @@ void TestSyncScheduler::refusalIsSaidOnceAndNotRetried()
     scheduler.setAccount(account());
     QVERIFY(synced.wait(10000));
     QCOMPARE(eventsOnServer(), 1);
+}
+
+// A first pass that brings many events stores them a batch at a time; one cut off midway (here by the file
+// refusing a row) keeps what it stored with its records, and the next fetches and stores only the rest:
+// nothing doubled here, nothing sent back to the server as new.
+void TestSyncScheduler::passCutOffMidwayIsFinishedByTheNext()
+{
+    constexpr int kEvents = 1200;
+    const QString folder = m_server->folderOf(m_calendar.path());
+    for (int i = 0; i < kEvents; ++i) {
+        QFile file(folder + QStringLiteral("phone-%1.ics").arg(i));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QStringLiteral("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Phone//EN\r\nBEGIN:VEVENT\r\n"
+                                  "UID:phone-%1\r\nDTSTAMP:20260101T000000Z\r\nDTSTART:20270301T%2\r\n"
+                                  "SUMMARY:提醒 %1\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\nDESCRIPTION:提醒\r\n"
+                                  "TRIGGER:PT0S\r\nEND:VALARM\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n")
+                       .arg(i)
+                       .arg(QTime(0, 0).addSecs(i * 60).toString(QStringLiteral("HHmmss")))
+                       .toUtf8());
+    }
+    sqlite(QStringLiteral(
+        "CREATE TRIGGER refuse_rows BEFORE INSERT ON 日程提醒 WHEN (SELECT count(*) FROM 日程提醒) >= 600 "
+        "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+    SyncScheduler::Timing timing = quick(1h);
+    timing.firstRetry = 1h;
+    timing.requestTimeout = 60s;
+    timing.troubleAfter = 1;
+    SyncScheduler scheduler(*m_store, m_clock, timing);
+    QSignalSpy synced(&scheduler, &SyncScheduler::synced);
+    QSignalSpy trouble(&scheduler, &SyncScheduler::trouble);
+    scheduler.setAccount(account());
+    QVERIFY(trouble.wait(60000));
+    const int kept = sqlite(QStringLiteral("SELECT count(*) FROM 日程提醒")).toInt();
+    QVERIFY2(kept > 0 && kept < 600, qPrintable(QString::number(kept)));
+
+    sqlite(QStringLiteral("DROP TRIGGER refuse_rows"));
+    scheduler.resume();
+    QVERIFY(synced.wait(60000));
+    const SyncSummary summary = synced.last().first().value<SyncSummary>();
+    QCOMPARE(summary.added, kEvents - kept);
+    QCOMPARE(summary.uploaded, 0);
+    QCOMPARE(sqlite(QStringLiteral("SELECT count(*), count(DISTINCT 主题) FROM 日程提醒")),
+             QStringLiteral("%1|%1").arg(kEvents));
+    QCOMPARE(eventsOnServer(), kEvents);
 }
 
 QTEST_GUILESS_MAIN(TestSyncScheduler)

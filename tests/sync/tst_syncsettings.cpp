@@ -1,3 +1,6 @@
+#include "core/clock.h"
+#include "store/reminderstore.h"
+#include "sync/syncscheduler.h"
 #include "sync/syncsettings.h"
 #include "tests/support/secretstoredaemon.h"
 
@@ -209,6 +212,31 @@ void TestSyncSettings::withoutSecretStoreSayingSo()
 
     settings.load();
     QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 2, 10000);
+
+    // The background sync that follows the saved account says once that it did not start, and syncs nothing;
+    // the set-up window's failures after that are the window's to tell.
+    QTemporaryDir data;
+    const QString path = data.filePath(QStringLiteral("data.mdb"));
+    ReminderStore::create(path);
+    ReminderStore store(path);
+    SystemClock clock;
+    SyncScheduler scheduler(store, clock);
+    QSignalSpy trouble(&scheduler, &SyncScheduler::trouble);
+    SyncSettings followed(m_file);
+    QSignalSpy followedFailed(&followed, &SyncSettings::failed);
+    scheduler.followSettings(followed);
+    QVERIFY(trouble.wait(10000));
+    const QString told = trouble.first().first().toString();
+    QVERIFY2(told.startsWith(QStringLiteral("日历同步没有开始"))
+                 && told.contains(QStringLiteral("没有运行中的密码存储")),
+             qPrintable(told));
+    followed.load();
+    followed.save(account(QStringLiteral("eve"), QStringLiteral("other")));
+    QTRY_COMPARE_WITH_TIMEOUT(followedFailed.size(), 3, 10000);
+    QTest::qWait(200);
+    QCOMPARE(trouble.size(), 1);
+    QVERIFY(!scheduler.isPassRunning());
+    QCOMPARE(scheduler.requestCount(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestSyncSettings)
