@@ -158,6 +158,7 @@ void CalendarSync::mergeBatch(const QList<EventData> &events, const QStringList 
 {
     m_store.transaction([&] {
         m_reminders.clear();
+        m_rules.clear();
         m_unlinked.clear();
         // Read inside the transaction, so that no other program's change in between is overwritten.
         const QHash<qint64, Repetition> rules = m_repeats.all();
