@@ -16,8 +16,9 @@ const Captions &chineseCaptions()
         QStringLiteral("更多软件"),
         QStringLiteral("简单好用的桌面日程提醒工具"),
         QStringLiteral("Copyright © 2008 蓝鹊软件工作室  保留所有权利"),
-        {QStringLiteral("出品：蓝鹊软件工作室（Bluejay Soft Studio）"), QStringLiteral("网站：http://www.example.com/orvane/"),
-         QStringLiteral("邮箱：orvane@example.com"), QStringLiteral("地址：示例市软件园路 8 号 1203 室")},
+        {QStringLiteral("出品：蓝鹊软件工作室（Bluejay Soft Studio）"),
+         QStringLiteral("网站：http://www.example.com/orvane/"), QStringLiteral("邮箱：orvane@example.com"),
+         QStringLiteral("地址：示例市软件园路 8 号 1203 室")},
     };
     return captions;
 }
@@ -37,7 +38,8 @@ const Captions &englishCaptions()
         QStringLiteral("A simple, handy desktop reminder"),
         QStringLiteral("Copyright © 2008 Bluejay Soft Studio  All rights reserved"),
         {QStringLiteral("Made by: Bluejay Soft Studio"), QStringLiteral("Website: http://www.example.com/orvane/"),
-         QStringLiteral("Email: orvane@example.com"), QStringLiteral("Address: Room 1203, 8 Software Park Road, Example City")},
+         QStringLiteral("Email: orvane@example.com"),
+         QStringLiteral("Address: Room 1203, 8 Software Park Road, Example City")},
     };
     return captions;
 }
