@@ -600,6 +600,10 @@
         <source>日历同步接连失败：%1。程序会在后台继续重试。</source>
         <translation>Calendar sync keeps failing: %1. The program keeps trying in the background.</translation>
     </message>
+    <message>
+        <source>日历同步没有开始：%1。解决后在同步设置中再保存一次帐户，或重新启动程序。</source>
+        <translation>Calendar sync did not start: %1. Once that is fixed, save the account again in Sync settings, or restart the program.</translation>
+    </message>
 </context>
 <context>
     <name>SyncSettings</name>
