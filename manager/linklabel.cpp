@@ -2,8 +2,8 @@
 
 #include <QAccessibleWidget>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
 
 namespace {
 
@@ -28,7 +28,7 @@ public:
     void doAction(const QString &actionName) override
     {
         if (actionName == pressAction())
-            QMetaObject::invokeMethod(static_cast<LinkLabel *>(widget()), &LinkLabel::clicked, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(static_cast<LinkLabel *>(widget()), &LinkLabel::click, Qt::QueuedConnection);
         else
             QAccessibleWidget::doAction(actionName);
     }
@@ -44,13 +44,14 @@ QAccessibleInterface *linkLabelAccessible(const QString &className, QObject *obj
 } // namespace
 
 LinkLabel::LinkLabel(const QString &caption, QWidget *parent, Look look)
-    : QLabel(caption, parent)
+    : QAbstractButton(parent)
 {
     static const bool accessibleFactoryInstalled = [] {
         QAccessible::installFactory(linkLabelAccessible);
         return true;
     }();
     Q_UNUSED(accessibleFactoryInstalled);
+    setText(caption);
     if (look == Look::WebLink) {
         QFont underlined = font();
         underlined.setUnderline(true);
@@ -63,30 +64,55 @@ LinkLabel::LinkLabel(const QString &caption, QWidget *parent, Look look)
     setFocusPolicy(Qt::TabFocus);
 }
 
-void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
+void LinkLabel::setAlignment(Qt::Alignment alignment)
 {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked();
-    QLabel::mouseReleaseEvent(event);
+    m_alignment = alignment;
+    update();
+}
+
+QSize LinkLabel::sizeHint() const
+{
+    return fontMetrics().size(Qt::TextSingleLine, text());
 }
 
 void LinkLabel::keyPressEvent(QKeyEvent *event)
 {
-    const bool press = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space;
-    if (!press || event->isAutoRepeat()) {
-        QLabel::keyPressEvent(event);
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QAbstractButton::keyPressEvent(event);
         return;
     }
     event->accept();
-    emit clicked();
+    if (!event->isAutoRepeat())
+        click();
 }
 
-void LinkLabel::paintEvent(QPaintEvent *event)
+void LinkLabel::enterEvent(QEnterEvent *event)
 {
-    QLabel::paintEvent(event);
+    setHovered(true);
+    QAbstractButton::enterEvent(event);
+}
+
+void LinkLabel::leaveEvent(QEvent *event)
+{
+    setHovered(false);
+    QAbstractButton::leaveEvent(event);
+}
+
+// A style sheet reads a property only when it polishes the widget, so a change of it polishes again.
+void LinkLabel::setHovered(bool hovered)
+{
+    setProperty("hovered", hovered);
+    style()->unpolish(this);
+    style()->polish(this);
+    update();
+}
+
+void LinkLabel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    style()->drawItemText(&painter, rect(), int(m_alignment), palette(), isEnabled(), text(), QPalette::WindowText);
     if (!hasFocus())
         return;
-    QPainter painter(this);
     painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

@@ -6,6 +6,7 @@
 #include "app/agendaview.h"
 #include "app/mainwindow.h"
 #include "core/apptitle.h"
+#include "manager/linklabel.h"
 #include "manager/managerwindow.h"
 #include "reminders/reminders.h"
 #include "store/reminderstore.h"
@@ -160,10 +161,21 @@ void TestMainWindow::hotAreasAndLink()
     QStringList &shown = program.services.recordingDialogs.shown;
     click(program.area("aboutArea"));
     QCOMPARE(shown, QStringList{QStringLiteral("message||") + aboutText()});
-    auto *link = program.window.findChild<QLabel *>(QStringLiteral("introductionLink"));
+    auto *link = program.window.findChild<LinkLabel *>(QStringLiteral("introductionLink"));
     click(link);
     QCOMPARE(shown.last(), QStringLiteral("message||") + introductionText());
     QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
+
+    // The skin gives the link its colour, and another under the pointer, underlined.
+    QCOMPARE(link->palette().color(QPalette::WindowText), QColor(0xff, 0xd4, 0x79));
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), link->mapToGlobal(QPointF(5, 5)));
+    QCoreApplication::sendEvent(link, &enter);
+    QCOMPARE(link->palette().color(QPalette::WindowText), QColor(Qt::white));
+    QVERIFY(link->font().underline());
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(link, &leave);
+    QCOMPARE(link->palette().color(QPalette::WindowText), QColor(0xff, 0xd4, 0x79));
+    QVERIFY(!link->font().underline());
 
     // A screen reader sees a link and follows it; Tab reaches it and Enter follows it.
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(link);
