@@ -15,6 +15,7 @@
 #include "core/clock.h"
 #include "notice/http/httpclient.h"
 #include "reminders/reminders.h"
+#include "store/connection.h"
 #include "store/reminder.h"
 #include "store/reminderstore.h"
 #include "store/schema.h"
@@ -364,7 +365,7 @@ void backgroundSync()
     ProgramWindows programWindows(services.dialogs());
     MainWindow window(store, reminders, programWindows, services);
     window.show();
-    SyncScheduler scheduler(store, services.clock());
+    SyncScheduler scheduler(store.connection().path(), services.clock());
     bool synced = false;
     QObject::connect(&scheduler, &SyncScheduler::synced, [&](const SyncSummary &summary) {
         std::printf("%-44s %d reminders came\n", "", summary.added);

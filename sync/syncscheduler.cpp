@@ -68,15 +68,15 @@ private:
     const Clock &m_clock;
 };
 
-SyncScheduler::SyncScheduler(ReminderStore &store, const Clock &clock, QObject *parent)
-    : SyncScheduler(store, clock, Timing(), parent)
+SyncScheduler::SyncScheduler(const QString &storePath, const Clock &clock, QObject *parent)
+    : SyncScheduler(storePath, clock, Timing(), parent)
 {
 }
 
-SyncScheduler::SyncScheduler(ReminderStore &store, const Clock &clock, Timing timing, QObject *parent)
+SyncScheduler::SyncScheduler(const QString &storePath, const Clock &clock, Timing timing, QObject *parent)
     : QObject(parent)
     , m_timing(timing)
-    , m_runner(new SyncPassRunner(store.connection().path(), clock))
+    , m_runner(new SyncPassRunner(storePath, clock))
 {
     qRegisterMetaType<SyncPassOutcome>();
     m_thread.setObjectName(QStringLiteral("sync"));

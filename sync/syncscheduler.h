@@ -10,7 +10,6 @@
 #include <chrono>
 
 class Clock;
-class ReminderStore;
 class SyncPassRunner;
 class SyncSettings;
 struct SyncPassOutcome;
@@ -41,9 +40,10 @@ public:
         int troubleAfter = 3;
     };
 
-    // Passes use the file of `store`; the clock is the program's (it must be safe to read from another thread).
-    SyncScheduler(ReminderStore &store, const Clock &clock, Timing timing, QObject *parent = nullptr);
-    SyncScheduler(ReminderStore &store, const Clock &clock, QObject *parent = nullptr);
+    // Passes open the store's file at `storePath`; the clock is the program's (it must be safe to read from
+    // another thread).
+    SyncScheduler(const QString &storePath, const Clock &clock, Timing timing, QObject *parent = nullptr);
+    SyncScheduler(const QString &storePath, const Clock &clock, QObject *parent = nullptr);
     ~SyncScheduler() override;
 
     // What to tell the user of a pass that kept both versions of some reminders; empty when it kept none.

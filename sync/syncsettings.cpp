@@ -1,5 +1,7 @@
 #include "sync/syncsettings.h"
 
+#include "sync/syncservice.h"
+
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDir>
@@ -20,7 +22,7 @@ const QString kInsecureHttp = QStringLiteral("caldav/insecureHttpAllowed");
 } // namespace
 
 SyncSettings::SyncSettings(QObject *parent)
-    : SyncSettings(defaultFile(), parent)
+    : SyncSettings(syncSettingsFile(), parent)
 {
 }
 
@@ -28,14 +30,6 @@ SyncSettings::SyncSettings(const QString &file, QObject *parent)
     : QObject(parent)
     , m_file(file)
 {
-}
-
-QString SyncSettings::defaultFile()
-{
-    // A relative XDG_CONFIG_HOME names no base folder and is ignored, as the XDG base directories say.
-    const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
-    const QString base = QDir::isAbsolutePath(configHome) ? configHome : QDir::homePath() + QStringLiteral("/.config");
-    return base + QStringLiteral("/orvane-reminder/sync.conf");
 }
 
 SyncAccount SyncSettings::readFile() const

@@ -17,11 +17,10 @@ class SyncSettings : public QObject
     Q_OBJECT
 
 public:
-    // The settings in `file`; by default $XDG_CONFIG_HOME/orvane-reminder/sync.conf (defaultFile()).
+    // The settings in `file`; by default syncSettingsFile().
     explicit SyncSettings(QObject *parent = nullptr);
     explicit SyncSettings(const QString &file, QObject *parent = nullptr);
 
-    static QString defaultFile();
     QString file() const { return m_file; }
 
     // loaded() with the account, its password read from the secret store; an account that is not set when

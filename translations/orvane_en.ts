@@ -606,6 +606,13 @@
     </message>
 </context>
 <context>
+    <name>SyncService</name>
+    <message>
+        <source>无法载入同步模块：</source>
+        <translation>Cannot load the sync module: </translation>
+    </message>
+</context>
+<context>
     <name>SyncSettings</name>
     <message>
         <source>无法写入设置文件 %1</source>

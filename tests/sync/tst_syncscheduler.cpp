@@ -2,6 +2,7 @@
 #include "caldav/etaglisting.h"
 #include "core/clock.h"
 #include "radicaleserver.h"
+#include "store/connection.h"
 #include "store/reminderstore.h"
 #include "sync/syncscheduler.h"
 
@@ -123,7 +124,7 @@ QString TestSyncScheduler::sqlite(const QString &statement)
 void TestSyncScheduler::syncsAtOnceAndEveryPeriodUntilTheAccountGoes()
 {
     addReminder(QStringLiteral("周会"));
-    SyncScheduler scheduler(*m_store, m_clock, quick(1500ms));
+    SyncScheduler scheduler(m_store->connection().path(), m_clock, quick(1500ms));
     QSignalSpy synced(&scheduler, &SyncScheduler::synced);
     QSignalSpy trouble(&scheduler, &SyncScheduler::trouble);
     QElapsedTimer clock;
@@ -152,7 +153,7 @@ void TestSyncScheduler::syncsAtOnceAndEveryPeriodUntilTheAccountGoes()
 
 void TestSyncScheduler::localChangesAreGatheredIntoOnePass()
 {
-    SyncScheduler scheduler(*m_store, m_clock, quick(1h));
+    SyncScheduler scheduler(m_store->connection().path(), m_clock, quick(1h));
     QSignalSpy synced(&scheduler, &SyncScheduler::synced);
     scheduler.setAccount(account());
     QVERIFY(synced.wait(10000));
@@ -177,7 +178,7 @@ void TestSyncScheduler::askingDuringAPassRunsOneMoreAfterIt()
 {
     for (int i = 0; i < 20; ++i)
         addReminder(QStringLiteral("提醒 %1").arg(i));
-    SyncScheduler scheduler(*m_store, m_clock, quick(1h));
+    SyncScheduler scheduler(m_store->connection().path(), m_clock, quick(1h));
     QSignalSpy synced(&scheduler, &SyncScheduler::synced);
     scheduler.setAccount(account());
     QVERIFY(scheduler.isPassRunning());
@@ -194,7 +195,7 @@ void TestSyncScheduler::askingDuringAPassRunsOneMoreAfterIt()
 
 void TestSyncScheduler::failuresAreRetriedQuietlyAndSaidOnce()
 {
-    SyncScheduler scheduler(*m_store, m_clock, quick(4s));
+    SyncScheduler scheduler(m_store->connection().path(), m_clock, quick(4s));
     QSignalSpy synced(&scheduler, &SyncScheduler::synced);
     QSignalSpy trouble(&scheduler, &SyncScheduler::trouble);
     scheduler.setAccount(account());
@@ -263,7 +264,7 @@ void TestSyncScheduler::refusalIsSaidOnceAndNotRetried()
     addReminder(QStringLiteral("周会"));
     SyncScheduler::Timing timing = quick(500ms);
     timing.requestTimeout = 5s; // Radicale answers a wrong password a second or so late, on purpose
-    SyncScheduler scheduler(*m_store, m_clock, timing);
+    SyncScheduler scheduler(m_store->connection().path(), m_clock, timing);
     QSignalSpy synced(&scheduler, &SyncScheduler::synced);
     QSignalSpy trouble(&scheduler, &SyncScheduler::trouble);
     scheduler.setAccount(refused);
@@ -311,7 +312,7 @@ void TestSyncScheduler::passCutOffMidwayIsFinishedByTheNext()
     timing.firstRetry = 1h;
     timing.requestTimeout = 60s;
     timing.troubleAfter = 1;
-    SyncScheduler scheduler(*m_store, m_clock, timing);
+    SyncScheduler scheduler(m_store->connection().path(), m_clock, timing);
     QSignalSpy synced(&scheduler, &SyncScheduler::synced);
     QSignalSpy trouble(&scheduler, &SyncScheduler::trouble);
     scheduler.setAccount(account());

@@ -1,4 +1,5 @@
 #include "core/clock.h"
+#include "store/connection.h"
 #include "store/reminderstore.h"
 #include "sync/syncscheduler.h"
 #include "sync/syncsettings.h"
@@ -220,7 +221,7 @@ void TestSyncSettings::withoutSecretStoreSayingSo()
     ReminderStore::create(path);
     ReminderStore store(path);
     SystemClock clock;
-    SyncScheduler scheduler(store, clock);
+    SyncScheduler scheduler(store.connection().path(), clock);
     QSignalSpy trouble(&scheduler, &SyncScheduler::trouble);
     SyncSettings followed(m_file);
     QSignalSpy followedFailed(&followed, &SyncSettings::failed);
