@@ -34,6 +34,13 @@ public:
         ReminderStore store(path());
         return store.add({0, 0, subject, content.isNull() ? QStringLiteral("") : content, due, due.date()});
     }
+    // A repeating reminder from its first occurrence and its rule.
+    void addRepeating(const QString &subject, const QDateTime &first, const QString &rule,
+                      const QString &content = QStringLiteral(""))
+    {
+        ReminderStore store(path());
+        ReminderRepeats(store).add({0, 0, subject, content, first, first.date()}, rule);
+    }
     // "subject|content|yyyy-MM-dd HH:mm" of every reminder, sorted.
     QStringList reminders() const
     {
@@ -509,11 +516,7 @@ void TestSync::repeatingReminders()
     QFETCH(QByteArray, rrule);
     Machine first;
     Machine second;
-    {
-        ReminderStore store(first.path());
-        ReminderRepeats(store).add({0, 0, QStringLiteral("吃药"), QStringLiteral("饭后"), at(start), at(start).date()},
-                                   Repetition::ruleOf(repeat));
-    }
+    first.addRepeating(QStringLiteral("吃药"), at(start), Repetition::ruleOf(repeat), QStringLiteral("饭后"));
     QCOMPARE(sync(first).summary.uploaded, 1);
     const QStringList uploaded = etagsOnServer();
     QCOMPARE(uploaded.size(), 1);
@@ -615,12 +618,7 @@ void TestSync::bothSidesChangedASeriesKeepsACopy()
 {
     Machine first;
     Machine second;
-    {
-        ReminderStore store(first.path());
-        ReminderRepeats(store).add({0, 0, QStringLiteral("晨跑"), QStringLiteral(""),
-                                    at(QStringLiteral("2027-02-01 07:00")), QDate(2027, 2, 1)},
-                                   QStringLiteral("daily"));
-    }
+    first.addRepeating(QStringLiteral("晨跑"), at(QStringLiteral("2027-02-01 07:00")), QStringLiteral("daily"));
     sync(first);
     sync(second);
     first.sql(QStringLiteral("UPDATE 日程提醒 SET 主题='晨跑五公里'"));
@@ -653,12 +651,7 @@ void TestSync::bothSidesChangedASeriesKeepsACopy()
 void TestSync::seriesTheClockCannotFollowStaysOnce()
 {
     Machine first;
-    {
-        ReminderStore store(first.path());
-        ReminderRepeats(store).add({0, 0, QStringLiteral("读书会"), QStringLiteral(""),
-                                    at(QStringLiteral("2027-03-01 19:00")), QDate(2027, 3, 1)},
-                                   QStringLiteral("weekly"));
-    }
+    first.addRepeating(QStringLiteral("读书会"), at(QStringLiteral("2027-03-01 19:00")), QStringLiteral("weekly"));
     sync(first);
     const QByteArray event = onlyEventOnServer();
     QByteArray changed = event;
