@@ -197,6 +197,12 @@ wait_window() {
 }
 # is_active <window id>: the window has the keyboard focus.
 is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+# focus_report: which window the window manager calls active and which has the X input focus, and the titles
+# of the visible windows; for a failure message about a key that did nothing.
+focus_report() {
+  echo "active $(xdotool getactivewindow 2>/dev/null), input focus $(xdotool getwindowfocus -f 2>/dev/null)," \
+    "visible:$(for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do printf ' %s "%s"' "$w" "$(xdotool getwindowname "$w")"; done)"
+}
 count_windows() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l; }
 screen_width() { xdotool getdisplaygeometry | cut -d' ' -f1; }
 

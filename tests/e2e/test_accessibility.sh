@@ -57,5 +57,5 @@ sleep 3 # the shake
 # A loaded machine gives the focus late: Escape before it would go to another window.
 wait_until 10 is_active "$alert" || fail "the alert did not take the keyboard focus"
 xdotool key Escape
-wait_until 10 lacks_window "$ALERT" || fail "the alert stayed open"
+wait_until 10 lacks_window "$ALERT" || fail "the alert stayed open ($(focus_report), the alert $alert)"
 [ "$(rows)" = "keyboard|typed|$due" ] || fail "the reminder changed: $(rows)"

@@ -52,7 +52,7 @@ run_in() {
   # A loaded machine gives the focus late: Escape before it would go to another window.
   wait_until 10 is_active "$alert" || fail "the alert did not take the keyboard focus"
   xdotool key Escape
-  wait_until 10 lacks_window "$4" || fail "the alert stayed open"
+  wait_until 10 lacks_window "$4" || fail "the alert stayed open ($(focus_report), the alert $alert)"
 
   atspi press "$6" 'push button'
   wait_until 10 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "$6 did not end the program"
