@@ -70,11 +70,6 @@ void LinkLabel::setAlignment(Qt::Alignment alignment)
     update();
 }
 
-QSize LinkLabel::sizeHint() const
-{
-    return fontMetrics().size(Qt::TextSingleLine, text());
-}
-
 void LinkLabel::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {

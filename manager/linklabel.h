@@ -19,7 +19,6 @@ public:
     LinkLabel(const QString &caption, QWidget *parent = nullptr, Look look = Look::WebLink);
 
     void setAlignment(Qt::Alignment alignment);
-    QSize sizeHint() const override;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

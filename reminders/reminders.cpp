@@ -38,19 +38,11 @@ void Reminders::checkNow()
 // What was put off, and the agenda, follow a look that succeeded; a failed one tells its failure alone.
 void Reminders::lookEnded(const QString &failure)
 {
-    if (!failure.isEmpty()) {
-        emit storeFailed(failure);
-        emit looked();
-        return;
-    }
     // Nothing may escape a slot that Qt calls: a failure goes to the windows as a message.
-    try {
-        afterLook();
-    } catch (const AppError &error) {
-        emit storeFailed(error.message());
-    } catch (const std::exception &error) {
-        emit storeFailed(QString::fromLocal8Bit(error.what()));
-    }
+    if (!failure.isEmpty())
+        emit storeFailed(failure);
+    else if (const std::optional<QString> message = failureOf([this] { afterLook(); }))
+        emit storeFailed(*message);
     emit looked();
 }
 
@@ -78,14 +70,12 @@ void Reminders::raiseSnoozed()
 
 void Reminders::snooze(const Reminder &reminder, int minutes)
 {
-    try {
+    const std::optional<QString> failure = failureOf([&] {
         m_snoozes.snooze(reminder, WallClock::of(m_clock.now()).addSecs(qint64(minutes) * 60));
         emit agendaChanged(); // it shows there at its new time
-    } catch (const AppError &error) {
-        emit storeFailed(error.message());
-    } catch (const std::exception &error) {
-        emit storeFailed(QString::fromLocal8Bit(error.what()));
-    }
+    });
+    if (failure)
+        emit storeFailed(*failure);
 }
 
 // Put off from its notification: its alert, open or waiting, goes too.

@@ -20,15 +20,7 @@ public:
     void look()
     {
         // Nothing may escape a call that Qt makes: a failure goes back as its message.
-        QString failure;
-        try {
-            m_watch.check();
-        } catch (const AppError &error) {
-            failure = error.message();
-        } catch (const std::exception &error) {
-            failure = QString::fromLocal8Bit(error.what());
-        }
-        emit looked(failure);
+        emit looked(failureOf([this] { m_watch.check(); }).value_or(QString()));
     }
 
 signals:

@@ -5,7 +5,6 @@
 #include <QMessageBox>
 #include <QObject>
 #include <QString>
-#include <exception>
 #include <optional>
 #include <utility>
 
@@ -59,19 +58,6 @@ private:
 
     const Screen &m_screen;
 };
-
-// Runs `work`; the message of an error that escapes it, or nothing when it succeeded.
-template <typename Work> std::optional<QString> failureOf(Work &&work)
-{
-    try {
-        work();
-        return std::nullopt;
-    } catch (const AppError &error) {
-        return error.message();
-    } catch (const std::exception &error) {
-        return QString::fromLocal8Bit(error.what());
-    }
-}
 
 // Runs one handler; an error that escapes it ends the handler and is shown in the error box, and the
 // program carries on. Every handler that Qt calls goes through this, so no exception crosses Qt's dispatch.

@@ -1,4 +1,4 @@
-// The sync module: the background sync and the 同步设置… window, loaded once the main window is on screen.
+// The sync module: the background sync and the 同步设置… window, which the program loads when it first needs them.
 #include "sync/syncscheduler.h"
 #include "sync/syncservice.h"
 #include "sync/syncsettings.h"
