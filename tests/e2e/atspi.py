@@ -5,6 +5,7 @@ usage: atspi.py press <name> <role>       press the control, e.g. press 设置 "
        atspi.py focus                     print the focused control as "<role>|<name>"
        atspi.py shows <name> <role>       exit 0 when a showing control of that name and role is there
        atspi.py text <name> <role>        print the text that a showing control of that name and role holds
+       atspi.py begins <prefix> <role>    exit 0 when a showing control of that role has a name that begins so
 """
 import sys
 
@@ -23,12 +24,15 @@ def find(predicate):
     return pyatspi.findDescendant(program(), lambda node: node is not None and predicate(node))
 
 
-def named(name, role):
+def showing(role, name_matches):
     def matches(node):
-        states = node.getState()
-        return (node.name == name and node.getRoleName() == role
-                and states.contains(pyatspi.STATE_SHOWING))
+        return (name_matches(node.name) and node.getRoleName() == role
+                and node.getState().contains(pyatspi.STATE_SHOWING))
     return matches
+
+
+def named(name, role):
+    return showing(role, lambda found: found == name)
 
 
 def main(argv):
@@ -45,6 +49,8 @@ def main(argv):
         print("" if control is None else f"{control.getRoleName()}|{control.name}")
     elif command == "shows":
         sys.exit(0 if find(named(argv[2], argv[3])) is not None else 1)
+    elif command == "begins":
+        sys.exit(0 if find(showing(argv[3], lambda found: found.startswith(argv[2]))) is not None else 1)
     elif command == "text":
         control = find(named(argv[2], argv[3]))
         if control is None:
