@@ -2,7 +2,6 @@
 #include "caldav/etaglisting.h"
 #include "core/clock.h"
 #include "radicaleserver.h"
-#include "store/connection.h"
 #include "store/reminderstore.h"
 #include "sync/syncscheduler.h"
 
@@ -63,6 +62,7 @@ private:
     int eventsOnServer();
     // Runs `statement` on the test's data.mdb in the sqlite3 shell, as another program would; its output.
     QString sqlite(const QString &statement);
+    QString storePath() const { return m_dir->filePath(QStringLiteral("data.mdb")); }
 
     std::unique_ptr<RadicaleServer> m_server;
     QUrl m_calendar;
@@ -84,9 +84,8 @@ void TestSyncScheduler::init()
     QVERIFY(m_calendar.isValid());
     m_store.reset();
     m_dir = std::make_unique<QTemporaryDir>();
-    const QString path = m_dir->filePath(QStringLiteral("data.mdb"));
-    ReminderStore::create(path);
-    m_store = std::make_unique<ReminderStore>(path);
+    ReminderStore::create(storePath());
+    m_store = std::make_unique<ReminderStore>(storePath());
 }
 
 // A test that failed during an outage leaves the server answering for the next.
@@ -115,7 +114,7 @@ int TestSyncScheduler::eventsOnServer()
 QString TestSyncScheduler::sqlite(const QString &statement)
 {
     QProcess shell;
-    shell.start(QStringLiteral("sqlite3"), {m_dir->filePath(QStringLiteral("data.mdb")), statement});
+    shell.start(QStringLiteral("sqlite3"), {storePath(), statement});
     if (!shell.waitForFinished(10000) || shell.exitCode() != 0)
         qWarning("sqlite3: %s", shell.readAllStandardError().constData());
     return QString::fromUtf8(shell.readAllStandardOutput()).trimmed();
@@ -124,7 +123,7 @@ QString TestSyncScheduler::sqlite(const QString &statement)
 void TestSyncScheduler::syncsAtOnceAndEveryPeriodUntilTheAccountGoes()
 {
     addReminder(QStringLiteral("周会"));
-    SyncScheduler scheduler(m_store->connection().path(), m_clock, quick(1500ms));
+    SyncScheduler scheduler(storePath(), m_clock, quick(1500ms));
     QSignalSpy synced(&scheduler, &SyncScheduler::synced);
     QSignalSpy trouble(&scheduler, &SyncScheduler::trouble);
     QElapsedTimer clock;
@@ -153,7 +152,7 @@ void TestSyncScheduler::syncsAtOnceAndEveryPeriodUntilTheAccountGoes()
 
 void TestSyncScheduler::localChangesAreGatheredIntoOnePass()
 {
-    SyncScheduler scheduler(m_store->connection().path(), m_clock, quick(1h));
+    SyncScheduler scheduler(storePath(), m_clock, quick(1h));
     QSignalSpy synced(&scheduler, &SyncScheduler::synced);
     scheduler.setAccount(account());
     QVERIFY(synced.wait(10000));
@@ -178,7 +177,7 @@ void TestSyncScheduler::askingDuringAPassRunsOneMoreAfterIt()
 {
     for (int i = 0; i < 20; ++i)
         addReminder(QStringLiteral("提醒 %1").arg(i));
-    SyncScheduler scheduler(m_store->connection().path(), m_clock, quick(1h));
+    SyncScheduler scheduler(storePath(), m_clock, quick(1h));
     QSignalSpy synced(&scheduler, &SyncScheduler::synced);
     scheduler.setAccount(account());
     QVERIFY(scheduler.isPassRunning());
@@ -195,7 +194,7 @@ void TestSyncScheduler::askingDuringAPassRunsOneMoreAfterIt()
 
 void TestSyncScheduler::failuresAreRetriedQuietlyAndSaidOnce()
 {
-    SyncScheduler scheduler(m_store->connection().path(), m_clock, quick(4s));
+    SyncScheduler scheduler(storePath(), m_clock, quick(4s));
     QSignalSpy synced(&scheduler, &SyncScheduler::synced);
     QSignalSpy trouble(&scheduler, &SyncScheduler::trouble);
     scheduler.setAccount(account());
@@ -264,7 +263,7 @@ void TestSyncScheduler::refusalIsSaidOnceAndNotRetried()
     addReminder(QStringLiteral("周会"));
     SyncScheduler::Timing timing = quick(500ms);
     timing.requestTimeout = 5s; // Radicale answers a wrong password a second or so late, on purpose
-    SyncScheduler scheduler(m_store->connection().path(), m_clock, timing);
+    SyncScheduler scheduler(storePath(), m_clock, timing);
     QSignalSpy synced(&scheduler, &SyncScheduler::synced);
     QSignalSpy trouble(&scheduler, &SyncScheduler::trouble);
     scheduler.setAccount(refused);
@@ -312,7 +311,7 @@ void TestSyncScheduler::passCutOffMidwayIsFinishedByTheNext()
     timing.firstRetry = 1h;
     timing.requestTimeout = 60s;
     timing.troubleAfter = 1;
-    SyncScheduler scheduler(m_store->connection().path(), m_clock, timing);
+    SyncScheduler scheduler(storePath(), m_clock, timing);
     QSignalSpy synced(&scheduler, &SyncScheduler::synced);
     QSignalSpy trouble(&scheduler, &SyncScheduler::trouble);
     scheduler.setAccount(account());

@@ -1,5 +1,4 @@
 #include "core/clock.h"
-#include "store/connection.h"
 #include "store/reminderstore.h"
 #include "sync/syncscheduler.h"
 #include "sync/syncsettings.h"
@@ -219,9 +218,8 @@ void TestSyncSettings::withoutSecretStoreSayingSo()
     QTemporaryDir data;
     const QString path = data.filePath(QStringLiteral("data.mdb"));
     ReminderStore::create(path);
-    ReminderStore store(path);
     SystemClock clock;
-    SyncScheduler scheduler(store.connection().path(), clock);
+    SyncScheduler scheduler(path, clock);
     QSignalSpy trouble(&scheduler, &SyncScheduler::trouble);
     SyncSettings followed(m_file);
     QSignalSpy followedFailed(&followed, &SyncSettings::failed);
